@@ -1,0 +1,205 @@
+#include "dialect.h"
+
+#include "dberror.h"
+
+#include <QDate>
+#include <QList>
+#include <QStringList>
+
+namespace Dialect {
+
+namespace {
+
+enum class Tok { Word, Str, Ident, Space, Punct };
+
+struct Token {
+    Tok type;
+    QString text;
+};
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
+
+QString sqlString(const QString &value)
+{
+    QString v = value;
+    v.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + v + QLatin1Char('\'');
+}
+
+QList<Token> tokenize(const QString &sql)
+{
+    QList<Token> out;
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c.isSpace()) {
+            qsizetype j = i;
+            while (j < n && sql[j].isSpace())
+                ++j;
+            out.append({Tok::Space, sql.mid(i, j - i)});
+            i = j;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            // A string literal; the same quote written twice stands for itself.
+            QString value;
+            qsizetype j = i + 1;
+            bool closed = false;
+            while (j < n) {
+                if (sql[j] == c) {
+                    if (j + 1 < n && sql[j + 1] == c) {
+                        value += c;
+                        j += 2;
+                        continue;
+                    }
+                    closed = true;
+                    ++j;
+                    break;
+                }
+                value += sql[j++];
+            }
+            if (!closed)
+                throw DbError(QStringLiteral("Syntax error in string in query expression."), sql);
+            out.append({Tok::Str, sqlString(value)});
+            i = j;
+        } else if (c == QLatin1Char('[')) {
+            const qsizetype close = sql.indexOf(QLatin1Char(']'), i + 1);
+            if (close < 0)
+                throw DbError(QStringLiteral("Syntax error in query expression."), sql);
+            QString name = sql.mid(i + 1, close - i - 1);
+            name.replace(QLatin1Char('"'), QLatin1String("\"\""));
+            out.append({Tok::Ident, QLatin1Char('"') + name + QLatin1Char('"')});
+            i = close + 1;
+        } else if (c == QLatin1Char('#')) {
+            const qsizetype close = sql.indexOf(QLatin1Char('#'), i + 1);
+            const QString body = close < 0 ? QString() : sql.mid(i + 1, close - i - 1);
+            const QString iso = isoFromLiteral(body);
+            if (iso.isEmpty())
+                throw DbError(QStringLiteral("Syntax error in date in query expression '%1'.")
+                                  .arg(sql.mid(i, close < 0 ? n - i : close - i + 1)),
+                              sql);
+            out.append({Tok::Str, sqlString(iso)});
+            i = close + 1;
+        } else if (isWordChar(c)) {
+            qsizetype j = i;
+            while (j < n && isWordChar(sql[j]))
+                ++j;
+            out.append({Tok::Word, sql.mid(i, j - i)});
+            i = j;
+        } else {
+            out.append({Tok::Punct, QString(c)});
+            ++i;
+        }
+    }
+    return out;
+}
+
+bool isWord(const Token &t, const char *word)
+{
+    return t.type == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+// Text in ORDER BY follows Greek alphabetical order: every ordering term gets the GREEK
+// collation (numbers and dates are unaffected by it).
+QList<Token> collateOrderBy(const QList<Token> &in)
+{
+    QList<Token> out;
+    int depth = 0;
+    qsizetype i = 0;
+    const Token collate{Tok::Word, QStringLiteral(" COLLATE GREEK")};
+    while (i < in.size()) {
+        const Token &t = in[i];
+        if (t.type == Tok::Punct && t.text == QLatin1String("("))
+            ++depth;
+        if (t.type == Tok::Punct && t.text == QLatin1String(")"))
+            --depth;
+        out.append(t);
+        ++i;
+        if (!isWord(t, "ORDER"))
+            continue;
+        qsizetype k = i;
+        while (k < in.size() && in[k].type == Tok::Space)
+            ++k;
+        if (k >= in.size() || !isWord(in[k], "BY"))
+            continue;
+        for (; i <= k; ++i)
+            out.append(in[i]);
+        // Terms run to the end, to a closing bracket of an outer level, or to LIMIT.
+        const int termDepth = depth;
+        QList<Token> term;
+        auto flush = [&]() {
+            qsizetype last = term.size() - 1;
+            while (last >= 0 && term[last].type == Tok::Space)
+                --last;
+            if (last < 0) {
+                out.append(term);
+                term.clear();
+                return;
+            }
+            const bool directed = isWord(term[last], "ASC") || isWord(term[last], "DESC");
+            qsizetype insertAt = last + 1;
+            if (directed) {
+                insertAt = last;
+                while (insertAt > 0 && term[insertAt - 1].type == Tok::Space)
+                    --insertAt;
+            }
+            term.insert(insertAt, collate);
+            out.append(term);
+            term.clear();
+        };
+        int d = termDepth;
+        while (i < in.size()) {
+            const Token &u = in[i];
+            if (u.type == Tok::Punct && u.text == QLatin1String("("))
+                ++d;
+            if (u.type == Tok::Punct && u.text == QLatin1String(")")) {
+                if (d == termDepth)
+                    break;
+                --d;
+            }
+            if (d == termDepth && (isWord(u, "LIMIT") || (u.type == Tok::Punct && u.text == QLatin1String(";"))))
+                break;
+            if (d == termDepth && u.type == Tok::Punct && u.text == QLatin1String(",")) {
+                flush();
+                out.append(u);
+                ++i;
+                continue;
+            }
+            term.append(u);
+            ++i;
+        }
+        flush();
+    }
+    return out;
+}
+
+} // namespace
+
+QString isoFromLiteral(const QString &body)
+{
+    const QStringList parts = body.trimmed().split(QLatin1Char('/'));
+    if (parts.size() != 3)
+        return {};
+    bool okM = false, okD = false, okY = false;
+    const int month = parts[0].trimmed().toInt(&okM);
+    const int day = parts[1].trimmed().toInt(&okD);
+    const int year = parts[2].trimmed().toInt(&okY);
+    const QDate date(year, month, day);
+    if (!okM || !okD || !okY || !date.isValid() || year < 1 || year > 9999)
+        return {};
+    return date.toString(Qt::ISODate);
+}
+
+QString translate(const QString &jetSql)
+{
+    const QList<Token> tokens = collateOrderBy(tokenize(jetSql));
+    QString out;
+    out.reserve(jetSql.size() + 32);
+    for (const Token &t : tokens)
+        out += t.text;
+    return out;
+}
+
+} // namespace Dialect

@@ -1,0 +1,631 @@
+#include "recordset.h"
+
+#include "connection.h"
+#include "dberror.h"
+#include "dialect.h"
+#include "greektext.h"
+#include "sqltext.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+const char kRowidColumn[] = "__rowid";
+
+QString fromUtf16(const void *p)
+{
+    return p ? QString::fromUtf16(static_cast<const char16_t *>(p)) : QString();
+}
+
+void describe(ColumnInfo &info, const QString &declared)
+{
+    const QString d = declared.trimmed().toUpper();
+    if (d.isEmpty()) {
+        info.kind = ColumnKind::Unknown;
+    } else if (d.startsWith(QLatin1String("VARCHAR"))) {
+        info.kind = ColumnKind::Text;
+        static const QRegularExpression width(QStringLiteral("\\((\\d+)\\)"));
+        const auto m = width.match(d);
+        info.width = m.hasMatch() ? m.captured(1).toInt() : 0;
+    } else if (d == QLatin1String("LONGTEXT")) {
+        info.kind = ColumnKind::Memo;
+    } else if (d == QLatin1String("DATE")) {
+        info.kind = ColumnKind::Date;
+    } else if (d == QLatin1String("BOOLEAN")) {
+        info.kind = ColumnKind::YesNo;
+    } else if (d == QLatin1String("DOUBLE")) {
+        info.kind = ColumnKind::Number;
+    } else if (d.startsWith(QLatin1String("INT"))) {
+        info.kind = ColumnKind::Integer;
+    } else {
+        info.kind = ColumnKind::Text;
+    }
+}
+
+QVariant columnValue(sqlite3_stmt *stmt, int i)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(stmt, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, i));
+    case SQLITE_NULL:
+        return QVariant();
+    default: {
+        const void *p = sqlite3_column_text16(stmt, i);
+        const int bytes = sqlite3_column_bytes16(stmt, i);
+        return QVariant(QString(static_cast<const QChar *>(p), bytes / 2));
+    }
+    }
+}
+
+bool isNumber(const QVariant &v)
+{
+    const int t = v.typeId();
+    return t == QMetaType::LongLong || t == QMetaType::Double || t == QMetaType::Int;
+}
+
+// One sort term's key of one row: nulls first, then numbers, then texts.
+struct SortKey {
+    int rank = 0;
+    double number = 0;
+    QString folded;
+    QString raw;
+};
+
+int compareKeys(const SortKey &a, const SortKey &b)
+{
+    if (a.rank != b.rank)
+        return a.rank < b.rank ? -1 : 1;
+    if (a.rank == 1)
+        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    if (a.rank == 2) {
+        const int c = a.folded.compare(b.folded);
+        if (c != 0)
+            return c;
+        return a.raw.compare(b.raw);
+    }
+    return 0;
+}
+
+} // namespace
+
+RecordSet::RecordSet(Connection &connection, QObject *parent)
+    : QObject(parent), m_connection(connection)
+{
+}
+
+RecordSet::~RecordSet() = default;
+
+void RecordSet::close()
+{
+    if (m_state == State::Closed && m_rows.empty())
+        return;
+    m_rows.clear();
+    m_columns.clear();
+    m_current = -1;
+    m_table.clear();
+    m_sortText.clear();
+    m_modified = false;
+    setState(State::Closed);
+    emit reset();
+}
+
+QStringList RecordSet::fieldNames() const
+{
+    QStringList out;
+    for (const ColumnInfo &c : m_columns)
+        out << c.name;
+    return out;
+}
+
+int RecordSet::fieldIndex(const QString &name) const
+{
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+void RecordSet::load(const QString &sql, const QString &sourceTable, const QString &shownSql)
+{
+    close();
+    sqlite3_stmt *stmt = nullptr;
+    try {
+        stmt = m_connection.prepare(sql);
+    } catch (const DbError &e) {
+        throw DbError(e.message(), shownSql);
+    }
+    const int count = sqlite3_column_count(stmt);
+    const int first = sourceTable.isEmpty() ? 0 : 1;
+    std::vector<ColumnInfo> columns;
+    columns.reserve(size_t(std::max(0, count - first)));
+    for (int i = first; i < count; ++i) {
+        ColumnInfo info;
+        info.name = fromUtf16(sqlite3_column_name16(stmt, i));
+        info.originTable = fromUtf16(sqlite3_column_table_name16(stmt, i));
+        info.originColumn = fromUtf16(sqlite3_column_origin_name16(stmt, i));
+        describe(info, fromUtf16(sqlite3_column_decltype16(stmt, i)));
+        columns.push_back(info);
+    }
+    std::vector<Row> rows;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        Row row;
+        if (first)
+            row.rowid = sqlite3_column_int64(stmt, 0);
+        row.values.reserve(columns.size());
+        for (int i = first; i < count; ++i)
+            row.values.push_back(columnValue(stmt, i));
+        rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_connection.handle()));
+        sqlite3_finalize(stmt);
+        throw DbError(message, shownSql);
+    }
+    sqlite3_finalize(stmt);
+
+    m_columns = std::move(columns);
+    m_rows = std::move(rows);
+    m_table = sourceTable;
+    m_current = m_rows.empty() ? -1 : 0;
+    m_modified = false;
+    m_state = State::Browse;
+    emit stateChanged(m_state);
+    emit reset();
+    emit currentChanged(m_current);
+}
+
+QVariant RecordSet::value(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return {};
+    if (row == m_current && (m_state == State::Edit || m_state == State::Insert))
+        return m_pending.values[size_t(column)];
+    return m_rows[size_t(row)].values[size_t(column)];
+}
+
+QString RecordSet::text(int row, int column) const
+{
+    const QVariant v = value(row, column);
+    if (v.isNull() || !v.isValid())
+        return {};
+    const ColumnKind kind = m_columns[size_t(column)].kind;
+    if (kind == ColumnKind::Date && v.typeId() == QMetaType::QString) {
+        const QString s = v.toString();
+        const QDate d = QDate::fromString(s.left(10), Qt::ISODate);
+        return d.isValid() ? SqlText::dateText(d) : s;
+    }
+    if (v.typeId() == QMetaType::QDate)
+        return SqlText::dateText(v.toDate());
+    if (kind == ColumnKind::YesNo && isNumber(v))
+        return v.toLongLong() != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    if (v.typeId() == QMetaType::Double)
+        return SqlText::number(v.toDouble());
+    return v.toString();
+}
+
+void RecordSet::setCurrentRow(int row)
+{
+    if (m_rows.empty())
+        return;
+    row = std::clamp(row, 0, rowCount() - 1);
+    if (row == m_current)
+        return;
+    if (m_state == State::Edit || m_state == State::Insert) {
+        // Moving away from a changed row writes it, as a data-aware form does.
+        if (m_modified)
+            post();
+        else
+            cancel();
+        row = std::clamp(row, 0, rowCount() - 1);
+    }
+    m_current = row;
+    emit currentChanged(m_current);
+}
+
+void RecordSet::first() { setCurrentRow(0); }
+void RecordSet::last() { setCurrentRow(rowCount() - 1); }
+void RecordSet::next() { setCurrentRow(m_current + 1); }
+void RecordSet::prior() { setCurrentRow(m_current - 1); }
+
+QVariant RecordSet::fieldValue(int column) const
+{
+    return value(m_current, column);
+}
+
+QVariant RecordSet::fieldValue(const QString &name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw DbError(QStringLiteral("Item cannot be found in the collection corresponding to "
+                                     "the requested name or ordinal: %1")
+                          .arg(name));
+    return fieldValue(i);
+}
+
+QString RecordSet::fieldText(int column) const
+{
+    return text(m_current, column);
+}
+
+QString RecordSet::fieldText(const QString &name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw DbError(QStringLiteral("Item cannot be found in the collection corresponding to "
+                                     "the requested name or ordinal: %1")
+                          .arg(name));
+    return fieldText(i);
+}
+
+void RecordSet::sort(const QString &sortText)
+{
+    if (m_state == State::Closed)
+        throw DbError(QStringLiteral("Operation is not allowed when the object is closed."));
+    if (m_state != State::Browse)
+        throw DbError(QStringLiteral("Operation is not allowed in this context."));
+    struct Term {
+        int column;
+        bool descending;
+    };
+    std::vector<Term> terms;
+    const QStringList parts = sortText.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &part : parts) {
+        QStringList words = part.simplified().split(QLatin1Char(' '));
+        bool descending = false;
+        if (words.size() > 1) {
+            const QString dir = words.last().toUpper();
+            if (dir == QLatin1String("DESC") || dir == QLatin1String("ASC")) {
+                descending = dir == QLatin1String("DESC");
+                words.removeLast();
+            }
+        }
+        QString name = words.join(QLatin1Char(' '));
+        if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+            name = name.mid(1, name.size() - 2);
+        const int column = fieldIndex(name);
+        if (column < 0)
+            throw DbError(QStringLiteral("Item cannot be found in the collection corresponding "
+                                         "to the requested name or ordinal: %1")
+                              .arg(name));
+        terms.push_back({column, descending});
+    }
+
+    const size_t n = m_rows.size();
+    std::vector<std::vector<SortKey>> keys(terms.size(), std::vector<SortKey>(n));
+    for (size_t t = 0; t < terms.size(); ++t) {
+        for (size_t r = 0; r < n; ++r) {
+            const QVariant &v = m_rows[r].values[size_t(terms[t].column)];
+            SortKey &k = keys[t][r];
+            if (v.isNull() || !v.isValid()) {
+                k.rank = 0;
+            } else if (isNumber(v)) {
+                k.rank = 1;
+                k.number = v.toDouble();
+            } else {
+                k.rank = 2;
+                k.raw = v.toString();
+                k.folded = GreekText::fold(k.raw);
+            }
+        }
+    }
+    std::vector<size_t> order(n);
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        for (size_t t = 0; t < terms.size(); ++t) {
+            int c = compareKeys(keys[t][a], keys[t][b]);
+            if (terms[t].descending)
+                c = -c;
+            if (c != 0)
+                return c < 0;
+        }
+        return false;
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(n);
+    int newCurrent = -1;
+    for (size_t i = 0; i < n; ++i) {
+        if (int(order[i]) == m_current)
+            newCurrent = int(i);
+        sorted.push_back(std::move(m_rows[order[i]]));
+    }
+    m_rows = std::move(sorted);
+    m_sortText = sortText;
+    m_current = newCurrent;
+    emit reset();
+    emit currentChanged(m_current);
+}
+
+void RecordSet::requireBrowseOrEdit() const
+{
+    if (m_state == State::Closed)
+        throw DbError(QStringLiteral("Operation is not allowed when the object is closed."));
+    if (!isUpdatable())
+        throw DbError(QStringLiteral("Current Recordset does not support updating. This may be "
+                                     "a limitation of the provider, or of the selected locktype."));
+}
+
+void RecordSet::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+void RecordSet::insert()
+{
+    requireBrowseOrEdit();
+    if (m_state != State::Browse) {
+        if (m_modified)
+            post();
+        else
+            cancel();
+    }
+    Row row;
+    row.values.resize(m_columns.size());
+    m_rows.push_back(row);
+    m_pending = row;
+    m_modified = false;
+    m_current = rowCount() - 1;
+    setState(State::Insert);
+    emit rowInserted(m_current);
+    emit currentChanged(m_current);
+}
+
+void RecordSet::edit()
+{
+    requireBrowseOrEdit();
+    if (m_state != State::Browse)
+        return;
+    if (m_rows.empty()) {
+        insert();
+        return;
+    }
+    m_pending = m_rows[size_t(m_current)];
+    m_modified = false;
+    setState(State::Edit);
+}
+
+void RecordSet::setFieldValue(const QString &name, const QVariant &value)
+{
+    const int column = fieldIndex(name);
+    if (column < 0)
+        throw DbError(QStringLiteral("Item cannot be found in the collection corresponding to "
+                                     "the requested name or ordinal: %1")
+                          .arg(name));
+    if (m_state == State::Browse)
+        edit();
+    requireBrowseOrEdit();
+    if (m_columns[size_t(column)].originColumn.isEmpty())
+        throw DbError(QStringLiteral("Field '%1' cannot be updated.").arg(name));
+    m_pending.values[size_t(column)] = value;
+    m_modified = true;
+    emit rowChanged(m_current);
+}
+
+QVariant RecordSet::converted(int column, const QVariant &value) const
+{
+    const ColumnInfo &info = m_columns[size_t(column)];
+    if (value.isNull() || !value.isValid())
+        return {};
+    const bool isText = value.typeId() == QMetaType::QString;
+    const QString text = value.toString();
+    if (isText && text.trimmed().isEmpty() && info.kind != ColumnKind::Memo
+        && info.kind != ColumnKind::Text)
+        return {};
+    switch (info.kind) {
+    case ColumnKind::Date: {
+        if (value.typeId() == QMetaType::QDate)
+            return value.toDate().toString(Qt::ISODate);
+        if (const auto d = SqlText::parseDate(text))
+            return d->toString(Qt::ISODate);
+        const QDate iso = QDate::fromString(text.trimmed(), Qt::ISODate);
+        if (iso.isValid())
+            return iso.toString(Qt::ISODate);
+        throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
+    }
+    case ColumnKind::Number: {
+        if (isNumber(value))
+            return value.toDouble();
+        if (const auto v = SqlText::parseAmount(text))
+            return *v;
+        throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    }
+    case ColumnKind::Integer:
+    case ColumnKind::Counter: {
+        if (isNumber(value) && value.toDouble() == double(value.toLongLong()))
+            return value.toLongLong();
+        bool ok = false;
+        const qlonglong v = text.trimmed().toLongLong(&ok);
+        if (ok)
+            return v;
+        throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    }
+    case ColumnKind::YesNo: {
+        if (value.typeId() == QMetaType::Bool || isNumber(value))
+            return value.toLongLong() != 0 ? 1 : 0;
+        const QString t = text.trimmed().toLower();
+        if (t == QLatin1String("true") || t == QLatin1String("1"))
+            return 1;
+        if (t == QLatin1String("false") || t == QLatin1String("0"))
+            return 0;
+        throw DbError(QStringLiteral("'%1' is not a valid boolean value").arg(text));
+    }
+    case ColumnKind::Text:
+    case ColumnKind::Memo:
+        if (text.isEmpty())
+            return {};
+        if (info.width > 0 && text.size() > info.width)
+            throw DbError(QStringLiteral("The field is too small to accept the amount of data "
+                                         "you attempted to add. Try inserting or pasting less "
+                                         "data."));
+        return text;
+    case ColumnKind::Unknown:
+        break;
+    }
+    return value;
+}
+
+void RecordSet::reread(Row &row)
+{
+    QStringList names;
+    std::vector<int> columns;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (!m_columns[i].originColumn.isEmpty()) {
+            names << QLatin1Char('"') + m_columns[i].originColumn + QLatin1Char('"');
+            columns.push_back(int(i));
+        }
+    }
+    if (names.isEmpty())
+        return;
+    const QString sql = QStringLiteral("SELECT %1 FROM \"%2\" WHERE _rowid_ = ?")
+                            .arg(names.join(QLatin1Char(',')), m_table);
+    sqlite3_stmt *stmt = m_connection.prepare(sql, {row.rowid});
+    if (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (size_t k = 0; k < columns.size(); ++k)
+            row.values[size_t(columns[k])] = columnValue(stmt, int(k));
+    }
+    sqlite3_finalize(stmt);
+}
+
+void RecordSet::post()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    requireBrowseOrEdit();
+    Row &stored = m_rows[size_t(m_current)];
+    QStringList names;
+    QVariantList values;
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        const ColumnInfo &info = m_columns[i];
+        if (info.originColumn.isEmpty())
+            continue;
+        const QVariant before = m_state == State::Insert ? QVariant() : stored.values[i];
+        const QVariant &after = m_pending.values[i];
+        if (m_state == State::Edit && before == after && before.typeId() == after.typeId())
+            continue;
+        if (m_state == State::Insert && (after.isNull() || !after.isValid()))
+            continue;
+        names << QLatin1Char('"') + info.originColumn + QLatin1Char('"');
+        values << converted(int(i), after);
+    }
+    Row written = m_pending;
+    if (m_state == State::Insert) {
+        QString sql;
+        if (names.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table);
+        } else {
+            QStringList marks;
+            for (int i = 0; i < names.size(); ++i)
+                marks << QStringLiteral("?");
+            sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                      .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        }
+        m_connection.executeNative(sql, values);
+        written.rowid = sqlite3_last_insert_rowid(m_connection.handle());
+    } else if (!names.isEmpty()) {
+        QStringList sets;
+        for (const QString &name : names)
+            sets << name + QStringLiteral(" = ?");
+        values << stored.rowid;
+        m_connection.executeNative(QStringLiteral("UPDATE \"%1\" SET %2 WHERE _rowid_ = ?")
+                                       .arg(m_table, sets.join(QLatin1Char(','))),
+                                   values);
+    }
+    reread(written);
+    stored = std::move(written);
+    m_modified = false;
+    setState(State::Browse);
+    emit rowChanged(m_current);
+}
+
+void RecordSet::cancel()
+{
+    if (m_state == State::Insert) {
+        const int row = m_current;
+        m_rows.erase(m_rows.begin() + row);
+        m_current = std::min(row, rowCount() - 1);
+        m_modified = false;
+        setState(State::Browse);
+        emit rowRemoved(row);
+        emit currentChanged(m_current);
+        return;
+    }
+    if (m_state == State::Edit) {
+        m_modified = false;
+        setState(State::Browse);
+        emit rowChanged(m_current);
+    }
+}
+
+void RecordSet::deleteCurrent()
+{
+    requireBrowseOrEdit();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_current < 0)
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been "
+                                     "deleted. Requested operation requires a current record."));
+    if (m_state == State::Edit)
+        cancel();
+    const int row = m_current;
+    m_connection.executeNative(QStringLiteral("DELETE FROM \"%1\" WHERE _rowid_ = ?").arg(m_table),
+                               {m_rows[size_t(row)].rowid});
+    m_rows.erase(m_rows.begin() + row);
+    m_current = std::min(row, rowCount() - 1);
+    emit rowRemoved(row);
+    emit currentChanged(m_current);
+}
+
+void Query::open()
+{
+    const QString jet = sql();
+    const QString translated = Dialect::translate(jet);
+    // A SELECT of plain rows from one table also fetches each row's rowid, so that its rows
+    // can be edited like a table's.
+    static const QRegularExpression single(
+        QStringLiteral("^\\s*SELECT\\s+(?!DISTINCT\\b)(.*?)\\s+FROM\\s+\"?(\\w+)\"?\\s*"
+                       "(?:WHERE\\b.*|ORDER\\s+BY\\b.*)?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression aggregate(
+        QStringLiteral("\\b(COUNT|SUM|AVG|MIN|MAX)\\s*\\(|\\bGROUP\\s+BY\\b|\\bJOIN\\b|\\bUNION\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = single.match(translated);
+    if (m.hasMatch() && !aggregate.match(translated).hasMatch()) {
+        const qsizetype at = translated.indexOf(QRegularExpression(
+            QStringLiteral("SELECT\\s+"), QRegularExpression::CaseInsensitiveOption));
+        const qsizetype afterSelect = at + 6;
+        const QString withRowid = translated.left(afterSelect)
+                                  + QStringLiteral(" _rowid_ AS \"%1\", ").arg(QLatin1String(kRowidColumn))
+                                  + translated.mid(afterSelect);
+        try {
+            load(withRowid, m.captured(2), jet);
+            return;
+        } catch (const DbError &) {
+            // Not a plain table (a view, say): read it as it was written.
+        }
+    }
+    load(translated, QString(), jet);
+}
+
+void Table::open()
+{
+    load(QStringLiteral("SELECT _rowid_ AS \"%1\", * FROM \"%2\"").arg(QLatin1String(kRowidColumn), m_name),
+         m_name, QStringLiteral("SELECT * FROM %1").arg(m_name));
+}
+
+int Command::execute()
+{
+    return m_connection.execute(m_sql);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The practice database: its fourteen tables, and the file in its delivered state.
+namespace Schema {
+
+// Marks a file as a practice database of this program (SQLite's application_id).
+inline constexpr int kApplicationId = 0x4F52564E; // "ORVN"
+
+// The 28 half-hour slot columns of RANTEBOU, in time order: "0800-0830" ... "2130-2200".
+QStringList slotColumns();
+
+// The caption of a slot column: "0800-0830" -> "08:00 - 08:30".
+QString slotCaption(const QString &column);
+
+// CREATE TABLE statements of the fourteen tables (and the file's own marker table).
+QStringList createStatements();
+
+// Creates a new practice database file in its delivered state: all tables, SECURITY with the
+// factory password, LAST_APODEIKSH empty. Throws DbError when the file exists or cannot be
+// written.
+void createPracticeDatabase(const QString &path, const QString &databasePassword);
+
+inline constexpr char kFactoryPassword[] = "73051846";
+
+} // namespace Schema

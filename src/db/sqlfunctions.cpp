@@ -1,0 +1,134 @@
+#include "sqlfunctions.h"
+
+#include "greektext.h"
+#include "sqltext.h"
+
+#include <QDate>
+#include <QString>
+#include <sqlite3.h>
+
+#include <cmath>
+
+namespace SqlFunctions {
+
+namespace {
+
+QString textArg(sqlite3_value *v)
+{
+    const void *data = sqlite3_value_text16(v);
+    const int bytes = sqlite3_value_bytes16(v);
+    return QString(reinterpret_cast<const QChar *>(data), bytes / 2);
+}
+
+void resultText(sqlite3_context *ctx, const QString &s)
+{
+    sqlite3_result_text16(ctx, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
+}
+
+QDate dateArg(sqlite3_value *v)
+{
+    const QString s = textArg(v);
+    return QDate::fromString(s.left(10), Qt::ISODate);
+}
+
+void datePart(sqlite3_context *ctx, int argc, sqlite3_value **argv, int which)
+{
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QDate d = dateArg(argv[0]);
+    if (!d.isValid()) {
+        sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
+        return;
+    }
+    sqlite3_result_int(ctx, which == 0 ? d.day() : which == 1 ? d.month() : d.year());
+}
+
+void fnDay(sqlite3_context *c, int n, sqlite3_value **a) { datePart(c, n, a, 0); }
+void fnMonth(sqlite3_context *c, int n, sqlite3_value **a) { datePart(c, n, a, 1); }
+void fnYear(sqlite3_context *c, int n, sqlite3_value **a) { datePart(c, n, a, 2); }
+
+// Number formats made of 0, # and one point ("0.00"); date formats with dd, mm, yyyy.
+void fnFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (argc < 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString format = argc > 1 ? textArg(argv[1]) : QString();
+    const int type = sqlite3_value_type(argv[0]);
+    const bool numericFormat = !format.isEmpty()
+                               && format.count(QLatin1Char('0')) + format.count(QLatin1Char('#'))
+                                          + format.count(QLatin1Char('.'))
+                                      == format.size();
+    if (numericFormat) {
+        double value = 0;
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            value = sqlite3_value_double(argv[0]);
+        } else {
+            const auto parsed = SqlText::parseAmount(textArg(argv[0]));
+            if (!parsed) {
+                sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
+                return;
+            }
+            value = *parsed;
+        }
+        const qsizetype point = format.indexOf(QLatin1Char('.'));
+        const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
+        const double scale = std::pow(10.0, decimals);
+        const double scaled = std::fabs(value) * scale;
+        double rounded = std::floor(scaled + 0.5 + 1e-9 * std::max(1.0, scaled)) / scale;
+        rounded = std::copysign(rounded, value);
+        if (rounded == 0)
+            rounded = 0; // no "-0.00"
+        resultText(ctx, QString::number(rounded, 'f', decimals));
+        return;
+    }
+    if (type == SQLITE_TEXT && !format.isEmpty()) {
+        const QDate d = dateArg(argv[0]);
+        if (d.isValid()) {
+            QString f = format;
+            f.replace(QLatin1String("mm"), QLatin1String("MM"), Qt::CaseInsensitive);
+            f.replace(QLatin1String("m"), QLatin1String("M"));
+            resultText(ctx, d.toString(f));
+            return;
+        }
+    }
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+void fnLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    // like(pattern, text[, escape]) as SQLite calls it for "text LIKE pattern".
+    if (argc < 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL
+        || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int(ctx, GreekText::like(textArg(argv[0]), textArg(argv[1])) ? 1 : 0);
+}
+
+int greekCollation(void *, int lenA, const void *a, int lenB, const void *b)
+{
+    const QStringView va(static_cast<const char16_t *>(a), lenA / 2);
+    const QStringView vb(static_cast<const char16_t *>(b), lenB / 2);
+    return GreekText::compare(va, vb);
+}
+
+} // namespace
+
+void registerAll(sqlite3 *db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "DAY", 1, flags, nullptr, fnDay, nullptr, nullptr);
+    sqlite3_create_function(db, "MONTH", 1, flags, nullptr, fnMonth, nullptr, nullptr);
+    sqlite3_create_function(db, "YEAR", 1, flags, nullptr, fnYear, nullptr, nullptr);
+    sqlite3_create_function(db, "FORMAT", 1, flags, nullptr, fnFormat, nullptr, nullptr);
+    sqlite3_create_function(db, "FORMAT", 2, flags, nullptr, fnFormat, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 2, flags, nullptr, fnLike, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, flags, nullptr, fnLike, nullptr, nullptr);
+    sqlite3_create_collation(db, "GREEK", SQLITE_UTF16_ALIGNED, nullptr, greekCollation);
+}
+
+} // namespace SqlFunctions

@@ -1,0 +1,112 @@
+#include "sqltext.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+namespace SqlText {
+
+namespace {
+
+bool isForbidden(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 33 && u <= 46) || (u >= 58 && u <= 64) || (u >= 91 && u <= 96)
+           || (u >= 123 && u <= 126);
+}
+
+int expandYear(int year, int digits)
+{
+    if (digits > 2)
+        return year;
+    // Two-digit years fall within fifty years either side of today.
+    const int threshold = QDate::currentDate().year() - 50;
+    int full = (threshold / 100) * 100 + year;
+    if (full < threshold)
+        full += 100;
+    return full;
+}
+
+} // namespace
+
+std::optional<QDate> parseDate(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{1,4})$"));
+    const QRegularExpressionMatch m = re.match(text.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int day = m.captured(1).toInt();
+    const int month = m.captured(2).toInt();
+    const int year = expandYear(m.captured(3).toInt(), int(m.captured(3).size()));
+    const QDate date(year, month, day);
+    if (!date.isValid() || year < 1)
+        return std::nullopt;
+    return date;
+}
+
+QString ToSqlDate(const QString &text)
+{
+    const std::optional<QDate> date = parseDate(text);
+    if (!date)
+        return QStringLiteral("ERROR");
+    return QStringLiteral("#%1/%2/%3#").arg(date->month()).arg(date->day()).arg(date->year());
+}
+
+bool IsSafeText(const QString &text)
+{
+    for (const QChar c : text) {
+        if (isForbidden(c))
+            return false;
+    }
+    return true;
+}
+
+QString dateText(const QDate &date)
+{
+    if (!date.isValid())
+        return {};
+    return QStringLiteral("%1/%2/%3").arg(date.day()).arg(date.month()).arg(date.year());
+}
+
+QString number(double value)
+{
+    if (value == 0.0)
+        return QStringLiteral("0");
+    return QString::number(value, 'g', 15);
+}
+
+double round2(double value)
+{
+    // Amounts such as 1.005 are stored as 1.00499999...; the nudge makes the half round up as
+    // it does on paper.
+    const double scaled = std::fabs(value) * 100.0;
+    const double rounded = std::floor(scaled + 0.5 + 1e-9 * std::max(1.0, scaled));
+    return std::copysign(rounded / 100.0, value);
+}
+
+std::optional<double> parseAmount(const QString &text)
+{
+    QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    if (t.count(QLatin1Char(',')) + t.count(QLatin1Char('.')) > 1)
+        return std::nullopt;
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    static const QRegularExpression re(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
+    if (!re.match(t).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+QString quoted(const QString &value)
+{
+    QString v = value;
+    v.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + v + QLatin1Char('\'');
+}
+
+} // namespace SqlText

@@ -1,0 +1,169 @@
+#include "window.h"
+
+#include "appinfo.h"
+#include "dberror.h"
+#include "messageservice.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QShowEvent>
+
+Window::Window(QWidget *parent) : QDialog(parent)
+{
+    setModal(true);
+    Kit::paintSkyBlue(this);
+}
+
+void Window::setUpWindow(const QString &caption, int clientWidth, int clientHeight, Border border)
+{
+    m_border = border;
+    setWindowTitle(caption);
+    setFixedSize(clientWidth, clientHeight);
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                            | Qt::MSWindowsFixedSizeDialogHint;
+    if (border == Border::CloseBox)
+        flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+    setWindowFlags(flags);
+}
+
+void Window::setCancelButton(QPushButton *button)
+{
+    m_cancel = button;
+    button->setAutoDefault(false);
+}
+
+void Window::setDefaultButton(QPushButton *button)
+{
+    button->setDefault(true);
+    button->setAutoDefault(true);
+}
+
+int Window::showModal()
+{
+    return ModalRunner::exec(this);
+}
+
+void Window::reject()
+{
+    // Esc lands here: it presses the exit button, or closes a window that has a close box.
+    if (m_cancel) {
+        if (m_cancel->isEnabled() && m_cancel->isVisible())
+            m_cancel->click();
+        return;
+    }
+    if (m_border == Border::CloseBox)
+        QDialog::reject();
+}
+
+void Window::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_centred && !event->spontaneous()) {
+        Kit::centre(this);
+        m_centred = true;
+    }
+}
+
+namespace ModalRunner {
+
+namespace {
+Runner &runner()
+{
+    static Runner r;
+    return r;
+}
+} // namespace
+
+int exec(QDialog *dialog)
+{
+    if (runner())
+        return runner()(dialog);
+    return dialog->exec();
+}
+
+void install(Runner r)
+{
+    runner() = std::move(r);
+}
+
+} // namespace ModalRunner
+
+namespace Kit {
+
+void paintSkyBlue(QWidget *widget)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, AppInfo::skyBlue());
+    widget->setPalette(pal);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel *requiredStar(QWidget *parent)
+{
+    auto *star = new QLabel(QStringLiteral("*"), parent);
+    QPalette pal = star->palette();
+    pal.setColor(QPalette::WindowText, Qt::red);
+    star->setPalette(pal);
+    QFont f = star->font();
+    f.setBold(true);
+    star->setFont(f);
+    return star;
+}
+
+QLabel *countLabel(QWidget *parent, const QString &objectName)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, Qt::red);
+    label->setPalette(pal);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    return label;
+}
+
+QString countText(int n, const QString &noun)
+{
+    return QStringLiteral("Βρέθηκαν ") + QString::number(n) + noun;
+}
+
+QLabel *boldLabel(const QString &text, QWidget *parent, bool red)
+{
+    auto *label = new QLabel(text, parent);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    if (red) {
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, Qt::red);
+        label->setPalette(pal);
+    }
+    return label;
+}
+
+void centre(QWidget *widget)
+{
+    QScreen *screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = widget->frameGeometry().size();
+    widget->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+bool guarded(QWidget *parent, const std::function<void()> &action)
+{
+    try {
+        action();
+        return true;
+    } catch (const DbError &e) {
+        Messages::error(parent, e.message());
+    }
+    return false;
+}
+
+} // namespace Kit

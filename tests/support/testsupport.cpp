@@ -1,0 +1,123 @@
+#include "testsupport.h"
+
+#include "connection.h"
+#include "connectionstring.h"
+#include "program.h"
+#include "recordset.h"
+#include "schema.h"
+
+#include <QDir>
+
+namespace TestSupport {
+
+TempPractice::TempPractice()
+    : m_oldAppDir(Program::AppDir), m_oldConnection(Program::DbConnectionString)
+{
+    Schema::createPracticeDatabase(dbPath(), QLatin1String(ConnectionString::kDatabasePassword));
+    Program::AppDir = dir();
+    Program::DbConnectionString = ConnectionString::build(dir());
+}
+
+TempPractice::~TempPractice()
+{
+    Program::AppDir = m_oldAppDir;
+    Program::DbConnectionString = m_oldConnection;
+}
+
+QString TempPractice::dbPath() const
+{
+    return QDir(m_dir.path()).filePath(QStringLiteral("data.mdb"));
+}
+
+void TempPractice::exec(const QString &jetSql) const
+{
+    Connection c;
+    c.setUp(ConnectionString::build(dir()), true);
+    c.execute(jetSql);
+}
+
+QString TempPractice::scalar(const QString &jetSql) const
+{
+    Connection c;
+    c.setUp(ConnectionString::build(dir()), true);
+    Query q(c);
+    q.setSql(jetSql);
+    q.open();
+    return q.rowCount() > 0 ? q.text(0, 0) : QString();
+}
+
+int TempPractice::count(const QString &jetSql) const
+{
+    Connection c;
+    c.setUp(ConnectionString::build(dir()), true);
+    Query q(c);
+    q.setSql(jetSql);
+    q.open();
+    return q.rowCount();
+}
+
+RecordingMessages::RecordingMessages()
+{
+    MessageService::install(this);
+}
+
+RecordingMessages::~RecordingMessages()
+{
+    MessageService::install(nullptr);
+}
+
+bool RecordingMessages::nextAnswer()
+{
+    return m_answers.isEmpty() ? true : m_answers.takeFirst();
+}
+
+void RecordingMessages::information(QWidget *, const QString &text)
+{
+    m_shown.append({QStringLiteral("information"), text});
+}
+
+bool RecordingMessages::askYesNo(QWidget *, const QString &text)
+{
+    m_shown.append({QStringLiteral("yesno"), text});
+    return nextAnswer();
+}
+
+bool RecordingMessages::askOkCancel(QWidget *, const QString &text)
+{
+    m_shown.append({QStringLiteral("okcancel"), text});
+    return nextAnswer();
+}
+
+void RecordingMessages::error(QWidget *, const QString &text)
+{
+    m_shown.append({QStringLiteral("error"), text});
+}
+
+QStringList RecordingMessages::texts() const
+{
+    QStringList out;
+    for (const Shown &s : m_shown)
+        out << s.text;
+    return out;
+}
+
+ModalDriver::ModalDriver(Handler handler) : m_handler(std::move(handler))
+{
+    ModalRunner::install([this](QDialog *dialog) {
+        m_opened << dialog->windowTitle();
+        return m_handler ? m_handler(dialog) : int(QDialog::Rejected);
+    });
+}
+
+ModalDriver::~ModalDriver()
+{
+    ModalRunner::install({});
+}
+
+QString sharedDir()
+{
+    const QString fromEnv = qEnvironmentVariable("ORVANTA_SHARED_DIR");
+    return fromEnv.isEmpty() ? QStringLiteral("../shared") : fromEnv;
+}
+
+} // namespace TestSupport

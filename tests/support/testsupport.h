@@ -1,0 +1,83 @@
+#pragma once
+
+#include "messageservice.h"
+#include "window.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+// What a test needs to drive windows without a person.
+namespace TestSupport {
+
+// A fresh practice folder with a data.mdb in its delivered state; Program::AppDir and
+// Program::DbConnectionString point at it while the object lives.
+class TempPractice {
+public:
+    TempPractice();
+    ~TempPractice();
+    QString dir() const { return m_dir.path(); }
+    QString dbPath() const;
+    // Runs statements written in the windows' dialect on a connection of its own.
+    void exec(const QString &jetSql) const;
+    // The first column of the first row of a query, as the program reads it ("" for null).
+    QString scalar(const QString &jetSql) const;
+    int count(const QString &jetSql) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_oldAppDir;
+    QString m_oldConnection;
+};
+
+// Records every box a window asked for and answers in place of the person: questions take
+// the next queued answer, or "yes" / "OK" when none is queued.
+class RecordingMessages : public MessageService {
+public:
+    struct Shown {
+        QString kind; // "information", "yesno", "okcancel", "error"
+        QString text;
+    };
+
+    RecordingMessages();
+    ~RecordingMessages() override;
+
+    void information(QWidget *parent, const QString &text) override;
+    bool askYesNo(QWidget *parent, const QString &text) override;
+    bool askOkCancel(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text) override;
+
+    void queueAnswer(bool answer) { m_answers.append(answer); }
+    const QList<Shown> &shown() const { return m_shown; }
+    QStringList texts() const;
+    QString last() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
+    void clear() { m_shown.clear(); }
+
+private:
+    bool nextAnswer();
+    QList<Shown> m_shown;
+    QList<bool> m_answers;
+};
+
+// Replaces the modal seam while it lives: each window opened modally is handed to the handler,
+// which may drive it and returns the window's result. Windows opened are recorded by caption.
+class ModalDriver {
+public:
+    using Handler = std::function<int(QDialog *)>;
+    explicit ModalDriver(Handler handler = {});
+    ~ModalDriver();
+    void setHandler(Handler handler) { m_handler = std::move(handler); }
+    const QStringList &opened() const { return m_opened; }
+
+private:
+    Handler m_handler;
+    QStringList m_opened;
+};
+
+// The folder of the shared project files (for the SQL corpus).
+QString sharedDir();
+
+} // namespace TestSupport

@@ -1,0 +1,32 @@
+// Creates a practice database in its delivered state:
+//   orvanta-makedb FOLDER    writes FOLDER/data.mdb (left alone when it already exists)
+#include "connectionstring.h"
+#include "dberror.h"
+#include "schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: orvanta-makedb FOLDER\n");
+        return 2;
+    }
+    const QString path = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("data.mdb"));
+    if (QFileInfo::exists(path)) {
+        std::printf("%s already exists: left as it is.\n", qPrintable(path));
+        return 0;
+    }
+    try {
+        Schema::createPracticeDatabase(path, QLatin1String(ConnectionString::kDatabasePassword));
+    } catch (const DbError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    std::printf("Created %s\n", qPrintable(path));
+    return 0;
+}
