@@ -1,0 +1,6 @@
+#include "commands.h"
+
+void AreaCommands::office(CommandTable &table)
+{
+    Q_UNUSED(table);
+}

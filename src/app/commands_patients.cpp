@@ -1,0 +1,6 @@
+#include "commands.h"
+
+void AreaCommands::patients(CommandTable &table)
+{
+    Q_UNUSED(table);
+}
