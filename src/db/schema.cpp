@@ -27,7 +27,7 @@ QString memo(const QString &name)
 QString date(const QString &name, const QString &extra = {})
 {
     return QStringLiteral("\"%1\" DATE%2 CHECK (\"%1\" IS NULL OR (typeof(\"%1\") = 'text' AND "
-                          "date(\"%1\") IS \"%1\"))")
+                          "date(\"%1\", '+0 days') IS \"%1\"))")
         .arg(name, extra);
 }
 
