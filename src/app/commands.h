@@ -6,7 +6,7 @@
 class QWidget;
 
 // The commands of the main menu and the command panel that open windows of other areas.
-enum class Command {
+enum class MenuCommand {
     FindPatient,
     NewPatient,
     PrintPrescription,
@@ -28,7 +28,7 @@ enum class Command {
 };
 
 // What each command does; a command without an entry is shown disabled.
-using CommandTable = QHash<Command, std::function<void(QWidget *mainWindow)>>;
+using CommandTable = QHash<MenuCommand, std::function<void(QWidget *mainWindow)>>;
 
 // Each area adds its commands, creates the windows that live for the whole run and sets the
 // window hooks it serves (widgets/windowhooks.h). Called once, after a granted login, in the

@@ -6,16 +6,25 @@
 
 namespace {
 
+// Paragraphs separated by carriage returns alone show as separate lines.
+QString shown(const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
 class BoxMessageService : public MessageService {
 public:
     void information(QWidget *parent, const QString &text) override
     {
-        QMessageBox box(QMessageBox::NoIcon, AppInfo::title(), text, QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::NoIcon, AppInfo::title(), shown(text), QMessageBox::Ok, parent);
         box.exec();
     }
     bool askYesNo(QWidget *parent, const QString &text) override
     {
-        QMessageBox box(QMessageBox::Question, AppInfo::title(), text,
+        QMessageBox box(QMessageBox::Question, AppInfo::title(), shown(text),
                         QMessageBox::Yes | QMessageBox::No, parent);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
@@ -23,7 +32,7 @@ public:
     }
     bool askOkCancel(QWidget *parent, const QString &text) override
     {
-        QMessageBox box(QMessageBox::Question, AppInfo::title(), text,
+        QMessageBox box(QMessageBox::Question, AppInfo::title(), shown(text),
                         QMessageBox::Ok | QMessageBox::Cancel, parent);
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Cancel);
@@ -31,7 +40,7 @@ public:
     }
     void error(QWidget *parent, const QString &text) override
     {
-        QMessageBox box(QMessageBox::Critical, AppInfo::title(), text, QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::Critical, AppInfo::title(), shown(text), QMessageBox::Ok, parent);
         box.exec();
     }
 };

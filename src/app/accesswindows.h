@@ -1,0 +1,95 @@
+#pragma once
+
+#include "connection.h"
+#include "window.h"
+
+class QLineEdit;
+class QPushButton;
+
+// The warning at the top of each password window, and a password field that shows "*".
+namespace AccessKit {
+QLineEdit *passwordField(QWidget *parent, const QString &objectName);
+// Trimmed, not empty and free of the characters that may not reach SQL text.
+bool acceptable(const QString &trimmed);
+} // namespace AccessKit
+
+// The login window, shown at every start-up; the main window appears only after it has
+// accepted the password. Its exit button ends the program.
+class LoginWindow : public Window {
+    Q_OBJECT
+public:
+    explicit LoginWindow(QWidget *parent = nullptr);
+    ~LoginWindow() override;
+
+    QLineEdit *passwordEdit() const { return m_password; }
+    QPushButton *loginButton() const { return m_login; }
+    QPushButton *exitButton() const { return m_exit; }
+
+    void Edit1Change();  // enable rule
+    void Button1Click(); // login check
+    void Button2Click(); // exit
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    Connection m_connection;
+    QLineEdit *m_password;
+    QPushButton *m_login;
+    QPushButton *m_exit;
+};
+using TForm65 = LoginWindow;
+
+// Asks for a first password while the stored one is still the factory default; it ends only
+// by storing one.
+class FirstPasswordWindow : public Window {
+    Q_OBJECT
+public:
+    explicit FirstPasswordWindow(QWidget *parent = nullptr);
+    ~FirstPasswordWindow() override;
+
+    QLineEdit *newEdit() const { return m_new; }
+    QLineEdit *confirmEdit() const { return m_confirm; }
+    QPushButton *storeButton() const { return m_store; }
+
+    void EditChange();
+    void Button1Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    Connection m_connection;
+    QLineEdit *m_new;
+    QLineEdit *m_confirm;
+    QPushButton *m_store;
+    bool m_stored = false;
+};
+using TForm100 = FirstPasswordWindow;
+
+// Changes the password: the old one must match the one stored when the window was created.
+class ChangePasswordWindow : public Window {
+    Q_OBJECT
+public:
+    explicit ChangePasswordWindow(QWidget *parent = nullptr);
+    ~ChangePasswordWindow() override;
+
+    QLineEdit *oldEdit() const { return m_old; }
+    QLineEdit *newEdit() const { return m_new; }
+    QLineEdit *confirmEdit() const { return m_confirm; }
+    QPushButton *changeButton() const { return m_change; }
+    QPushButton *exitButton() const { return m_exit; }
+
+    void EditChange();
+    void Button1Click();
+
+private:
+    Connection m_connection;
+    QString m_storedPassword;
+    QLineEdit *m_old;
+    QLineEdit *m_new;
+    QLineEdit *m_confirm;
+    QPushButton *m_change;
+    QPushButton *m_exit;
+};
+using TForm66 = ChangePasswordWindow;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class QTimer;
+
+// The splash picture, shown modally at start-up and at the end; it closes itself when its
+// 3000 ms timer fires.
+class SplashWindow : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kDurationMs = 3000;
+
+    explicit SplashWindow(QWidget *parent = nullptr);
+    QTimer *timer() const { return m_timer; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QTimer *m_timer;
+};
+using TForm4 = SplashWindow;
