@@ -211,7 +211,7 @@ void MainWindow::buildBody()
     }
     m_panel->setVisible(false);
     rightLayout->addWidget(m_panel, 1);
-    rightLayout->addStretch(m_panel->isVisible() ? 0 : 1);
+    rightLayout->addStretch(1);
     upper->addWidget(right);
     outer->addLayout(upper, 1);
 
@@ -430,10 +430,10 @@ void MainWindow::BackupClick()
 
 void MainWindow::ToggleClick()
 {
-    m_panel->setVisible(!m_panel->isVisible());
+    m_panel->setVisible(m_panel->isHidden());
     auto *layout = static_cast<QVBoxLayout *>(m_panel->parentWidget()->layout());
     // The panel fills the strip when shown; the toggle stays at the top when it is hidden.
-    layout->setStretch(layout->count() - 1, m_panel->isVisible() ? 0 : 1);
+    layout->setStretch(layout->count() - 1, m_panel->isHidden() ? 1 : 0);
 }
 
 void MainWindow::AboutClick()

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QShowEvent>
 
 Window::Window(QWidget *parent) : QDialog(parent)
@@ -46,16 +46,28 @@ int Window::showModal()
     return ModalRunner::exec(this);
 }
 
-void Window::reject()
+void Window::keyPressEvent(QKeyEvent *event)
 {
-    // Esc lands here: it presses the exit button, or closes a window that has a close box.
-    if (m_cancel) {
-        if (m_cancel->isEnabled() && m_cancel->isVisible())
-            m_cancel->click();
+    // Esc presses the exit button; without one it closes a window that has a close box.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        if (m_cancel) {
+            if (m_cancel->isEnabled())
+                m_cancel->click();
+        } else if (m_border == Border::CloseBox) {
+            QDialog::reject();
+        }
         return;
     }
-    if (m_border == Border::CloseBox)
-        QDialog::reject();
+    QDialog::keyPressEvent(event);
+}
+
+void Window::reject()
+{
+    // A window without border icons and without an exit button cannot be dismissed.
+    if (m_border == Border::NoIcons && !m_cancel)
+        return;
+    QDialog::reject();
 }
 
 void Window::showEvent(QShowEvent *event)

@@ -22,7 +22,7 @@ public:
                      Border border = Border::CloseBox);
 
     // The exit button: Esc presses it. Without one, Esc closes the window unless the window
-    // has no border icons (then Esc does nothing).
+    // has no border icons (then Esc does nothing). Exit buttons close with close().
     void setCancelButton(QPushButton *button);
     // The action button: Enter presses it while it is enabled.
     void setDefaultButton(QPushButton *button);
@@ -34,6 +34,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QPushButton *m_cancel = nullptr;
