@@ -19,9 +19,9 @@ namespace {
 constexpr int kWidth = 790;
 constexpr int kHeight = 689;
 constexpr int kRowsPerColumn = 14;
-constexpr int kRowHeight = 38;
+constexpr int kRowHeight = 40;
 constexpr int kPanelWidth = 112;
-constexpr int kEditWidth = 252;
+constexpr int kEditWidth = 258;
 constexpr int kColumnWidth = 378;
 constexpr int kFieldHeight = 30;
 
