@@ -15,10 +15,12 @@ inline QString exitButton() { return QStringLiteral("Έ&ξοδος"); }
 
 inline QStringList monthNames()
 {
-    return {QStringLiteral("Ιανουάριος"), QStringLiteral("Φεβρουάριος"), QStringLiteral("Μάρτιος"),
-            QStringLiteral("Απρίλιος"),   QStringLiteral("Μάιος"),       QStringLiteral("Ιούνιος"),
-            QStringLiteral("Ιούλιος"),    QStringLiteral("Αύγουστος"),   QStringLiteral("Σεπτέμβριος"),
-            QStringLiteral("Οκτώβριος"),  QStringLiteral("Νοέμβριος"),   QStringLiteral("Δεκέμβριος")};
+    return {QStringLiteral("Ιανουάριος"), QStringLiteral("Φεβρουάριος"),
+            QStringLiteral("Μάρτιος"),    QStringLiteral("Απρίλιος"),
+            QStringLiteral("Μάιος"),      QStringLiteral("Ιούνιος"),
+            QStringLiteral("Ιούλιος"),    QStringLiteral("Αύγουστος"),
+            QStringLiteral("Σεπτέμβριος"), QStringLiteral("Οκτώβριος"),
+            QStringLiteral("Νοέμβριος"),  QStringLiteral("Δεκέμβριος")};
 }
 
 // Monday first, as the grid's columns.

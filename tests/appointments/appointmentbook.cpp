@@ -50,8 +50,8 @@ int rowsOf(const QDate &date)
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    sqlite3_stmt *stmt =
-        c.prepare(QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA = ?"), {iso(date)});
+    sqlite3_stmt *stmt = c.prepare(
+        QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA = ?"), {iso(date)});
     const int n = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : -1;
     sqlite3_finalize(stmt);
     return n;

@@ -174,8 +174,8 @@ TEST_F(DaySheetTest, ClosingWithoutSavingWritesNothingAndAsksNothing)
 TEST_F(DaySheetTest, AFailedSaveIsReportedAndKeepsTheTypedTexts)
 {
     auto sheet = openSheet();
-    AppointmentBook::native(QStringLiteral(
-        "CREATE TRIGGER refuse BEFORE UPDATE ON RANTEBOU BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    AppointmentBook::native(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON RANTEBOU "
+                                           "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     typeText(sheet->DBEdit(7), QStringLiteral("Ραντεβού"));
     sheet->saveButton()->click();
     ASSERT_EQ(messages.shown().size(), 1);
