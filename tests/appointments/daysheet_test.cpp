@@ -157,7 +157,11 @@ TEST_F(DaySheetTest, ClosingWithoutSavingWritesNothingAndAsksNothing)
     EXPECT_EQ(sheet->DBEdit(1)->text(), QStringLiteral("Κρατημένο"));
     typeText(sheet->DBEdit(1), QStringLiteral(" αλλαγή"));
     typeText(sheet->DBEdit(2), QStringLiteral("νέο"));
-    QTest::keyClick(sheet.get(), Qt::Key_Escape);
+    // Enter in a slot neither saves nor closes; Esc in a slot closes.
+    QTest::keyClick(sheet->DBEdit(2), Qt::Key_Return);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(AppointmentBook::slot(kDay, "0830-0900"), QString());
+    QTest::keyClick(sheet->DBEdit(2), Qt::Key_Escape);
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_FALSE(sheet->query().isOpen());
     EXPECT_EQ(AppointmentBook::slot(kDay, "0800-0830"), QStringLiteral("Κρατημένο"));
