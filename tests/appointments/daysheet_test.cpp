@@ -172,6 +172,15 @@ TEST_F(DaySheetTest, ClosingWithoutSavingWritesNothingAndAsksNothing)
     typeText(again->DBEdit(2), QStringLiteral("νέο"));
     again->Button29()->click();
     EXPECT_EQ(AppointmentBook::slot(kDay, "0830-0900"), QString());
+
+    // And so does the close box.
+    auto third = openSheet(false);
+    third->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(third.get()));
+    typeText(third->DBEdit(2), QStringLiteral("νέο"));
+    EXPECT_TRUE(third->close());
+    EXPECT_FALSE(third->isVisible());
+    EXPECT_EQ(AppointmentBook::slot(kDay, "0830-0900"), QString());
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
