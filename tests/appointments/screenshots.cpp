@@ -64,7 +64,7 @@ int main(int argc, char **argv)
         sheet.DayQueryText = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2026#");
         sheet.setUp();
         sheet.show();
-        QTest::keyClicks(sheet.DBEdit(20), QStringLiteral("Χωρίς αποθήκευση"));
+        AppointmentBook::typeText(sheet.DBEdit(20), QStringLiteral("Χωρίς αποθήκευση"));
         save(sheet, out + "/daysheet.png");
     }
     return 0;
