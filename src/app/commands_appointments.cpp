@@ -1,6 +1,12 @@
 #include "commands.h"
 
+#include "monthviewwindow.h"
+
 void AreaCommands::appointments(CommandTable &table)
 {
-    Q_UNUSED(table);
+    // A fresh month view each time, on today's month.
+    table[Command::Appointments] = [](QWidget *mainWindow) {
+        TForm1a window(mainWindow);
+        window.showModal();
+    };
 }

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The Greek texts and the SQL texts of the appointment book, gathered in one place.
+namespace AppointmentTexts {
+
+inline QString monthViewCaption() { return QStringLiteral("Μηνιαία κατάσταση των ραντεβού"); }
+inline QString daySheetCaption() { return QStringLiteral("Αναλυτική κατάσταση των ραντεβού"); }
+inline QString yearLabel() { return QStringLiteral("Έτος:"); }
+inline QString monthLabel() { return QStringLiteral("Μήνας:"); }
+inline QString todayButton() { return QStringLiteral("Σήμερα"); }
+inline QString exitButton() { return QStringLiteral("Έ&ξοδος"); }
+
+inline QStringList monthNames()
+{
+    return {QStringLiteral("Ιανουάριος"), QStringLiteral("Φεβρουάριος"),
+            QStringLiteral("Μάρτιος"),    QStringLiteral("Απρίλιος"),
+            QStringLiteral("Μάιος"),      QStringLiteral("Ιούνιος"),
+            QStringLiteral("Ιούλιος"),    QStringLiteral("Αύγουστος"),
+            QStringLiteral("Σεπτέμβριος"), QStringLiteral("Οκτώβριος"),
+            QStringLiteral("Νοέμβριος"),  QStringLiteral("Δεκέμβριος")};
+}
+
+// Monday first, as the grid's columns.
+inline QStringList weekdayNames()
+{
+    return {QStringLiteral("Δευτέρα"),   QStringLiteral("Τρίτη"),   QStringLiteral("Τετάρτη"),
+            QStringLiteral("Πέμπτη"),    QStringLiteral("Παρασκευή"), QStringLiteral("Σάββατο"),
+            QStringLiteral("Κυριακή")};
+}
+
+// The years the book offers.
+inline constexpr int kFirstYear = 2008;
+inline constexpr int kLastYear = 2035;
+
+// A date as the book writes it: day/month/year in decimal without leading zeros ("5/3/2026").
+inline QString dateText(int day, int month, int year)
+{
+    return QString::number(day) + QLatin1Char('/') + QString::number(month) + QLatin1Char('/')
+           + QString::number(year);
+}
+
+// The day's row, by the date's SQL literal ("#3/5/2026#").
+inline QString dayQuery(const QString &dayLiteral)
+{
+    return QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=") + dayLiteral;
+}
+
+// A row that carries only the date; refused when the day has its row already.
+inline QString insertDay(const QString &dayLiteral)
+{
+    return QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(") + dayLiteral
+           + QLatin1Char(')');
+}
+
+} // namespace AppointmentTexts
