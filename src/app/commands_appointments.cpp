@@ -5,7 +5,7 @@
 void AreaCommands::appointments(CommandTable &table)
 {
     // A fresh month view each time, on today's month.
-    table[Command::Appointments] = [](QWidget *mainWindow) {
+    table[MenuCommand::Appointments] = [](QWidget *mainWindow) {
         TForm1a window(mainWindow);
         window.showModal();
     };

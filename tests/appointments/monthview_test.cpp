@@ -380,14 +380,14 @@ TEST_F(MonthViewTest, TheMainWindowsCommandOpensTheMonthViewModally)
 {
     CommandTable table;
     AreaCommands::appointments(table);
-    ASSERT_TRUE(table.contains(Command::Appointments));
+    ASSERT_TRUE(table.contains(MenuCommand::Appointments));
     QWidget mainWindow;
     QWidget *parentSeen = nullptr;
     ModalDriver driver([&](QDialog *dialog) {
         parentSeen = dialog->parentWidget();
         return int(QDialog::Rejected);
     });
-    table[Command::Appointments](&mainWindow);
+    table[MenuCommand::Appointments](&mainWindow);
     EXPECT_EQ(driver.opened(), QStringList{QStringLiteral("Μηνιαία κατάσταση των ραντεβού")});
     EXPECT_EQ(parentSeen, &mainWindow);
 }

@@ -9,13 +9,8 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
-#include <ostream>
 
-// Readable QString values in GoogleTest failures.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+#include "qtprinters.h"
 
 // What a test needs to drive windows without a person.
 namespace TestSupport {
