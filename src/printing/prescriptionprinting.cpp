@@ -1,0 +1,31 @@
+#include "prescriptionprinting.h"
+
+#include "printingtexts.h"
+#include "reportrun.h"
+#include "window.h"
+
+using namespace PrintingTexts;
+
+PrescriptionPrinting::PrescriptionPrinting(QObject *parent)
+    : QObject(parent), m_information(m_connection)
+{
+    m_information.setTableName(kInformationTable);
+    // Both connections expose the same table; each layout reads the one of its own name.
+    m_prescription.addConnection(kPrescriptionConnection, &m_information);
+    m_certificate.addConnection(kCertificateConnection, &m_information);
+}
+
+void PrescriptionPrinting::PrintPrescription(QWidget *parent)
+{
+    print(parent, m_prescription, kPrescriptionLayout);
+}
+
+void PrescriptionPrinting::PrintSickLeaveCertificate(QWidget *parent)
+{
+    print(parent, m_certificate, kCertificateLayout);
+}
+
+void PrescriptionPrinting::print(QWidget *parent, ReportProject &report, const QString &layout)
+{
+    Kit::guarded(parent, [&] { ReportRun::run(m_connection, m_information, report, layout); });
+}
