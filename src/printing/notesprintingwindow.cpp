@@ -1,6 +1,8 @@
 #include "notesprintingwindow.h"
 
+#include "connection.h"
 #include "printingtexts.h"
+#include "recordset.h"
 #include "reportrun.h"
 
 #include <QPushButton>
@@ -9,11 +11,11 @@
 using namespace PrintingTexts;
 
 NotesPrintingWindow::NotesPrintingWindow(QWidget *parent)
-    : Window(parent), m_query(m_connection), m_report(this)
+    : Window(parent), m_connection(std::make_unique<Connection>()), m_query(std::make_unique<Query>(*m_connection)), m_report(this)
 {
     setObjectName(QStringLiteral("TForm7"));
     setUpWindow(kCaption, 300, 150);
-    m_report.addConnection(kNotesConnection, &m_query);
+    m_report.addConnection(kNotesConnection, m_query.get());
 
     auto *layout = new QVBoxLayout(this);
     const QStringList texts{kPrintAll, kPrintSelected, kExit};
@@ -41,21 +43,23 @@ QString NotesPrintingWindow::selectedSql() const
 void NotesPrintingWindow::Button1Click()
 {
     Kit::guarded(this, [this] {
-        ReportRun::run(m_connection, m_query, kAllNotesSelect, m_report, kNotesLayout);
+        ReportRun::run(*m_connection, *m_query, kAllNotesSelect, m_report, kNotesLayout);
     });
 }
 
 void NotesPrintingWindow::Button2Click()
 {
     Kit::guarded(this, [this] {
-        ReportRun::run(m_connection, m_query, selectedSql(), m_report, kNotesLayout);
+        ReportRun::run(*m_connection, *m_query, selectedSql(), m_report, kNotesLayout);
     });
 }
 
 void NotesPrintingWindow::done(int result)
 {
-    m_query.close();
-    m_query.clearSql();
-    m_connection.close();
+    m_query->close();
+    m_query->clearSql();
+    m_connection->close();
     Window::done(result);
 }
+
+NotesPrintingWindow::~NotesPrintingWindow() = default;

@@ -1,8 +1,12 @@
 #pragma once
 
-#include "connection.h"
-#include "recordset.h"
 #include "reportproject.h"
+
+#include <memory>
+
+class Connection;
+class Query;
+class Table;
 #include "window.h"
 
 // The notes printing window ("Εκτύπωση"): all notes by title, or the note selected in the
@@ -11,6 +15,7 @@ class NotesPrintingWindow : public Window {
     Q_OBJECT
 public:
     explicit NotesPrintingWindow(QWidget *parent = nullptr);
+    ~NotesPrintingWindow() override;
 
     QString NoteId;
 
@@ -19,15 +24,15 @@ public:
     void Button1Click(); // all notes
     void Button2Click(); // the selected note
 
-    Connection &connection() { return m_connection; }
-    Query &query() { return m_query; }
+    Connection &connection() { return *m_connection; }
+    Query &query() { return *m_query; }
 
 protected:
     void done(int result) override;
 
 private:
-    Connection m_connection;
-    Query m_query;
+    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<Query> m_query;
     ReportProject m_report;
 };
 using TForm7 = NotesPrintingWindow;

@@ -1,6 +1,8 @@
 #include "patientprintoutswindow.h"
 
+#include "connection.h"
 #include "printingtexts.h"
+#include "recordset.h"
 #include "reportrun.h"
 
 #include <QGridLayout>
@@ -23,7 +25,7 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent)
 } // namespace
 
 PatientPrintoutsWindow::PatientPrintoutsWindow(QWidget *parent)
-    : Window(parent), m_query(m_connection), m_detailsReport(this), m_healthReport(this),
+    : Window(parent), m_connection(std::make_unique<Connection>()), m_query(std::make_unique<Query>(*m_connection)), m_detailsReport(this), m_healthReport(this),
       m_historyReport(this), m_listReport(this)
 {
     setObjectName(QStringLiteral("TForm22"));
@@ -31,7 +33,7 @@ PatientPrintoutsWindow::PatientPrintoutsWindow(QWidget *parent)
 
     // One query, exposed to every layout under the one connection name.
     for (ReportProject *r : {&m_detailsReport, &m_healthReport, &m_historyReport, &m_listReport})
-        r->addConnection(kPatientConnection, &m_query);
+        r->addConnection(kPatientConnection, m_query.get());
 
     auto group = [this](const QString &title, const QString &name) {
         auto *g = new QGroupBox(title, this);
@@ -101,7 +103,7 @@ QString PatientPrintoutsWindow::historySelectedSql() const { return kHistorySele
 
 void PatientPrintoutsWindow::print(ReportProject &report, const QString &layout, const QString &sql)
 {
-    Kit::guarded(this, [&] { ReportRun::run(m_connection, m_query, sql, report, layout); });
+    Kit::guarded(this, [&] { ReportRun::run(*m_connection, *m_query, sql, report, layout); });
 }
 
 void PatientPrintoutsWindow::Button1Click() { print(m_detailsReport, kDetailsLayout, detailsAllSql()); }
@@ -115,8 +117,10 @@ void PatientPrintoutsWindow::Button7Click() { print(m_listReport, kListLayout, L
 void PatientPrintoutsWindow::done(int result)
 {
     // Closing the window closes its connection (a failed run may have left it open).
-    m_query.close();
-    m_query.clearSql();
-    m_connection.close();
+    m_query->close();
+    m_query->clearSql();
+    m_connection->close();
     Window::done(result);
 }
+
+PatientPrintoutsWindow::~PatientPrintoutsWindow() = default;

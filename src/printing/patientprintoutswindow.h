@@ -1,8 +1,12 @@
 #pragma once
 
-#include "connection.h"
-#include "recordset.h"
 #include "reportproject.h"
+
+#include <memory>
+
+class Connection;
+class Query;
+class Table;
 #include "window.h"
 
 class QPushButton;
@@ -15,6 +19,7 @@ class PatientPrintoutsWindow : public Window {
     Q_OBJECT
 public:
     explicit PatientPrintoutsWindow(QWidget *parent = nullptr);
+    ~PatientPrintoutsWindow() override;
 
     // Inputs: the list's current patient, the WHERE/ORDER BY tail of the list's SELECT (empty
     // when the list holds all patients) and the list's complete SELECT.
@@ -38,8 +43,8 @@ public:
     void Button6Click(); // history, selected
     void Button7Click(); // the list
 
-    Connection &connection() { return m_connection; }
-    Query &query() { return m_query; }
+    Connection &connection() { return *m_connection; }
+    Query &query() { return *m_query; }
 
 protected:
     void done(int result) override;
@@ -47,8 +52,8 @@ protected:
 private:
     void print(ReportProject &report, const QString &layout, const QString &sql);
 
-    Connection m_connection;
-    Query m_query;
+    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<Query> m_query;
     ReportProject m_detailsReport;
     ReportProject m_healthReport;
     ReportProject m_historyReport;

@@ -1,8 +1,12 @@
 #pragma once
 
-#include "connection.h"
-#include "recordset.h"
 #include "reportproject.h"
+
+#include <memory>
+
+class Connection;
+class Query;
+class Table;
 
 #include <QObject>
 
@@ -14,19 +18,20 @@ class PrescriptionPrinting : public QObject {
     Q_OBJECT
 public:
     explicit PrescriptionPrinting(QObject *parent = nullptr);
+    ~PrescriptionPrinting() override;
 
     // parent: the window over which a failure is reported.
     void PrintPrescription(QWidget *parent = nullptr);
     void PrintSickLeaveCertificate(QWidget *parent = nullptr);
 
-    Connection &connection() { return m_connection; }
-    Table &information() { return m_information; }
+    Connection &connection() { return *m_connection; }
+    Table &information() { return *m_information; }
 
 private:
     void print(QWidget *parent, ReportProject &report, const QString &layout);
 
-    Connection m_connection;
-    Table m_information;
+    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<Table> m_information;
     ReportProject m_prescription;
     ReportProject m_certificate;
 };
