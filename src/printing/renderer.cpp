@@ -471,14 +471,17 @@ private:
         const double memoBottom = me.y + me.h;
         if (m_y + cb.band->height + growth <= m_bottom) {
             for (const CompiledElement &ce : cb.elements) {
+                if (&ce == &memo) {
+                    for (int i = 0; i < lines.size(); ++i)
+                        emitMemoLine(memo, lines[i], x, m_y + me.y + i * lh);
+                    continue;
+                }
                 const double shift = ce.element->y >= memoBottom ? growth : 0;
                 const double boxGrowth = ce.element->kind == Element::Kind::Box
                         && ce.element->y < memoBottom
                         && ce.element->y + ce.element->h >= memoBottom ? growth : 0;
                 emitElement(ce, x, m_y + shift, boxGrowth);
             }
-            for (int i = 0; i < lines.size(); ++i)
-                emitMemoLine(memo, lines[i], x, m_y + me.y + i * lh);
             m_y += cb.band->height + growth;
             return;
         }
