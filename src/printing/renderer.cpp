@@ -139,10 +139,11 @@ public:
                 const RecordSet *set = m_sets[size_t(cb.connection)];
                 const int rows = set->isOpen() ? set->rowCount() : 0;
                 for (int r = 0; r < rows; ++r) {
-                    m_rows[size_t(cb.connection)] = r;
-                    m_line = r + 1;
+                    // The page being finished still shows the row printed on it.
                     if (r > 0 && cb.band->newPage)
                         newPage();
+                    m_rows[size_t(cb.connection)] = r;
+                    m_line = r + 1;
                     place(cb);
                 }
                 m_rows[size_t(cb.connection)] = 0;
