@@ -27,7 +27,7 @@ public:
     Connection &connection() { return *m_connection; }
     Query &query() { return *m_query; }
 
-protected:
+    // Closing the window (exit button, Esc, close box) closes its connection.
     void done(int result) override;
 
 private:

@@ -46,10 +46,11 @@ public:
     Connection &connection() { return *m_connection; }
     Query &query() { return *m_query; }
 
-protected:
+    // Closing the window (exit button, Esc, close box) closes its connection.
     void done(int result) override;
 
 private:
+
     void print(ReportProject &report, const QString &layout, const QString &sql);
 
     std::unique_ptr<Connection> m_connection;
