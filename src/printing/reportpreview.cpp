@@ -42,10 +42,14 @@ ReportPreview::ReportPreview(const Report::RenderedReport &report, QWidget *pare
         b->setAutoDefault(false);
         return b;
     };
-    m_first = button(QStringLiteral("|◀"), QStringLiteral("firstButton"), QStringLiteral("Πρώτη σελίδα"));
-    m_prior = button(QStringLiteral("◀"), QStringLiteral("priorButton"), QStringLiteral("Προηγούμενη σελίδα"));
-    m_next = button(QStringLiteral("▶"), QStringLiteral("nextButton"), QStringLiteral("Επόμενη σελίδα"));
-    m_last = button(QStringLiteral("▶|"), QStringLiteral("lastButton"), QStringLiteral("Τελευταία σελίδα"));
+    auto narrow = [](QPushButton *b) {
+        b->setMaximumWidth(44);
+        return b;
+    };
+    m_first = narrow(button(QStringLiteral("|◀"), QStringLiteral("firstButton"), QStringLiteral("Πρώτη σελίδα")));
+    m_prior = narrow(button(QStringLiteral("◀"), QStringLiteral("priorButton"), QStringLiteral("Προηγούμενη σελίδα")));
+    m_next = narrow(button(QStringLiteral("▶"), QStringLiteral("nextButton"), QStringLiteral("Επόμενη σελίδα")));
+    m_last = narrow(button(QStringLiteral("▶|"), QStringLiteral("lastButton"), QStringLiteral("Τελευταία σελίδα")));
     auto *pageLabel = new QLabel(QStringLiteral("&Σελίδα"), this);
     m_pageSpin = new QSpinBox(this);
     m_pageSpin->setObjectName(QStringLiteral("pageSpin"));
@@ -53,12 +57,12 @@ ReportPreview::ReportPreview(const Report::RenderedReport &report, QWidget *pare
     pageLabel->setBuddy(m_pageSpin);
     m_pageCount = new QLabel(QStringLiteral("από %1").arg(report.pageCount()), this);
     m_pageCount->setObjectName(QStringLiteral("pageCountLabel"));
-    auto *zoomOut = button(QStringLiteral("−"), QStringLiteral("zoomOutButton"), QStringLiteral("Σμίκρυνση"));
+    auto *zoomOut = narrow(button(QStringLiteral("−"), QStringLiteral("zoomOutButton"), QStringLiteral("Σμίκρυνση")));
     m_zoomBox = new QComboBox(this);
     m_zoomBox->setObjectName(QStringLiteral("zoomBox"));
     for (int z : {50, 75, 100, 125, 150, 200, 300})
         m_zoomBox->addItem(QStringLiteral("%1 %").arg(z), z / 100.0);
-    auto *zoomIn = button(QStringLiteral("+"), QStringLiteral("zoomInButton"), QStringLiteral("Μεγέθυνση"));
+    auto *zoomIn = narrow(button(QStringLiteral("+"), QStringLiteral("zoomInButton"), QStringLiteral("Μεγέθυνση")));
     auto *print = button(QStringLiteral("&Εκτύπωση..."), QStringLiteral("printButton"), QString());
     auto *save = button(QStringLiteral("Αποθήκευση σε &PDF..."), QStringLiteral("saveButton"), QString());
     auto *close = button(QStringLiteral("&Κλείσιμο"), QStringLiteral("closeButton"), QString());

@@ -6,6 +6,9 @@
 #include "patientprintoutswindow.h"
 #include "prescriptionprinting.h"
 #include "printingtestsupport.h"
+#include "printstatuswindow.h"
+#include "reportoutputdialog.h"
+#include "reportpreview.h"
 #include "program.h"
 #include "recordset.h"
 #include "testsupport.h"
@@ -213,4 +216,39 @@ TEST_F(WindowsTest, OnlyTheCertificateFailsWhenItsLayoutIsMissing)
     EXPECT_EQ(messages.last(), "The following reporting project does not exist:\n\""
                                    + Program::AppDir + "\\ADEIA.RAV\"");
     EXPECT_EQ(output.runs().size(), 1);
+}
+
+// Pictures of the windows for a person to look at: ORVANTA_SHOTS names the folder.
+TEST_F(WindowsTest, PicturesForAPerson)
+{
+    const QString folder = qEnvironmentVariable("ORVANTA_SHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set ORVANTA_SHOTS to a folder to save pictures of the windows";
+    PatientPrintoutsWindow printouts;
+    printouts.show();
+    printouts.grab().save(folder + "/TForm22.png");
+    NotesPrintingWindow notes;
+    notes.show();
+    notes.grab().save(folder + "/TForm7.png");
+    ReportOutputDialog dialog(12, "Λίστα των ασθενών", true);
+    dialog.show();
+    dialog.grab().save(folder + "/output-options.png");
+    ReportProject report;
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    Query q(c);
+    q.setSql("SELECT * FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC");
+    q.open();
+    report.addConnection("RvDataSetConnection7", &q);
+    report.setProjectFile(Program::AppDir + "\\DYGEIAS.RAV");
+    const Report::RenderedReport r = report.render();
+    ReportPreview preview(r);
+    preview.resize(900, 800);
+    preview.show();
+    preview.nextPage();
+    preview.grab().save(folder + "/preview.png");
+    PrintStatusWindow status(5);
+    status.setPage(2, 5);
+    status.show();
+    status.grab().save(folder + "/status.png");
 }
