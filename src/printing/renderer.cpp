@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QTextLayout>
+#include <QTextOption>
 
 #include <algorithm>
 #include <memory>
@@ -330,6 +331,10 @@ private:
                 continue;
             }
             QTextLayout layout(paragraph, f, const_cast<QPaintDevice *>(measureDevice()));
+            // A word longer than the line (an address, a long number) breaks where it must.
+            QTextOption option;
+            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            layout.setTextOption(option);
             layout.beginLayout();
             while (true) {
                 QTextLine line = layout.createLine();

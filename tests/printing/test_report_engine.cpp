@@ -334,3 +334,28 @@ TEST_F(EngineTest, CancellingThePrintStopsAfterThePageBeingPrinted)
     EXPECT_EQ(printed, 1);
     EXPECT_EQ(labels.first(), "Εκτύπωση σελίδας 1 από 3");
 }
+
+TEST_F(EngineTest, AWordLongerThanTheMemoLineBreaksInsteadOfRunningOff)
+{
+    const QString word = QString("Α").repeated(400);
+    practice.exec("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ('Λέξη', '" + word + "')");
+    writeFile(layoutPath("N.RAV"), QString::fromUtf8(kNotesLayout));
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    Query q(c);
+    q.setSql("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS");
+    q.open();
+    ReportProject report;
+    report.setProjectFile(layoutPath("N.RAV"));
+    report.addConnection("Notes", &q);
+    const Report::RenderedReport r = report.render();
+    const QStringList texts = r.pageTexts(0);
+    const int first = texts.indexOf("Λέξη") + 1;
+    ASSERT_GT(first, 0);
+    QString joined;
+    int lines = 0;
+    for (int i = first; i < texts.size() && texts[i].startsWith("Α"); ++i, ++lines)
+        joined += texts[i];
+    EXPECT_GT(lines, 1);
+    EXPECT_EQ(joined, word);
+}
