@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <gtest/gtest.h>
+
 namespace PrintingTest {
 
 void installLayouts(const QString &folder)
@@ -72,6 +74,33 @@ QString longText(int paragraphs)
                               "φυσικοθεραπεία δύο φορές την εβδομάδα και ασκήσεις στο σπίτι.")
                    .arg(i);
     return out.join(QLatin1Char('\n'));
+}
+
+PrintingFixture::PrintingFixture() : output(qEnvironmentVariable("ORVANTA_KEEP_PDF"))
+{
+    installLayouts(practice.dir());
+    addSampleData();
+}
+
+QString PrintingFixture::patientId(const QString &surname) const
+{
+    return practice.scalar("SELECT ID FROM STOIXEIA_PELATH WHERE EPWNYMO='" + surname + "'");
+}
+
+void PrintingFixture::removeLayout(const QString &name) const
+{
+    EXPECT_TRUE(QFile::remove(QDir(practice.dir()).filePath(name))) << name.toStdString();
+}
+
+QString PrintingFixture::lastText(bool layout) const
+{
+    EXPECT_FALSE(output.runs().isEmpty());
+    return output.runs().isEmpty() ? QString() : pdfText(output.runs().last().pdfPath, layout);
+}
+
+int PrintingFixture::lastPages() const
+{
+    return output.runs().isEmpty() ? 0 : output.runs().last().pages;
 }
 
 } // namespace PrintingTest

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "directpdfoutput.h"
+#include "testsupport.h"
+
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 #include <ostream>
 
@@ -21,5 +25,21 @@ QString pdfText(const QString &pdfPath, bool layout = false);
 void addSampleData();
 // A text that fills more than one page when printed.
 QString longText(int paragraphs);
+
+// A test practice with the layouts beside its data.mdb and the sample data, every report sent
+// straight to PDF (kept in the folder ORVANTA_KEEP_PDF names, when set), every box recorded.
+class PrintingFixture : public ::testing::Test {
+protected:
+    PrintingFixture();
+    QString patientId(const QString &surname) const;
+    void removeLayout(const QString &name) const;
+    // The text of the last PDF written.
+    QString lastText(bool layout = false) const;
+    int lastPages() const;
+
+    TestSupport::TempPractice practice;
+    TestSupport::RecordingMessages messages;
+    DirectPdfOutput output;
+};
 
 } // namespace PrintingTest

@@ -18,21 +18,7 @@ using namespace PrintingTest;
 namespace {
 const QString kSurnameFilter = "WHERE EPWNYMO LIKE'ΠΑΠ%' ORDER BY EPWNYMO ASC";
 
-class WindowsTest : public ::testing::Test {
-protected:
-    WindowsTest()
-    {
-        installLayouts(practice.dir());
-        addSampleData();
-    }
-    QString id(const QString &surname) const
-    {
-        return practice.scalar("SELECT ID FROM STOIXEIA_PELATH WHERE EPWNYMO='" + surname + "'");
-    }
-    TestSupport::TempPractice practice;
-    TestSupport::RecordingMessages messages;
-    DirectPdfOutput output;
-};
+using WindowsTest = PrintingFixture;
 } // namespace
 
 TEST_F(WindowsTest, TheAreaCommandsReachTheWindows)
@@ -57,10 +43,10 @@ TEST_F(WindowsTest, TheAreaCommandsReachTheWindows)
             shown->findChild<QPushButton *>("Button2")->click();
         return int(QDialog::Rejected);
     });
-    WindowHooks::openPatientPrintouts(nullptr, id("Αντωνίου"), kSurnameFilter, "SELECT 1");
+    WindowHooks::openPatientPrintouts(nullptr, patientId("Αντωνίου"), kSurnameFilter, "SELECT 1");
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(driver.opened(), QStringList{"Εκτύπωση"});
-    EXPECT_EQ(shown->PatientId, id("Αντωνίου"));
+    EXPECT_EQ(shown->PatientId, patientId("Αντωνίου"));
     EXPECT_EQ(shown->ListFilter, kSurnameFilter);
     EXPECT_EQ(shown->ListSql, "SELECT 1");
     EXPECT_TRUE(pdfText(output.runs().last().pdfPath).contains("Αντωνίου"));

@@ -26,25 +26,7 @@ const QString kSurnameFilter = "WHERE EPWNYMO LIKE'ΠΑΠ%' ORDER BY EPWNYMO ASC
 const QString kDateFilter =
     " WHERE HMEROMHNIA_GENNHSEWS BETWEEN #1/1/1950# AND #12/31/1960# ORDER BY EPWNYMO ASC";
 
-class WindowsTest : public ::testing::Test {
-protected:
-    WindowsTest()
-    {
-        installLayouts(practice.dir());
-        addSampleData();
-    }
-    QString id(const QString &surname) const
-    {
-        return practice.scalar("SELECT ID FROM STOIXEIA_PELATH WHERE EPWNYMO='" + surname + "'");
-    }
-    void removeLayout(const QString &name) const
-    {
-        ASSERT_TRUE(QFile::remove(practice.dir() + "/" + name));
-    }
-    TestSupport::TempPractice practice;
-    TestSupport::RecordingMessages messages;
-    DirectPdfOutput output;
-};
+using WindowsTest = PrintingFixture;
 
 } // namespace
 
@@ -110,7 +92,7 @@ TEST(PatientPrintoutsTexts, WindowShowsTheFourGroupsAndTheirButtons)
 TEST_F(WindowsTest, EachButtonRunsItsLayoutAndLeavesTheQueryEmptyAndTheConnectionClosed)
 {
     PatientPrintoutsWindow w;
-    w.PatientId = id("Ζαχαρίου");
+    w.PatientId = patientId("Ζαχαρίου");
     w.ListFilter = "ORDER BY EPWNYMO ASC";
     w.ListSql = "SELECT ID,ONOMA,EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS,THLEFWNO_1,THLEFWNO_2,"
                 "DIEYTHYNSH, EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC";

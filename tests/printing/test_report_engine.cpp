@@ -66,15 +66,29 @@ band pagefooter height=6
 
 class EngineTest : public ::testing::Test {
 protected:
-    TestSupport::TempPractice practice;
     QString layoutPath(const QString &name) const { return practice.dir() + "\\" + name; }
+    // The report component of most cases: the layout file given, its connection Notes over a
+    // query of the notebook.
+    ReportProject &notesReport(const QString &layoutFile, const QString &sql)
+    {
+        connection.setUp(Program::DbConnectionString, true);
+        query.setSql(sql);
+        query.open();
+        report.setProjectFile(layoutPath(layoutFile));
+        report.addConnection("Notes", &query);
+        return report;
+    }
+
+    TestSupport::TempPractice practice;
+    Connection connection;
+    Query query{connection};
+    ReportProject report;
 };
 
 } // namespace
 
 TEST_F(EngineTest, MissingLayoutIsRefusedWithItsFullName)
 {
-    ReportProject report;
     const QString name = layoutPath("LIST.RAV");
     report.setProjectFile(name);
     EXPECT_EQ(errorOf([&] { report.execute(); }),
@@ -122,14 +136,7 @@ TEST_F(EngineTest, LaysOutBandsOverANamedConnection)
     practice.exec("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ('Βήτα', 'δεύτερη')");
     practice.exec("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ('Άλφα', 'πρώτη')");
     writeFile(layoutPath("N.RAV"), QString::fromUtf8(kNotesLayout));
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Query q(c);
-    q.setSql("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC");
-    q.open();
-    ReportProject report;
-    report.setProjectFile(layoutPath("N.RAV"));
-    report.addConnection("Notes", &q);
+    notesReport("N.RAV", "SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC");
     const Report::RenderedReport r = report.render();
     ASSERT_EQ(r.pageCount(), 1);
     const QStringList texts = r.pageTexts(0);
@@ -137,7 +144,7 @@ TEST_F(EngineTest, LaysOutBandsOverANamedConnection)
                                "πρώτη", "τέλος Άλφα", "2.", "Βήτα", "δεύτερη", "τέλος Βήτα",
                                "Σημειώσεις: 2", "Σελίδα 1 από 1"};
     EXPECT_EQ(texts, expected);
-    EXPECT_TRUE(q.isOpen()) << "an open data set stays as the window left it";
+    EXPECT_TRUE(query.isOpen()) << "an open data set stays as the window left it";
 }
 
 TEST_F(EngineTest, ALongMemoCarriesOverToTheNextPagesInOrder)
@@ -146,14 +153,7 @@ TEST_F(EngineTest, ALongMemoCarriesOverToTheNextPagesInOrder)
                   + longText(120) + "')");
     practice.exec("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ('Ωμέγα', 'τελευταία')");
     writeFile(layoutPath("N.RAV"), QString::fromUtf8(kNotesLayout));
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Query q(c);
-    q.setSql("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC");
-    q.open();
-    ReportProject report;
-    report.setProjectFile(layoutPath("N.RAV"));
-    report.addConnection("Notes", &q);
+    notesReport("N.RAV", "SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC");
     const Report::RenderedReport r = report.render();
     ASSERT_GE(r.pageCount(), 2);
     QStringList all;
@@ -187,11 +187,9 @@ TEST_F(EngineTest, ALongMemoCarriesOverToTheNextPagesInOrder)
 TEST_F(EngineTest, ClosedDataSetsAreOpenedForTheRunAndClosedAgain)
 {
     writeFile(layoutPath("N.RAV"), QString::fromUtf8(kNotesLayout));
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Table t(c);
+    connection.setUp(Program::DbConnectionString, true);
+    Table t(connection);
     t.setTableName("SHMEIWSEIS");
-    ReportProject report;
     report.setProjectFile(layoutPath("N.RAV"));
     report.addConnection("Notes", &t);
     DirectPdfOutput out;
@@ -203,15 +201,9 @@ TEST_F(EngineTest, ClosedDataSetsAreOpenedForTheRunAndClosedAgain)
 TEST_F(EngineTest, RefusesConnectionsAndColumnsThatAreNotGiven)
 {
     writeFile(layoutPath("N.RAV"), QString::fromUtf8(kNotesLayout));
-    ReportProject report;
     report.setProjectFile(layoutPath("N.RAV"));
     EXPECT_TRUE(errorOf([&] { report.render(); }).contains("the data connection Notes is not given"));
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Query q(c);
-    q.setSql("SELECT TITLOS FROM SHMEIWSEIS");
-    q.open();
-    report.addConnection("Notes", &q);
+    notesReport("N.RAV", "SELECT TITLOS FROM SHMEIWSEIS");
     EXPECT_TRUE(errorOf([&] { report.render(); }).contains("has no column PERIGRAFH"));
 }
 
@@ -219,7 +211,6 @@ TEST_F(EngineTest, AComponentGivenAnotherFileReadsTheNewFile)
 {
     writeFile(layoutPath("A.RAV"), "band title height=5\n text x=0 y=0 w=50 h=5 text=\"Α\"\n");
     writeFile(layoutPath("B.RAV"), "band title height=5\n text x=0 y=0 w=50 h=5 text=\"Β\"\n");
-    ReportProject report;
     report.setProjectFile(layoutPath("A.RAV"));
     EXPECT_EQ(report.render().pageTexts(0), QStringList{"Α"});
     report.setProjectFile(layoutPath("B.RAV"));
@@ -246,14 +237,7 @@ TEST_F(EngineTest, OutputDialogueChoosesFileAndPages)
     writeFile(layoutPath("P.RAV"), big);
     for (int i = 0; i < 5; ++i)
         practice.exec(QString("INSERT INTO SHMEIWSEIS (TITLOS) VALUES ('Σελίδα-%1')").arg(i));
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Query q(c);
-    q.setSql("SELECT TITLOS FROM SHMEIWSEIS");
-    q.open();
-    ReportProject report;
-    report.setProjectFile(layoutPath("P.RAV"));
-    report.addConnection("Notes", &q);
+    notesReport("P.RAV", "SELECT TITLOS FROM SHMEIWSEIS");
     const QString pdf = QDir(practice.dir()).filePath("out.pdf");
 
     // Cancelling the dialogue ends the run normally and writes nothing.
@@ -286,14 +270,7 @@ TEST_F(EngineTest, PreviewPagesAndZoom)
               "band detail data=Notes height=100\n field x=0 y=0 w=50 h=5 data=Notes.TITLOS\n");
     for (int i = 0; i < 4; ++i)
         practice.exec(QString("INSERT INTO SHMEIWSEIS (TITLOS) VALUES ('Τ%1')").arg(i));
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Query q(c);
-    q.setSql("SELECT TITLOS FROM SHMEIWSEIS");
-    q.open();
-    ReportProject report;
-    report.setProjectFile(layoutPath("P.RAV"));
-    report.addConnection("Notes", &q);
+    notesReport("P.RAV", "SELECT TITLOS FROM SHMEIWSEIS");
     const Report::RenderedReport r = report.render();
     ASSERT_EQ(r.pageCount(), 2);
     ReportPreview preview(r);
@@ -314,12 +291,8 @@ TEST_F(EngineTest, CancellingThePrintStopsAfterThePageBeingPrinted)
         "band detail data=Notes height=100\n field x=0 y=0 w=50 h=5 data=Notes.TITLOS\n", "X");
     for (int i = 0; i < 6; ++i)
         practice.exec(QString("INSERT INTO SHMEIWSEIS (TITLOS) VALUES ('Τ%1')").arg(i));
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Query q(c);
-    q.setSql("SELECT TITLOS FROM SHMEIWSEIS");
-    q.open();
-    const Report::RenderedReport r = Report::render(layout, {{"Notes", &q}});
+    notesReport("X.RAV", "SELECT TITLOS FROM SHMEIWSEIS");
+    const Report::RenderedReport r = Report::render(layout, {{"Notes", &query}});
     ASSERT_EQ(r.pageCount(), 3);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -340,14 +313,7 @@ TEST_F(EngineTest, AWordLongerThanTheMemoLineBreaksInsteadOfRunningOff)
     const QString word = QString("Α").repeated(400);
     practice.exec("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ('Λέξη', '" + word + "')");
     writeFile(layoutPath("N.RAV"), QString::fromUtf8(kNotesLayout));
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Query q(c);
-    q.setSql("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS");
-    q.open();
-    ReportProject report;
-    report.setProjectFile(layoutPath("N.RAV"));
-    report.addConnection("Notes", &q);
+    notesReport("N.RAV", "SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS");
     const Report::RenderedReport r = report.render();
     const QStringList texts = r.pageTexts(0);
     const int first = texts.indexOf("Λέξη") + 1;

@@ -36,26 +36,7 @@ void expectInOrder(const QString &text, const QStringList &parts)
     }
 }
 
-class LayoutTest : public ::testing::Test {
-protected:
-    LayoutTest()
-        // ORVANTA_KEEP_PDF names a folder where the PDFs stay, to be looked at.
-        : output(QProcessEnvironment::systemEnvironment().value("ORVANTA_KEEP_PDF"))
-    {
-        installLayouts(practice.dir());
-        addSampleData();
-    }
-    QString lastText(bool layout = false) const
-    {
-        EXPECT_FALSE(output.runs().isEmpty());
-        return output.runs().isEmpty() ? QString() : pdfText(output.runs().last().pdfPath, layout);
-    }
-    int lastPages() const { return output.runs().isEmpty() ? 0 : output.runs().last().pages; }
-
-    TestSupport::TempPractice practice;
-    TestSupport::RecordingMessages messages;
-    DirectPdfOutput output;
-};
+using LayoutTest = PrintingFixture;
 
 } // namespace
 
