@@ -259,6 +259,26 @@ TEST_F(EngineTest, OutputDialogueChoosesFileAndPages)
     report.execute();
     const QString text = pdfText(pdf);
     EXPECT_EQ(text.count(QChar(0x0c)), 2) << text.toStdString();
+
+    // Preview: the dialogue's choice opens the preview window on the first page.
+    QStringList opened;
+    driver.setHandler([&](QDialog *d) {
+        opened << d->objectName();
+        if (auto *dialog = qobject_cast<ReportOutputDialog *>(d)) {
+            dialog->setDestination(ReportOutputDialog::Destination::Preview);
+            dialog->accept();
+            return dialog->result();
+        }
+        auto *preview = qobject_cast<ReportPreview *>(d);
+        EXPECT_NE(preview, nullptr);
+        if (preview) {
+            EXPECT_EQ(preview->currentPage(), 1);
+            EXPECT_EQ(preview->findChild<QLabel *>("pageCountLabel")->text(), "από 5");
+        }
+        return int(QDialog::Accepted);
+    });
+    report.execute();
+    EXPECT_EQ(opened, (QStringList{"ReportOutputDialog", "ReportPreview"}));
     EXPECT_TRUE(text.contains("Σελίδα-1"));
     EXPECT_TRUE(text.contains("Σελίδα-2"));
     EXPECT_FALSE(text.contains("Σελίδα-0"));
