@@ -156,7 +156,10 @@ TEST_F(LayoutTest, Notes)
 TEST_F(LayoutTest, PrescriptionAndCertificateCarryThePracticeDetails)
 {
     PrescriptionPrinting forms;
+    // All seven free lines filled: the form still fits its one page.
+    practice.exec("UPDATE INFORMATION SET EXTRA2='Β', EXTRA4='Δ', EXTRA5='Ε', EXTRA6='Ζ', EXTRA7='Η'");
     forms.PrintPrescription();
+    EXPECT_EQ(lastPages(), 1);
     const QString text = lastText();
     expectInOrder(text, {"Φυσικοθεραπευτήριο Νίκου Δημητρίου", "Αγίου Νικολάου 5",
                          "Λευκωσία 1010", "Τηλ.: 22123456", "Πτυχιούχος φυσικοθεραπευτής",
@@ -165,6 +168,7 @@ TEST_F(LayoutTest, PrescriptionAndCertificateCarryThePracticeDetails)
                                "info@physio.example", "www.physio.example"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(detail))) << detail;
     forms.PrintSickLeaveCertificate();
+    EXPECT_EQ(lastPages(), 1);
     expectInOrder(lastText(), {"Φυσικοθεραπευτήριο Νίκου Δημητρίου", "ΠΙΣΤΟΠΟΙΗΤΙΚΟ ΑΣΘΕΝΕΙΑΣ",
                                "αναρρωτική άδεια"});
     EXPECT_EQ(output.runs().size(), 2);
@@ -212,7 +216,10 @@ void runReceipt(const QString &layout, int receiptNo)
 
 TEST_F(LayoutTest, ReceiptWithVat)
 {
+    // All seven free lines filled: the receipt still fits its one page.
+    practice.exec("UPDATE INFORMATION SET EXTRA2='Β', EXTRA4='Δ', EXTRA5='Ε', EXTRA6='Ζ', EXTRA7='Η'");
     runReceipt("\\APODEIKSEISVAT.RAV", 100);
+    EXPECT_EQ(lastPages(), 1);
     const QString text = lastText(true);
     const QString today = QString("%1/%2/%3").arg(QDate::currentDate().day())
                               .arg(QDate::currentDate().month()).arg(QDate::currentDate().year());
