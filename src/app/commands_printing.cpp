@@ -20,8 +20,8 @@ void AreaCommands::printing(CommandTable &table)
         delete forms;
     });
 
-    table[Command::PrintPrescription] = [forms](QWidget *main) { forms->PrintPrescription(main); };
-    table[Command::PrintCertificate] = [forms](QWidget *main) {
+    table[MenuCommand::PrintPrescription] = [forms](QWidget *main) { forms->PrintPrescription(main); };
+    table[MenuCommand::PrintCertificate] = [forms](QWidget *main) {
         forms->PrintSickLeaveCertificate(main);
     };
 

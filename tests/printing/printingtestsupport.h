@@ -9,9 +9,6 @@
 
 #include <ostream>
 
-// Readable failures: QString and QStringList print as text.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList &l, std::ostream *os) { *os << "{" << l.join(" | ").toStdString() << "}"; }
 
 // Helpers of the printing tests: the layouts of the repository put beside a test practice's
 // data.mdb, and the text of a PDF file read back as a person would read it.

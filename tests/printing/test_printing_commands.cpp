@@ -25,13 +25,13 @@ TEST_F(WindowsTest, TheAreaCommandsReachTheWindows)
 {
     CommandTable table;
     AreaCommands::printing(table);
-    ASSERT_TRUE(table.contains(Command::PrintPrescription));
-    ASSERT_TRUE(table.contains(Command::PrintCertificate));
+    ASSERT_TRUE(table.contains(MenuCommand::PrintPrescription));
+    ASSERT_TRUE(table.contains(MenuCommand::PrintCertificate));
     ASSERT_TRUE(WindowHooks::openPatientPrintouts);
     ASSERT_TRUE(WindowHooks::openNotesPrinting);
 
-    table[Command::PrintPrescription](nullptr);
-    table[Command::PrintCertificate](nullptr);
+    table[MenuCommand::PrintPrescription](nullptr);
+    table[MenuCommand::PrintCertificate](nullptr);
     ASSERT_EQ(output.runs().size(), 2);
     EXPECT_TRUE(output.runs()[1].projectFile.endsWith("\\ADEIA.RAV"));
 
