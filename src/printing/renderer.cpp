@@ -24,12 +24,12 @@ namespace {
 constexpr double kMeasureDpi = 1200.0;
 constexpr double kMmPerMeasurePx = 25.4 / kMeasureDpi;
 
-QFont makeFont(const FontSpec &spec)
+QFont makeFont(const FontSpec &fontSpec)
 {
-    QFont f(spec.family);
-    f.setPointSizeF(spec.size);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
+    QFont f(fontSpec.family);
+    f.setPointSizeF(fontSpec.size);
+    f.setBold(fontSpec.bold);
+    f.setItalic(fontSpec.italic);
     f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
@@ -231,13 +231,13 @@ private:
         return t;
     }
 
-    quint16 fontIndex(const FontSpec &spec)
+    quint16 fontIndex(const FontSpec &fontSpec)
     {
         for (size_t i = 0; i < m_out.fonts.size(); ++i)
-            if (m_out.fonts[i] == spec)
+            if (m_out.fonts[i] == fontSpec)
                 return quint16(i);
-        m_out.fonts.push_back(spec);
-        m_metrics.push_back(std::make_unique<QFontMetricsF>(makeFont(spec), measureDevice()));
+        m_out.fonts.push_back(fontSpec);
+        m_metrics.push_back(std::make_unique<QFontMetricsF>(makeFont(fontSpec), measureDevice()));
         return quint16(m_out.fonts.size() - 1);
     }
 
@@ -612,8 +612,8 @@ void RenderedReport::paintPage(QPainter &painter, int page, double dotsPerMm) co
         return;
     std::vector<QFont> qfonts;
     qfonts.reserve(fonts.size());
-    for (const FontSpec &spec : fonts)
-        qfonts.push_back(makeFont(spec));
+    for (const FontSpec &fontSpec : fonts)
+        qfonts.push_back(makeFont(fontSpec));
     const QString pageText = QString::number(page + 1);
     const QString pagesText = QString::number(pageCount());
     int currentFont = -1;
