@@ -28,11 +28,11 @@ FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
     : Window(parent), m_list(list)
 {
     setObjectName(QStringLiteral("TForm17"));
-    setUpWindow(kCaption, 420, 210);
+    setUpWindow(kCaption, 540, 210);
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
-    m_tabs->setGeometry(8, 8, 404, 140);
+    m_tabs->setGeometry(8, 8, 524, 140);
 
     auto *surnamePage = new QWidget;
     surnamePage->setObjectName(QStringLiteral("pageSurname"));
@@ -40,11 +40,11 @@ FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
     hint->setGeometry(16, 16, 300, 20);
     m_surname = new QLineEdit(surnamePage);
     m_surname->setObjectName(QStringLiteral("editSurname"));
-    m_surname->setGeometry(16, 42, 220, 22);
+    m_surname->setGeometry(16, 42, 260, 22);
     hint->setBuddy(m_surname);
     m_surnameFind = new QPushButton(kFind, surnamePage);
     m_surnameFind->setObjectName(QStringLiteral("buttonSurnameFind"));
-    m_surnameFind->setGeometry(260, 40, 100, 26);
+    m_surnameFind->setGeometry(300, 40, 100, 26);
     m_surnameFind->setEnabled(false);
     m_tabs->addTab(surnamePage, kSurnamePage);
 
@@ -68,7 +68,7 @@ FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
     Kit::requiredStar(datePage)->setGeometry(182, 48, 12, 22);
     m_dateFind = new QPushButton(kFind, datePage);
     m_dateFind->setObjectName(QStringLiteral("buttonDateFind"));
-    m_dateFind->setGeometry(260, 46, 100, 26);
+    m_dateFind->setGeometry(300, 46, 100, 26);
     m_tabs->addTab(datePage, kDatePage);
     m_tabs->setCurrentIndex(0);
 

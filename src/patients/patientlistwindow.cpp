@@ -224,7 +224,10 @@ void PatientListWindow::FormShow()
     m_ascending->setChecked(true);
     SortColumn = QStringLiteral("EPWNYMO");
     SortDirection = kAsc;
-    applySort();
+    // The find window's texts already order the rows by surname with the same Greek
+    // comparison the in-memory sort uses; sorting every row a second time would change nothing.
+    if (!ListSql.trimmed().endsWith(QStringLiteral(" ORDER BY EPWNYMO ASC"), Qt::CaseInsensitive))
+        applySort();
     enableHookedActions();
 }
 

@@ -208,6 +208,11 @@ TEST_F(PatientList, TheNextShowingStartsAgainFromSurnameAscending)
     EXPECT_TRUE(list.ascendingOption()->isChecked());
     EXPECT_EQ(list.SortColumn + list.SortDirection, QStringLiteral("EPWNYMO ASC"));
     EXPECT_EQ(column("EPWNYMO"), (QStringList{"Άλφας", "Βήτας"}));
+
+    // A SELECT that does not order by surname itself is put in that order in memory.
+    list.ListSql = "SELECT * FROM STOIXEIA_PELATH ORDER BY TAMEIO DESC";
+    list.FormShow();
+    EXPECT_EQ(column("EPWNYMO"), (QStringList{"Άλφας", "Βήτας"}));
 }
 
 TEST_F(PatientList, ReadsAgainAfterThePatientDataWindowCloses)
