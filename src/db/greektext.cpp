@@ -1,5 +1,6 @@
 #include "greektext.h"
 
+#include <algorithm>
 #include <array>
 
 namespace GreekText {
@@ -164,8 +165,17 @@ int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
 {
     const auto *pa = reinterpret_cast<const unsigned char *>(a);
     const auto *pb = reinterpret_cast<const unsigned char *>(b);
-    Utf8Units ua{pa, pa + lengthA};
-    Utf8Units ub{pb, pb + lengthB};
+    // Equal bytes are equal characters: start at the first character that differs.
+    const int common = std::min(lengthA, lengthB);
+    int same = 0;
+    while (same < common && pa[same] == pb[same])
+        ++same;
+    if (same == lengthA && same == lengthB)
+        return 0;
+    while (same > 0 && (pa[same] & 0xC0) == 0x80)
+        --same;
+    Utf8Units ua{pa + same, pa + lengthA};
+    Utf8Units ub{pb + same, pb + lengthB};
     // Folded letters first, then the shorter text, then the first differing unit as typed:
     // the order of compare().
     int asTyped = 0;
