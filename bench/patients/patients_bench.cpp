@@ -18,8 +18,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -28,15 +28,13 @@ namespace {
 constexpr int kRuns = 7;
 
 // The thread's CPU time: the machine is shared, and wall time mostly measures the neighbours.
-double cpuMs()
-{
+double cpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-double medianMs(const std::function<void()> &prepare, const std::function<void()> &run)
-{
+double medianMs(const std::function<void()> &prepare, const std::function<void()> &run) {
     std::vector<double> times;
     for (int i = 0; i < kRuns + 1; ++i) {
         if (prepare)
@@ -56,21 +54,18 @@ double medianMs(const std::function<void()> &prepare, const std::function<void()
 struct Direct {
     sqlite3 *db = nullptr;
     QString path;
-    void open()
-    {
+    void open() {
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
         SqlFunctions::registerAll(db);
         const QByteArray pragmas = qgetenv("BENCH_PRAGMAS");
         if (!pragmas.isEmpty())
             sqlite3_exec(db, pragmas.constData(), nullptr, nullptr, nullptr);
     }
-    void close()
-    {
+    void close() {
         sqlite3_close(db);
         db = nullptr;
     }
-    int run(const QString &jetSql) const
-    {
+    int run(const QString &jetSql) const {
         const QString sql = Dialect::translate(jetSql);
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare16_v2(db, sql.utf16(), -1, &stmt, nullptr);
@@ -88,8 +83,7 @@ struct Direct {
     }
 };
 
-void report(const char *what, double ms, double baseline)
-{
+void report(const char *what, double ms, double baseline) {
     std::printf("%-46s %9.2f ms   direct %8.2f ms   ratio %5.2f\n", what, ms, baseline,
                 baseline > 0 ? ms / baseline : 0.0);
     std::fflush(stdout);
@@ -97,8 +91,7 @@ void report(const char *what, double ms, double baseline)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -153,11 +146,12 @@ int main(int argc, char **argv)
             const QString name = QLatin1String(column);
             const QString dirText = descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
             // Every timed re-sort starts from rows in another order.
-            const double ms = medianMs([&] { list.records().sort(QStringLiteral("THLEFWNO_1 ASC")); },
-                                       [&] { list.sortOption(name)->click(); });
+            const double ms =
+                medianMs([&] { list.records().sort(QStringLiteral("THLEFWNO_1 ASC")); },
+                         [&] { list.sortOption(name)->click(); });
             const double base = medianMs({}, [&] {
-                direct.run(all.sql.left(all.sql.indexOf(QStringLiteral(" ORDER BY")))
-                           + QStringLiteral(" ORDER BY ") + name + dirText);
+                direct.run(all.sql.left(all.sql.indexOf(QStringLiteral(" ORDER BY"))) +
+                           QStringLiteral(" ORDER BY ") + name + dirText);
             });
             const QByteArray label = ("re-sort " + name + dirText).toUtf8();
             report(label.constData(), ms, base);
@@ -166,16 +160,18 @@ int main(int argc, char **argv)
     direct.close();
     list.done(0);
 
-    report("visits of a patient with 100 visits", medianMs({}, [&] {
-               VisitsWindow w;
-               w.PatientFirstName = QStringLiteral("Γιώργος");
-               w.PatientSurname = QStringLiteral("Παπαδόπουλος");
-               w.PatientId = QStringLiteral("1");
-               w.FormShow();
-               if (w.visits().rowCount() != 100)
-                   std::printf("unexpected visit count %d\n", w.visits().rowCount());
-               w.done(0);
-           }),
+    report("visits of a patient with 100 visits",
+           medianMs({},
+                    [&] {
+                        VisitsWindow w;
+                        w.PatientFirstName = QStringLiteral("Γιώργος");
+                        w.PatientSurname = QStringLiteral("Παπαδόπουλος");
+                        w.PatientId = QStringLiteral("1");
+                        w.FormShow();
+                        if (w.visits().rowCount() != 100)
+                            std::printf("unexpected visit count %d\n", w.visits().rowCount());
+                        w.done(0);
+                    }),
            medianMs({}, [&] { directOpenRun(visitsSql); }));
     return 0;
 }

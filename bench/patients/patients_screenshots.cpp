@@ -24,16 +24,14 @@
 
 namespace {
 
-void settle()
-{
+void settle() {
     for (int i = 0; i < 10; ++i) {
         QApplication::processEvents();
         QThread::msleep(20);
     }
 }
 
-void save(QWidget *w, const QString &dir, const QString &name)
-{
+void save(QWidget *w, const QString &dir, const QString &name) {
     w->show();
     settle();
     w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
@@ -42,8 +40,7 @@ void save(QWidget *w, const QString &dir, const QString &name)
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
@@ -65,7 +62,9 @@ int main(int argc, char **argv)
         w.form()->edit(QStringLiteral("ONOMA"))->setText(QStringLiteral("Ελένη"));
         w.form()->edit(QStringLiteral("EPWNYMO"))->setText(QStringLiteral("Παπαδοπούλου"));
         w.form()->sexBox()->setCurrentIndex(1);
-        w.form()->edit(QStringLiteral("HMEROMHNIA_GENNHSEWS"))->setText(QStringLiteral("28/3/1967"));
+        w.form()
+            ->edit(QStringLiteral("HMEROMHNIA_GENNHSEWS"))
+            ->setText(QStringLiteral("28/3/1967"));
         save(&w, out, QStringLiteral("TForm16-new-patient"));
     }
     PatientListWindow list;

@@ -12,21 +12,21 @@
 namespace {
 
 const char *const kSurnames[] = {
-    "Παπαδόπουλος", "ΠΑΠΑΔΟΠΟΥΛΟΣ", "Παπανικολάου", "Ιωάννου", "Γεωργίου", "Νικολάου",
-    "Αλεξίου", "Βλάχος", "Δημητρίου", "Ζαχαρίου", "Θεοδώρου", "Καραγιάννης", "Λαμπράκης",
-    "Μαυρίδης", "Ξενάκης", "Οικονόμου", "Ραφαηλίδης", "Σταυρόπουλος", "Τσακίρης", "Υφαντής",
-    "Φωτίου", "Χατζής", "Ψαράς", "Ωραιόπουλος", "άγγελος", "Ο'Κόνορ",
+    "Παπαδόπουλος", "ΠΑΠΑΔΟΠΟΥΛΟΣ", "Παπανικολάου", "Ιωάννου",   "Γεωργίου",   "Νικολάου",
+    "Αλεξίου",      "Βλάχος",       "Δημητρίου",    "Ζαχαρίου",  "Θεοδώρου",   "Καραγιάννης",
+    "Λαμπράκης",    "Μαυρίδης",     "Ξενάκης",      "Οικονόμου", "Ραφαηλίδης", "Σταυρόπουλος",
+    "Τσακίρης",     "Υφαντής",      "Φωτίου",       "Χατζής",    "Ψαράς",      "Ωραιόπουλος",
+    "άγγελος",      "Ο'Κόνορ",
 };
-const char *const kFirstNames[] = {"Γιώργος", "Μαρία", "Νίκος", "Ελένη", "Κώστας",
+const char *const kFirstNames[] = {"Γιώργος",    "Μαρία",    "Νίκος", "Ελένη",   "Κώστας",
                                    "Αικατερίνη", "Δημήτρης", "Σοφία", "Ανδρέας", "Άννα"};
 const char *const kFunds[] = {"ΙΚΑ", "ΟΓΑ", "ΤΕΒΕ", "ΟΑΕΕ", "ΙΔΙΩΤΗΣ"};
-const char *const kJobs[] = {"Εκπαιδευτικός", "Λογιστής", "Συνταξιούχος", "Μηχανικός",
-                             "Φοιτητής", "Αγρότης", "Ιδιωτικός υπάλληλος"};
+const char *const kJobs[] = {"Εκπαιδευτικός", "Λογιστής", "Συνταξιούχος",       "Μηχανικός",
+                             "Φοιτητής",      "Αγρότης",  "Ιδιωτικός υπάλληλος"};
 const char *const kReasons[] = {"Οσφυαλγία", "Αυχενικό", "Διάστρεμμα ποδοκνημικής",
                                 "Αποκατάσταση μετά από κάταγμα", "Τενοντίτιδα ώμου"};
 
-void exec(sqlite3 *db, const char *sql)
-{
+void exec(sqlite3 *db, const char *sql) {
     char *err = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         const QString message = QString::fromUtf8(err ? err : "error");
@@ -35,23 +35,19 @@ void exec(sqlite3 *db, const char *sql)
     }
 }
 
-void bindText(sqlite3_stmt *stmt, int i, const QString &text)
-{
+void bindText(sqlite3_stmt *stmt, int i, const QString &text) {
     const QByteArray utf8 = text.toUtf8();
     sqlite3_bind_text(stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-template<typename T, size_t N>
-QString pick(QRandomGenerator &rng, const T (&items)[N])
-{
+template <typename T, size_t N> QString pick(QRandomGenerator &rng, const T (&items)[N]) {
     return QString::fromUtf8(items[rng.bounded(int(N))]);
 }
 
 } // namespace
 
 GeneratedPractice generatePractice(const QString &dbPath, int patients, int visits,
-                                   int visitsOfFirst)
-{
+                                   int visitsOfFirst) {
     Schema::createPracticeDatabase(dbPath, QLatin1String(ConnectionString::kDatabasePassword));
     sqlite3 *db = nullptr;
     sqlite3_open(dbPath.toUtf8().constData(), &db);

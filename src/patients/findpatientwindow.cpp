@@ -25,8 +25,8 @@ const QString kError = QStringLiteral("ERROR");
 } // namespace
 
 FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
-    : Window(parent), m_list(list)
-{
+    : Window(parent)
+    , m_list(list) {
     setObjectName(QStringLiteral("TForm17"));
     setUpWindow(kCaption, 540, 210);
 
@@ -88,23 +88,32 @@ FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
     connect(m_dateFind, &QPushButton::clicked, this, &FindPatientWindow::dateFindClick);
     connect(m_all, &QPushButton::clicked, this, &FindPatientWindow::allPatientsClick);
     connect(m_exit, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+
+    // Enter in a box presses the find button of its page, while that button is enabled.
+    for (QPushButton *b : {m_surnameFind, m_dateFind, m_all})
+        b->setAutoDefault(false);
+    auto pressIfEnabled = [](QPushButton *b) {
+        if (b->isEnabled())
+            b->click();
+    };
+    connect(m_surname, &QLineEdit::returnPressed, this,
+            [=, this] { pressIfEnabled(m_surnameFind); });
+    connect(m_from, &QLineEdit::returnPressed, this, [=, this] { pressIfEnabled(m_dateFind); });
+    connect(m_to, &QLineEdit::returnPressed, this, [=, this] { pressIfEnabled(m_dateFind); });
     m_surname->setFocus();
 }
 
-void FindPatientWindow::surnameChanged()
-{
+void FindPatientWindow::surnameChanged() {
     const QString s = m_surname->text().trimmed();
     m_surnameFind->setEnabled(!s.isEmpty() && SqlText::IsSafeText(s));
 }
 
-void FindPatientWindow::datesChanged()
-{
-    m_dateFind->setEnabled(SqlText::IsSafeText(m_from->text().trimmed())
-                           && SqlText::IsSafeText(m_to->text().trimmed()));
+void FindPatientWindow::datesChanged() {
+    m_dateFind->setEnabled(SqlText::IsSafeText(m_from->text().trimmed()) &&
+                           SqlText::IsSafeText(m_to->text().trimmed()));
 }
 
-void FindPatientWindow::surnameFindClick()
-{
+void FindPatientWindow::surnameFindClick() {
     const QString s = m_surname->text().trimmed();
     // The letters go into the SQL text as typed, so nothing unsafe may get this far even if
     // the button is pressed some other way than by a person.
@@ -114,8 +123,7 @@ void FindPatientWindow::surnameFindClick()
     showList(q.filter, q.sql);
 }
 
-void FindPatientWindow::dateFindClick()
-{
+void FindPatientWindow::dateFindClick() {
     const QString from = SqlText::ToSqlDate(m_from->text().trimmed());
     const QString to = SqlText::ToSqlDate(m_to->text().trimmed());
     if (from == kError || to == kError) {
@@ -128,14 +136,12 @@ void FindPatientWindow::dateFindClick()
     showList(q.filter, q.sql);
 }
 
-void FindPatientWindow::allPatientsClick()
-{
+void FindPatientWindow::allPatientsClick() {
     const PatientSql::ListQuery q = PatientSql::allPatients();
     showList(q.filter, q.sql);
 }
 
-void FindPatientWindow::showList(const QString &listFilter, const QString &listSql)
-{
+void FindPatientWindow::showList(const QString &listFilter, const QString &listSql) {
     if (!m_list)
         return;
     m_list->ListFilter = listFilter;

@@ -23,13 +23,33 @@ const QString kNo = QStringLiteral("ΟΧΙ");
 
 // The conditions in column order 1 to 27.
 const char *const kConditions[27] = {
-    "Αυχενικό σύνδρομο:", "Αρθρίτιδα:", "Διάστρεμμα:", "Δισκοπάθεια:", "Δισκοκoίλες:",
-    "Κατάγματα:", "Κύφωση:", "Λόρδωση:", "Σκολίωση:",
-    "Οστεοαρθρίτιδα:", "Οστεοπόρωση:", "Παραπληγία:", "Τετραπληγία:", "Σκλήρυνση καταπλάκας:",
-    "Πάρκινσον:", "Σπονδυλολίσθιση:", "Σπονδυλόλυση:", "Τενοντίτιδα:",
-    "Κακώσεις συνδέσμων:", "Κάκωση μηνίσκου:", "Μυϊκή ατροφία - αδυναμία:",
-    "Ρευματοειδής αρθρίτιδα:", "Χονδροπάθεια επιγονατίδος:", "Νευραλγία:", "Ισχιαλγία:",
-    "Εξάρθρημα:", "Θλάσεις μυών:",
+    "Αυχενικό σύνδρομο:",
+    "Αρθρίτιδα:",
+    "Διάστρεμμα:",
+    "Δισκοπάθεια:",
+    "Δισκοκoίλες:",
+    "Κατάγματα:",
+    "Κύφωση:",
+    "Λόρδωση:",
+    "Σκολίωση:",
+    "Οστεοαρθρίτιδα:",
+    "Οστεοπόρωση:",
+    "Παραπληγία:",
+    "Τετραπληγία:",
+    "Σκλήρυνση καταπλάκας:",
+    "Πάρκινσον:",
+    "Σπονδυλολίσθιση:",
+    "Σπονδυλόλυση:",
+    "Τενοντίτιδα:",
+    "Κακώσεις συνδέσμων:",
+    "Κάκωση μηνίσκου:",
+    "Μυϊκή ατροφία - αδυναμία:",
+    "Ρευματοειδής αρθρίτιδα:",
+    "Χονδροπάθεια επιγονατίδος:",
+    "Νευραλγία:",
+    "Ισχιαλγία:",
+    "Εξάρθρημα:",
+    "Θλάσεις μυών:",
 };
 
 // The window's own background, lighter than the program's sky blue.
@@ -37,16 +57,16 @@ const QColor kCream(0xFF, 0xFB, 0xF0);
 
 } // namespace
 
-QString HealthRecordWindow::conditionLabel(int column)
-{
+QString HealthRecordWindow::conditionLabel(int column) {
     if (column < 1 || column > 27)
         return {};
     return QString::fromUtf8(kConditions[column - 1]);
 }
 
 HealthRecordWindow::HealthRecordWindow(QWidget *parent)
-    : Window(parent), m_query(m_connection), m_binder(new FieldBinder(this))
-{
+    : Window(parent)
+    , m_query(m_connection)
+    , m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("TForm20"));
     setUpWindow(kCaption, 860, 720);
     QPalette pal = palette();
@@ -124,20 +144,17 @@ HealthRecordWindow::HealthRecordWindow(QWidget *parent)
 
 HealthRecordWindow::~HealthRecordWindow() = default;
 
-QComboBox *HealthRecordWindow::conditionBox(int column) const
-{
+QComboBox *HealthRecordWindow::conditionBox(int column) const {
     return column >= 1 && column <= 27 ? m_conditions.at(column - 1) : nullptr;
 }
 
-void HealthRecordWindow::showEvent(QShowEvent *event)
-{
+void HealthRecordWindow::showEvent(QShowEvent *event) {
     Window::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void HealthRecordWindow::FormShow()
-{
+void HealthRecordWindow::FormShow() {
     Kit::guarded(this, [this] {
         m_connection.close();
         m_connection.setConnectionText(Program::DbConnectionString);
@@ -159,8 +176,7 @@ void HealthRecordWindow::FormShow()
     m_firstName->setText(PatientFirstName);
 }
 
-void HealthRecordWindow::done(int result)
-{
+void HealthRecordWindow::done(int result) {
     // Changes not posted are dropped without a question.
     m_query.close();
     m_connection.close();

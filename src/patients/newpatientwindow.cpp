@@ -15,8 +15,9 @@ const QString kNoRows = QStringLiteral("SELECT * FROM STOIXEIA_PELATH WHERE 1=0"
 } // namespace
 
 NewPatientWindow::NewPatientWindow(QWidget *parent)
-    : Window(parent), m_table(m_connection), m_binder(new FieldBinder(this))
-{
+    : Window(parent)
+    , m_table(m_connection)
+    , m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("TForm16"));
     setUpWindow(kCaption, 480, 340);
 
@@ -44,8 +45,7 @@ NewPatientWindow::NewPatientWindow(QWidget *parent)
 
 NewPatientWindow::~NewPatientWindow() = default;
 
-void NewPatientWindow::FormCreate()
-{
+void NewPatientWindow::FormCreate() {
     Kit::guarded(this, [this] {
         m_connection.close();
         m_connection.setConnectionText(Program::DbConnectionString);
@@ -64,8 +64,7 @@ void NewPatientWindow::FormCreate()
     m_form->firstField()->setFocus();
 }
 
-void NewPatientWindow::done(int result)
-{
+void NewPatientWindow::done(int result) {
     // A record that was not posted is dropped without a question.
     m_table.close();
     m_connection.close();

@@ -15,8 +15,9 @@ const QString kExit = QStringLiteral("Έ&ξοδος");
 } // namespace
 
 PatientDataWindow::PatientDataWindow(QWidget *parent)
-    : Window(parent), m_query(m_connection), m_binder(new FieldBinder(this))
-{
+    : Window(parent)
+    , m_query(m_connection)
+    , m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("TForm19"));
     setUpWindow(kCaption, 480, 340);
 
@@ -41,15 +42,13 @@ PatientDataWindow::PatientDataWindow(QWidget *parent)
 
 PatientDataWindow::~PatientDataWindow() = default;
 
-void PatientDataWindow::showEvent(QShowEvent *event)
-{
+void PatientDataWindow::showEvent(QShowEvent *event) {
     Window::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void PatientDataWindow::FormShow()
-{
+void PatientDataWindow::FormShow() {
     Kit::guarded(this, [this] {
         m_connection.close();
         m_connection.setConnectionText(Program::DbConnectionString);
@@ -65,16 +64,14 @@ void PatientDataWindow::FormShow()
     m_form->firstField()->setFocus();
 }
 
-void PatientDataWindow::editAgain()
-{
+void PatientDataWindow::editAgain() {
     // A row that the database refused stays in edit state with what was typed.
-    if (m_query.isOpen() && m_query.currentRow() >= 0
-        && m_query.state() == RecordSet::State::Browse)
+    if (m_query.isOpen() && m_query.currentRow() >= 0 &&
+        m_query.state() == RecordSet::State::Browse)
         Kit::guarded(this, [this] { m_query.edit(); });
 }
 
-void PatientDataWindow::done(int result)
-{
+void PatientDataWindow::done(int result) {
     // Changes not posted are dropped without a question.
     m_query.close();
     m_connection.close();

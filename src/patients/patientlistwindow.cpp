@@ -36,15 +36,12 @@ struct SortOption {
 };
 
 const SortOption kSortOptions[] = {
-    {"Επώνυμο", "EPWNYMO"},
-    {"Ημερομηνία γεννήσεως", "HMEROMHNIA_GENNHSEWS"},
-    {"Φύλο", "FYLO"},
-    {"Επάγγελμα", "EPAGGELMA"},
+    {"Επώνυμο", "EPWNYMO"}, {"Ημερομηνία γεννήσεως", "HMEROMHNIA_GENNHSEWS"},
+    {"Φύλο", "FYLO"},       {"Επάγγελμα", "EPAGGELMA"},
     {"Ταμείο", "TAMEIO"},
 };
 
-QList<GridColumn> gridColumns()
-{
+QList<GridColumn> gridColumns() {
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     const Qt::Alignment centre = Qt::AlignCenter;
     return {
@@ -62,8 +59,9 @@ QList<GridColumn> gridColumns()
 
 } // namespace
 
-PatientListWindow::PatientListWindow(QWidget *parent) : Window(parent), m_list(m_connection)
-{
+PatientListWindow::PatientListWindow(QWidget *parent)
+    : Window(parent)
+    , m_list(m_connection) {
     setObjectName(QStringLiteral("TForm18"));
     setUpWindow(kCaption, 1016, 716);
 
@@ -126,8 +124,9 @@ PatientListWindow::PatientListWindow(QWidget *parent) : Window(parent), m_list(m
     m_actions->setObjectName(QStringLiteral("groupActions"));
     m_actions->setGeometry(520, 570, 400, 110);
 
-    m_data = makeAction(QStringLiteral("PatientData"), QStringLiteral("Στοιχεία του &ασθενούς"),
-                        QStringLiteral("Στοιχεία του &ασθενούς"), &PatientListWindow::patientDataClick);
+    m_data =
+        makeAction(QStringLiteral("PatientData"), QStringLiteral("Στοιχεία του &ασθενούς"),
+                   QStringLiteral("Στοιχεία του &ασθενούς"), &PatientListWindow::patientDataClick);
     m_health = makeAction(QStringLiteral("HealthRecord"), QStringLiteral("Δελτίο &υγείας"),
                           QStringLiteral("Δελτίο &υγείας"), &PatientListWindow::healthRecordClick);
     m_visits = makeAction(QStringLiteral("Visits"), QStringLiteral("Επισκέψεις"),
@@ -138,9 +137,9 @@ PatientListWindow::PatientListWindow(QWidget *parent) : Window(parent), m_list(m
     m_menu->addSeparator();
     m_receipt = makeAction(QStringLiteral("Receipt"), QStringLiteral("Έκδοση απόδει&ξης"),
                            QStringLiteral("Έκδοση απόδειξ&ης"), &PatientListWindow::receiptClick);
-    m_payments = makeAction(QStringLiteral("Payments"), QStringLiteral("Εισπράξεις από το&ν ασθενή"),
-                            QStringLiteral("Εισπράξεις από το&ν ασθενή"),
-                            &PatientListWindow::paymentsClick);
+    m_payments =
+        makeAction(QStringLiteral("Payments"), QStringLiteral("Εισπράξεις από το&ν ασθενή"),
+                   QStringLiteral("Εισπράξεις από το&ν ασθενή"), &PatientListWindow::paymentsClick);
     m_menu->addSeparator();
 
     // Two columns of three: details, health record, visits on the left.
@@ -171,8 +170,7 @@ PatientListWindow::~PatientListWindow() = default;
 PatientListWindow::Action PatientListWindow::makeAction(const QString &name,
                                                         const QString &buttonText,
                                                         const QString &menuText,
-                                                        void (PatientListWindow::*handler)())
-{
+                                                        void (PatientListWindow::*handler)()) {
     auto *button = new QPushButton(buttonText, m_actions);
     button->setObjectName(QStringLiteral("button") + name);
     button->setFocusPolicy(Qt::NoFocus);
@@ -183,30 +181,25 @@ PatientListWindow::Action PatientListWindow::makeAction(const QString &name,
     return {button, item};
 }
 
-QRadioButton *PatientListWindow::sortOption(const QString &column) const
-{
+QRadioButton *PatientListWindow::sortOption(const QString &column) const {
     return findChild<QRadioButton *>(QStringLiteral("sort") + column);
 }
 
-QPushButton *PatientListWindow::actionButton(const QString &objectName) const
-{
+QPushButton *PatientListWindow::actionButton(const QString &objectName) const {
     return findChild<QPushButton *>(objectName);
 }
 
-QAction *PatientListWindow::menuItem(const QString &objectName) const
-{
+QAction *PatientListWindow::menuItem(const QString &objectName) const {
     return findChild<QAction *>(objectName);
 }
 
-void PatientListWindow::showEvent(QShowEvent *event)
-{
+void PatientListWindow::showEvent(QShowEvent *event) {
     Window::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void PatientListWindow::FormShow()
-{
+void PatientListWindow::FormShow() {
     Kit::guarded(this, [this] {
         m_connection.close();
         m_connection.setConnectionText(Program::DbConnectionString);
@@ -231,8 +224,7 @@ void PatientListWindow::FormShow()
     enableHookedActions();
 }
 
-void PatientListWindow::reread()
-{
+void PatientListWindow::reread() {
     Kit::guarded(this, [this] {
         m_list.close();
         m_connection.close();
@@ -243,8 +235,7 @@ void PatientListWindow::reread()
     updateCount();
 }
 
-void PatientListWindow::updateCount()
-{
+void PatientListWindow::updateCount() {
     const int n = m_list.rowCount();
     m_count->setText(Kit::countText(n, kPatients));
     // Without a patient there is nothing to act on: the actions go out of sight.
@@ -256,15 +247,13 @@ void PatientListWindow::updateCount()
     m_bar->setVisible(any);
 }
 
-void PatientListWindow::applySort()
-{
+void PatientListWindow::applySort() {
     if (!m_list.isOpen())
         return;
     Kit::guarded(this, [this] { m_list.sort(SortColumn + SortDirection); });
 }
 
-void PatientListWindow::enableHookedActions()
-{
+void PatientListWindow::enableHookedActions() {
     // The windows of other areas are reached through hooks; an action whose hook is not set
     // stays disabled. Receipts also need the numbering to be defined.
     const bool printouts = bool(WindowHooks::openPatientPrintouts);
@@ -279,13 +268,11 @@ void PatientListWindow::enableHookedActions()
     m_payments.item->setEnabled(payments);
 }
 
-bool PatientListWindow::hasPatient() const
-{
+bool PatientListWindow::hasPatient() const {
     return m_list.isOpen() && m_list.currentRow() >= 0;
 }
 
-PatientContext PatientListWindow::currentPatient() const
-{
+PatientContext PatientListWindow::currentPatient() const {
     PatientContext p;
     if (!hasPatient())
         return p;
@@ -296,8 +283,7 @@ PatientContext PatientListWindow::currentPatient() const
     return p;
 }
 
-void PatientListWindow::patientDataClick()
-{
+void PatientListWindow::patientDataClick() {
     if (!hasPatient())
         return;
     {
@@ -309,8 +295,7 @@ void PatientListWindow::patientDataClick()
     reread();
 }
 
-void PatientListWindow::healthRecordClick()
-{
+void PatientListWindow::healthRecordClick() {
     if (!hasPatient())
         return;
     const PatientContext p = currentPatient();
@@ -322,8 +307,7 @@ void PatientListWindow::healthRecordClick()
     w.showModal();
 }
 
-void PatientListWindow::visitsClick()
-{
+void PatientListWindow::visitsClick() {
     if (!hasPatient())
         return;
     const PatientContext p = currentPatient();
@@ -334,32 +318,28 @@ void PatientListWindow::visitsClick()
     w.showModal();
 }
 
-void PatientListWindow::printoutsClick()
-{
+void PatientListWindow::printoutsClick() {
     if (!hasPatient() || !WindowHooks::openPatientPrintouts)
         return;
     const QString id = currentPatient().id;
     Kit::guarded(this, [&] { WindowHooks::openPatientPrintouts(this, id, ListFilter, ListSql); });
 }
 
-void PatientListWindow::receiptClick()
-{
+void PatientListWindow::receiptClick() {
     if (!hasPatient() || !WindowHooks::openReceipt)
         return;
     const PatientContext p = currentPatient();
     Kit::guarded(this, [&] { WindowHooks::openReceipt(this, p); });
 }
 
-void PatientListWindow::paymentsClick()
-{
+void PatientListWindow::paymentsClick() {
     if (!hasPatient() || !WindowHooks::openPatientPayments)
         return;
     const PatientContext p = currentPatient();
     Kit::guarded(this, [&] { WindowHooks::openPatientPayments(this, p); });
 }
 
-void PatientListWindow::deleteClick()
-{
+void PatientListWindow::deleteClick() {
     if (!hasPatient())
         return;
     // The record bar asks "Delete record?", deletes only this row of STOIXEIA_PELATH and
@@ -367,8 +347,7 @@ void PatientListWindow::deleteClick()
     m_bar->press(RecordNavigator::Delete);
 }
 
-void PatientListWindow::done(int result)
-{
+void PatientListWindow::done(int result) {
     m_list.close();
     m_connection.close();
     Window::done(result);

@@ -23,13 +23,16 @@ const QString kDescription = QStringLiteral("Περιγραφή:");
 const QString kExit = QStringLiteral("Έ&ξοδος");
 const QString kVisits = QStringLiteral(" επισκέψεις");
 // The entry form only adds rows, so its cursor on EPISKEPSEIS reads none of the stored ones.
-const QString kEntry = QStringLiteral("SELECT ID,HMEROMHNIA,AITIA,PERIGRAFH FROM EPISKEPSEIS WHERE 1=0");
+const QString kEntry =
+    QStringLiteral("SELECT ID,HMEROMHNIA,AITIA,PERIGRAFH FROM EPISKEPSEIS WHERE 1=0");
 
 } // namespace
 
 VisitsWindow::VisitsWindow(QWidget *parent)
-    : Window(parent), m_entry(m_connection), m_list(m_connection), m_binder(new FieldBinder(this))
-{
+    : Window(parent)
+    , m_entry(m_connection)
+    , m_list(m_connection)
+    , m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("TFORM17A"));
     setUpWindow(kCaption, 620, 560);
 
@@ -73,13 +76,12 @@ VisitsWindow::VisitsWindow(QWidget *parent)
     m_grid->setObjectName(QStringLiteral("grid"));
     m_grid->setGeometry(8, 164, 604, 300);
     // The grid only shows; visits are deleted with the record bar below it.
-    m_grid->setRecordSet(&m_list,
-                         {{QStringLiteral("HMEROMHNIA"), QStringLiteral("Ημερομηνία"), 102,
-                           Qt::AlignCenter},
-                          {QStringLiteral("AITIA"), QStringLiteral("Αιτία"), 239,
-                           Qt::AlignLeft | Qt::AlignVCenter},
-                          {QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), 238,
-                           Qt::AlignLeft | Qt::AlignVCenter}});
+    m_grid->setRecordSet(
+        &m_list,
+        {{QStringLiteral("HMEROMHNIA"), QStringLiteral("Ημερομηνία"), 102, Qt::AlignCenter},
+         {QStringLiteral("AITIA"), QStringLiteral("Αιτία"), 239, Qt::AlignLeft | Qt::AlignVCenter},
+         {QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), 238,
+          Qt::AlignLeft | Qt::AlignVCenter}});
 
     m_count = Kit::countLabel(this, QStringLiteral("countLine"));
     m_count->setGeometry(8, 470, 300, 20);
@@ -100,8 +102,7 @@ VisitsWindow::VisitsWindow(QWidget *parent)
 
 VisitsWindow::~VisitsWindow() = default;
 
-void VisitsWindow::FormCreate()
-{
+void VisitsWindow::FormCreate() {
     Kit::guarded(this, [this] {
         m_connection.setConnectionText(Program::DbConnectionString);
         m_connection.open();
@@ -112,20 +113,17 @@ void VisitsWindow::FormCreate()
     });
 }
 
-qlonglong VisitsWindow::patientNumber() const
-{
+qlonglong VisitsWindow::patientNumber() const {
     return PatientId.trimmed().toLongLong();
 }
 
-void VisitsWindow::showEvent(QShowEvent *event)
-{
+void VisitsWindow::showEvent(QShowEvent *event) {
     Window::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void VisitsWindow::FormShow()
-{
+void VisitsWindow::FormShow() {
     m_firstName->setText(PatientFirstName);
     m_surname->setText(PatientSurname);
     startNewVisit();
@@ -134,8 +132,7 @@ void VisitsWindow::FormShow()
     m_date->setFocus();
 }
 
-void VisitsWindow::startNewVisit()
-{
+void VisitsWindow::startNewVisit() {
     if (!m_entry.isOpen())
         return;
     Kit::guarded(this, [this] {
@@ -145,8 +142,7 @@ void VisitsWindow::startNewVisit()
     });
 }
 
-void VisitsWindow::openList()
-{
+void VisitsWindow::openList() {
     Kit::guarded(this, [this] {
         m_list.close();
         m_list.clearSql();
@@ -155,8 +151,7 @@ void VisitsWindow::openList()
     });
 }
 
-void VisitsWindow::entryPressed()
-{
+void VisitsWindow::entryPressed() {
     // A row the database refused stays in the form, unsaved, and the list is not read again.
     if (m_entry.state() != RecordSet::State::Browse)
         return;
@@ -166,13 +161,11 @@ void VisitsWindow::entryPressed()
     m_date->setFocus();
 }
 
-void VisitsWindow::updateCount()
-{
+void VisitsWindow::updateCount() {
     m_count->setText(Kit::countText(m_list.rowCount(), kVisits));
 }
 
-void VisitsWindow::done(int result)
-{
+void VisitsWindow::done(int result) {
     // The pending new visit, typed or not, is dropped: opening and closing writes nothing.
     m_entry.close();
     m_list.close();

@@ -24,20 +24,18 @@ class FindPatient : public ::testing::Test {
 protected:
     FindPatient()
         : driver([this](QDialog *d) {
-              auto *list = qobject_cast<PatientListWindow *>(d);
-              if (!list)
-                  return 0;
-              list->FormShow();
-              Shown s{list->ListSql, list->ListFilter, {}, list->countLine()->text()};
-              for (int r = 0; r < list->records().rowCount(); ++r)
-                  s.surnames << list->records().text(r, list->records().fieldIndex("EPWNYMO"));
-              shown << s;
-              list->done(0);
-              return 0;
-          }),
-          find(&list)
-    {
-    }
+            auto *list = qobject_cast<PatientListWindow *>(d);
+            if (!list)
+                return 0;
+            list->FormShow();
+            Shown s{list->ListSql, list->ListFilter, {}, list->countLine()->text()};
+            for (int r = 0; r < list->records().rowCount(); ++r)
+                s.surnames << list->records().text(r, list->records().fieldIndex("EPWNYMO"));
+            shown << s;
+            list->done(0);
+            return 0;
+        })
+        , find(&list) {}
 
     TestSupport::TempPractice practice;
     TestSupport::RecordingMessages messages;
@@ -49,8 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(FindPatient, OpensOnTheSurnamePageWithItsButtonDisabled)
-{
+TEST_F(FindPatient, OpensOnTheSurnamePageWithItsButtonDisabled) {
     EXPECT_EQ(find.windowTitle(), QStringLiteral("Εύρεση ασθενούς"));
     EXPECT_EQ(find.tabs()->currentIndex(), 0);
     EXPECT_EQ(find.tabs()->tabText(0), QStringLiteral("Με βάση τα αρχικά του επωνύμου"));
@@ -60,8 +57,7 @@ TEST_F(FindPatient, OpensOnTheSurnamePageWithItsButtonDisabled)
     EXPECT_EQ(find.allButton()->text(), QStringLiteral("Όλοι οι ασθενείς"));
 }
 
-TEST_F(FindPatient, SurnameButtonFollowsTheTypedText)
-{
+TEST_F(FindPatient, SurnameButtonFollowsTheTypedText) {
     typeText(find.surnameBox(), QStringLiteral("   "));
     EXPECT_FALSE(find.surnameFindButton()->isEnabled());
     typeText(find.surnameBox(), QStringLiteral("ΠΑΠ"));
@@ -76,8 +72,7 @@ TEST_F(FindPatient, SurnameButtonFollowsTheTypedText)
     EXPECT_TRUE(driver.opened().isEmpty());
 }
 
-TEST_F(FindPatient, SurnameSearchTrimsAndIgnoresCaseAndAccents)
-{
+TEST_F(FindPatient, SurnameSearchTrimsAndIgnoresCaseAndAccents) {
     addPatient(practice, {"Γιώργος", "ΠΑΠΑΔΟΠΟΥΛΟΣ"});
     addPatient(practice, {"Μαρία", "Παπαδόπουλος"});
     addPatient(practice, {"Νίκος", "Πετρίδης"});
@@ -96,12 +91,14 @@ TEST_F(FindPatient, SurnameSearchTrimsAndIgnoresCaseAndAccents)
     find.surnameFindButton()->click();
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[1].surnames.size(), 2);
+    // Enter in the box searches too.
+    QTest::keyClick(find.surnameBox(), Qt::Key_Return);
+    EXPECT_EQ(shown.size(), 3);
     // The boxes keep their texts across showings of the list.
     EXPECT_EQ(find.surnameBox()->text(), QStringLiteral("παπ"));
 }
 
-TEST_F(FindPatient, BirthDatesAreAnInclusiveSpanInSurnameOrder)
-{
+TEST_F(FindPatient, BirthDatesAreAnInclusiveSpanInSurnameOrder) {
     addPatient(practice, {"Α", "Ζήσης", "31/12/1949"});
     addPatient(practice, {"Β", "Γεωργίου", "1/1/1950"});
     addPatient(practice, {"Γ", "Αλεξίου", "15/6/1955"});
@@ -116,12 +113,10 @@ TEST_F(FindPatient, BirthDatesAreAnInclusiveSpanInSurnameOrder)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0].listFilter, QStringLiteral(" WHERE HMEROMHNIA_GENNHSEWS BETWEEN #1/1/1950# "
                                                   "AND #12/31/1960# ORDER BY EPWNYMO ASC"));
-    EXPECT_EQ(shown[0].surnames,
-              (QStringList{"Αλεξίου", "Βλάχος", "Γεωργίου"}));
+    EXPECT_EQ(shown[0].surnames, (QStringList{"Αλεξίου", "Βλάχος", "Γεωργίου"}));
 }
 
-TEST_F(FindPatient, DatesWithOtherSeparatorsCannotBeSearched)
-{
+TEST_F(FindPatient, DatesWithOtherSeparatorsCannotBeSearched) {
     typeText(find.fromBox(), QStringLiteral("1.1.1950"));
     EXPECT_FALSE(find.dateFindButton()->isEnabled());
     retype(find.fromBox(), QStringLiteral("1/1/1950"));
@@ -130,8 +125,7 @@ TEST_F(FindPatient, DatesWithOtherSeparatorsCannotBeSearched)
     EXPECT_FALSE(find.dateFindButton()->isEnabled());
 }
 
-TEST_F(FindPatient, DatesThatAreNoDatesAreRefusedUntilChanged)
-{
+TEST_F(FindPatient, DatesThatAreNoDatesAreRefusedUntilChanged) {
     // Both empty: the button is enabled, but the search is refused.
     find.dateFindButton()->click();
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Λανθασμένα κριτήρια.")});
@@ -148,8 +142,7 @@ TEST_F(FindPatient, DatesThatAreNoDatesAreRefusedUntilChanged)
     EXPECT_TRUE(driver.opened().isEmpty());
 }
 
-TEST_F(FindPatient, FromAfterToListsNobody)
-{
+TEST_F(FindPatient, FromAfterToListsNobody) {
     addPatient(practice, {"Γ", "Αλεξίου", "15/6/1955"});
     typeText(find.fromBox(), QStringLiteral("31/12/1960"));
     typeText(find.toBox(), QStringLiteral("1/1/1950"));
@@ -159,8 +152,7 @@ TEST_F(FindPatient, FromAfterToListsNobody)
     EXPECT_EQ(shown[0].countLine, QStringLiteral("Βρέθηκαν 0 ασθενείς"));
 }
 
-TEST_F(FindPatient, AllPatientsHasNoFilter)
-{
+TEST_F(FindPatient, AllPatientsHasNoFilter) {
     addPatient(practice, {"Β", "Βήτα"});
     addPatient(practice, {"Α", "Άλφα"});
     find.allButton()->click();

@@ -10,15 +10,15 @@ using namespace PatientFixtures;
 namespace {
 
 const QStringList kSurnames = {
-    "Παπαδόπουλος", "ΠΑΠΑΔΟΠΟΥΛΟΣ", "παπαδοπουλος", "Άγγελος", "αγγελος", "Ωμέγας", "Ψαράς",
-    "Σίσυφος", "ΣΙΣΥΦΟΣ", "Ζαΐρης", "Ζαιρης", "Abbott", "abbott", "Émile", "Ο'Κόνορ", "12ος",
-    "Μαρία😀", "Μαρία", "Μαρίας", "Ϊωάννα", "Ἀθηνᾶ", "Αθηνα", "",
+    "Παπαδόπουλος", "ΠΑΠΑΔΟΠΟΥΛΟΣ", "παπαδοπουλος", "Άγγελος", "αγγελος", "Ωμέγας",
+    "Ψαράς",        "Σίσυφος",      "ΣΙΣΥΦΟΣ",      "Ζαΐρης",  "Ζαιρης",  "Abbott",
+    "abbott",       "Émile",        "Ο'Κόνορ",      "12ος",    "Μαρία😀",  "Μαρία",
+    "Μαρίας",       "Ϊωάννα",       "Ἀθηνᾶ",        "Αθηνα",   "",
 };
 
 } // namespace
 
-TEST(GreekOrder, TheDatabaseAndTheInMemorySortAgreeOnEveryPair)
-{
+TEST(GreekOrder, TheDatabaseAndTheInMemorySortAgreeOnEveryPair) {
     for (const QString &a : kSurnames) {
         for (const QString &b : kSurnames) {
             const QByteArray ua = a.toUtf8();
@@ -32,8 +32,7 @@ TEST(GreekOrder, TheDatabaseAndTheInMemorySortAgreeOnEveryPair)
     }
 }
 
-TEST(GreekOrder, AListOrderedBySurnameInSqlNeedsNoSecondSort)
-{
+TEST(GreekOrder, AListOrderedBySurnameInSqlNeedsNoSecondSort) {
     TestSupport::TempPractice practice;
     TestSupport::RecordingMessages messages;
     for (const QString &s : kSurnames)

@@ -4,8 +4,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-TEST(PatientCommands, FindAndNewPatientOpenTheirWindows)
-{
+TEST(PatientCommands, FindAndNewPatientOpenTheirWindows) {
     TestSupport::TempPractice practice;
     TestSupport::ModalDriver driver;
     CommandTable table;

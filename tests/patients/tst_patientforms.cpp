@@ -23,8 +23,7 @@ protected:
 
 } // namespace
 
-TEST_F(NewPatient, NineLabelledFieldsInTypingOrderAndABarOfTwo)
-{
+TEST_F(NewPatient, NineLabelledFieldsInTypingOrderAndABarOfTwo) {
     NewPatientWindow w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Καταχώρηση νέου ασθενούς"));
     QStringList labels;
@@ -34,9 +33,9 @@ TEST_F(NewPatient, NineLabelledFieldsInTypingOrderAndABarOfTwo)
         labels << label->text();
         EXPECT_TRUE(label->buddy());
     }
-    EXPECT_EQ(labels, (QStringList{"Όνομα:", "Επώνυμο:", "Φύλο:", "Ημερομηνία γεννήσεως:",
-                                   "Διεύθυνση:", "Τηλέφωνο 1:", "Τηλέφωνο 2:", "Επάγγελμα:",
-                                   "Tαμείο:"}));
+    EXPECT_EQ(labels,
+              (QStringList{"Όνομα:", "Επώνυμο:", "Φύλο:", "Ημερομηνία γεννήσεως:", "Διεύθυνση:",
+                           "Τηλέφωνο 1:", "Τηλέφωνο 2:", "Επάγγελμα:", "Tαμείο:"}));
     QStringList sexes;
     for (int i = 0; i < w.form()->sexBox()->count(); ++i)
         sexes << w.form()->sexBox()->itemText(i);
@@ -46,8 +45,7 @@ TEST_F(NewPatient, NineLabelledFieldsInTypingOrderAndABarOfTwo)
     EXPECT_EQ(w.records().state(), RecordSet::State::Insert);
 }
 
-TEST_F(NewPatient, PostInsertPostWritesTwoRowsWithTheirOwnIds)
-{
+TEST_F(NewPatient, PostInsertPostWritesTwoRowsWithTheirOwnIds) {
     NewPatientWindow w;
     typeText(w.form()->edit("ONOMA"), QStringLiteral("Γιώργος"));
     typeText(w.form()->edit("EPWNYMO"), QStringLiteral("Παπαδόπουλος"));
@@ -73,8 +71,7 @@ TEST_F(NewPatient, PostInsertPostWritesTwoRowsWithTheirOwnIds)
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
-TEST_F(NewPatient, ClosingWritesNothingAndAnUntouchedPostWritesAnEmptyRow)
-{
+TEST_F(NewPatient, ClosingWritesNothingAndAnUntouchedPostWritesAnEmptyRow) {
     {
         NewPatientWindow w;
         typeText(w.form()->edit("ONOMA"), QStringLiteral("Γιώργος"));
@@ -89,8 +86,7 @@ TEST_F(NewPatient, ClosingWritesNothingAndAnUntouchedPostWritesAnEmptyRow)
     EXPECT_EQ(practice.scalar("SELECT EPWNYMO FROM STOIXEIA_PELATH"), QString());
 }
 
-TEST_F(NewPatient, InsertSavesATypedRecordAndDropsAnUntouchedOne)
-{
+TEST_F(NewPatient, InsertSavesATypedRecordAndDropsAnUntouchedOne) {
     NewPatientWindow w;
     w.recordBar()->press(RecordNavigator::Insert);
     EXPECT_EQ(patients(), 0);
@@ -100,8 +96,7 @@ TEST_F(NewPatient, InsertSavesATypedRecordAndDropsAnUntouchedOne)
     EXPECT_EQ(w.records().state(), RecordSet::State::Insert);
 }
 
-TEST_F(NewPatient, ABirthDateThatIsNoDateIsRefusedAndTheRecordStays)
-{
+TEST_F(NewPatient, ABirthDateThatIsNoDateIsRefusedAndTheRecordStays) {
     NewPatientWindow w;
     typeText(w.form()->edit("EPWNYMO"), QStringLiteral("Ιωάννου"));
     typeText(w.form()->edit("HMEROMHNIA_GENNHSEWS"), QStringLiteral("31/02/1970"));
@@ -121,15 +116,13 @@ namespace {
 
 class PatientData : public NewPatient {
 protected:
-    PatientData()
-    {
+    PatientData() {
         id = addPatient(practice, {"Μαρία", "Ιωάννου", "5/3/1955", "ΘΗΛΥ", "ΙΚΑ"});
         addPatient(practice, {"Άλλος", "Ασθενής"});
         w.PatientId = id;
         w.FormShow();
     }
-    QString stored(const QString &column) const
-    {
+    QString stored(const QString &column) const {
         return practice.scalar("SELECT " + column + " FROM STOIXEIA_PELATH WHERE ID=" + id);
     }
 
@@ -139,8 +132,7 @@ protected:
 
 } // namespace
 
-TEST_F(PatientData, ShowsTheRowInEditStateAndSavesAgainAndAgain)
-{
+TEST_F(PatientData, ShowsTheRowInEditStateAndSavesAgainAndAgain) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Στοιχεία του ασθενούς"));
     EXPECT_EQ(w.form()->edit("EPWNYMO")->text(), QStringLiteral("Ιωάννου"));
     EXPECT_EQ(w.form()->edit("HMEROMHNIA_GENNHSEWS")->text(), QStringLiteral("5/3/1955"));
@@ -158,15 +150,13 @@ TEST_F(PatientData, ShowsTheRowInEditStateAndSavesAgainAndAgain)
               QString());
 }
 
-TEST_F(PatientData, ClosingWithoutPostLeavesTheRowAsItWas)
-{
+TEST_F(PatientData, ClosingWithoutPostLeavesTheRowAsItWas) {
     retype(w.form()->edit("EPWNYMO"), QStringLiteral("Νικολάου"));
     w.findChild<QPushButton *>("buttonExit")->click();
     EXPECT_EQ(stored("EPWNYMO"), QStringLiteral("Ιωάννου"));
 }
 
-TEST_F(PatientData, ABadBirthDateIsRefusedAndTheEditGoesOn)
-{
+TEST_F(PatientData, ABadBirthDateIsRefusedAndTheEditGoesOn) {
     retype(w.form()->edit("HMEROMHNIA_GENNHSEWS"), QStringLiteral("32/1/1955"));
     post(w.recordBar());
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("'32/1/1955' is not a valid date")});

@@ -24,22 +24,19 @@ namespace {
 
 class PatientList : public ::testing::Test {
 protected:
-    ~PatientList() override
-    {
+    ~PatientList() override {
         WindowHooks::openPatientPrintouts = nullptr;
         WindowHooks::openReceipt = nullptr;
         WindowHooks::openPatientPayments = nullptr;
         Program::ReceiptNumberingDefined = false;
     }
 
-    void showList(const PatientSql::ListQuery &q)
-    {
+    void showList(const PatientSql::ListQuery &q) {
         list.ListSql = q.sql;
         list.ListFilter = q.filter;
         list.FormShow();
     }
-    QStringList column(const QString &field)
-    {
+    QStringList column(const QString &field) {
         QStringList out;
         const int c = list.records().fieldIndex(field);
         for (int r = 0; r < list.records().rowCount(); ++r)
@@ -47,8 +44,7 @@ protected:
         return out;
     }
     // The five controls that need a patient.
-    QList<bool> patientControlsShown() const
-    {
+    QList<bool> patientControlsShown() const {
         return {!list.sortByGroup()->isHidden(), !list.sortKindGroup()->isHidden(),
                 !list.actionsGroup()->isHidden(), list.optionsMenu()->menuAction()->isVisible(),
                 !list.recordBar()->isHidden()};
@@ -65,8 +61,7 @@ const QList<bool> kAllHidden{false, false, false, false, false};
 
 } // namespace
 
-TEST_F(PatientList, GridShowsTheNineColumnsWithTheirTitlesWidthsAndAlignments)
-{
+TEST_F(PatientList, GridShowsTheNineColumnsWithTheirTitlesWidthsAndAlignments) {
     addPatient(practice, {"Γιώργος", "Παπαδόπουλος", "5/3/1955", "ΑΡΡΕΝ", "ΙΚΑ"});
     showList(PatientSql::allPatients());
     EXPECT_EQ(list.windowTitle(), QStringLiteral("Βασικά στοιχεία των ασθενών"));
@@ -90,8 +85,7 @@ TEST_F(PatientList, GridShowsTheNineColumnsWithTheirTitlesWidthsAndAlignments)
     EXPECT_EQ(patientControlsShown(), kAllShown);
 }
 
-TEST_F(PatientList, ActionsAsButtonsAndMenuItemsInOrder)
-{
+TEST_F(PatientList, ActionsAsButtonsAndMenuItemsInOrder) {
     QStringList items;
     for (QAction *a : list.optionsMenu()->actions())
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -106,13 +100,12 @@ TEST_F(PatientList, ActionsAsButtonsAndMenuItemsInOrder)
         buttons << b->text();
         EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
     }
-    EXPECT_EQ(buttons, (QStringList{"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέψεις",
-                                    "Ε&κτυπώσεις", "Έκδοση απόδει&ξης",
-                                    "Εισπράξεις από το&ν ασθενή"}));
+    EXPECT_EQ(buttons,
+              (QStringList{"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέψεις", "Ε&κτυπώσεις",
+                           "Έκδοση απόδει&ξης", "Εισπράξεις από το&ν ασθενή"}));
 }
 
-TEST_F(PatientList, NobodyFoundHidesWhatNeedsAPatient)
-{
+TEST_F(PatientList, NobodyFoundHidesWhatNeedsAPatient) {
     addPatient(practice, {"Γιώργος", "Παπαδόπουλος"});
     showList(PatientSql::bySurname(QStringLiteral("ΩΩ")));
     EXPECT_EQ(list.countLine()->text(), QStringLiteral("Βρέθηκαν 0 ασθενείς"));
@@ -131,8 +124,7 @@ TEST_F(PatientList, NobodyFoundHidesWhatNeedsAPatient)
     EXPECT_EQ(patientControlsShown(), kAllShown);
 }
 
-TEST_F(PatientList, DeletingTheOnlyPatientAsksAndKeepsTheOtherTables)
-{
+TEST_F(PatientList, DeletingTheOnlyPatientAsksAndKeepsTheOtherTables) {
     const QString id = addPatient(practice, {"Γιώργος", "Παπαδόπουλος"});
     addVisit(practice, id, "1/2/2020", "Πόνος");
     showList(PatientSql::bySurname(QStringLiteral("ΠΑΠ")));
@@ -152,8 +144,7 @@ TEST_F(PatientList, DeletingTheOnlyPatientAsksAndKeepsTheOtherTables)
     EXPECT_EQ(patientControlsShown(), kAllHidden);
 }
 
-TEST_F(PatientList, CtrlDeleteInTheGridDeletesAfterTheSameQuestion)
-{
+TEST_F(PatientList, CtrlDeleteInTheGridDeletesAfterTheSameQuestion) {
     addPatient(practice, {"Α", "Άλφα"});
     addPatient(practice, {"Β", "Βήτα"});
     showList(PatientSql::allPatients());
@@ -164,8 +155,7 @@ TEST_F(PatientList, CtrlDeleteInTheGridDeletesAfterTheSameQuestion)
     EXPECT_EQ(list.countLine()->text(), QStringLiteral("Βρέθηκαν 1 ασθενείς"));
 }
 
-TEST_F(PatientList, SortsInMemoryInGreekOrderAndDatesByTime)
-{
+TEST_F(PatientList, SortsInMemoryInGreekOrderAndDatesByTime) {
     addPatient(practice, {"1", "Ωραιόπουλος", "2/1/1980", "ΑΡΡΕΝ", "ΟΓΑ"});
     addPatient(practice, {"2", "Βήτας", "10/12/1950", "ΘΗΛΥ", "ΙΚΑ"});
     addPatient(practice, {"3", "αγγελής", "1/1/2000", "ΑΡΡΕΝ", "ΤΕΒΕ"});
@@ -193,8 +183,7 @@ TEST_F(PatientList, SortsInMemoryInGreekOrderAndDatesByTime)
     EXPECT_EQ(list.records().sortText(), QStringLiteral("EPAGGELMA ASC"));
 }
 
-TEST_F(PatientList, TheNextShowingStartsAgainFromSurnameAscending)
-{
+TEST_F(PatientList, TheNextShowingStartsAgainFromSurnameAscending) {
     addPatient(practice, {"1", "Άλφας", "", "", "ΙΚΑ"});
     addPatient(practice, {"2", "Βήτας", "", "", "ΟΓΑ"});
     showList(PatientSql::allPatients());
@@ -215,8 +204,7 @@ TEST_F(PatientList, TheNextShowingStartsAgainFromSurnameAscending)
     EXPECT_EQ(column("EPWNYMO"), (QStringList{"Άλφας", "Βήτας"}));
 }
 
-TEST_F(PatientList, ReadsAgainAfterThePatientDataWindowCloses)
-{
+TEST_F(PatientList, ReadsAgainAfterThePatientDataWindowCloses) {
     addPatient(practice, {"Γιώργος", "Παπαδόπουλος"});
     driver.setHandler([](QDialog *d) {
         auto *w = qobject_cast<PatientDataWindow *>(d);
@@ -236,22 +224,23 @@ TEST_F(PatientList, ReadsAgainAfterThePatientDataWindowCloses)
     EXPECT_EQ(patientControlsShown(), kAllHidden);
 }
 
-TEST_F(PatientList, AReReadKeepsTheMarksButComesBackInSurnameOrder)
-{
+TEST_F(PatientList, AReReadKeepsTheMarksButComesBackInSurnameOrder) {
     addPatient(practice, {"1", "Άλφας", "", "", "ΟΓΑ"});
     addPatient(practice, {"2", "Βήτας", "", "", "ΙΚΑ"});
     showList(PatientSql::allPatients());
     list.sortOption("TAMEIO")->click();
     EXPECT_EQ(column("EPWNYMO"), (QStringList{"Βήτας", "Άλφας"}));
-    driver.setHandler([](QDialog *d) { static_cast<Window *>(d)->done(0); return 0; });
+    driver.setHandler([](QDialog *d) {
+        static_cast<Window *>(d)->done(0);
+        return 0;
+    });
     list.menuItem("itemPatientData")->trigger();
     EXPECT_EQ(column("EPWNYMO"), (QStringList{"Άλφας", "Βήτας"}));
     EXPECT_EQ(list.records().currentRow(), 0);
     EXPECT_TRUE(list.sortOption("TAMEIO")->isChecked());
 }
 
-TEST_F(PatientList, APatientWithAnApostropheCanBeListedEditedAndDeleted)
-{
+TEST_F(PatientList, APatientWithAnApostropheCanBeListedEditedAndDeleted) {
     addPatient(practice, {"Σων", "Ο'Κόνορ"});
     showList(PatientSql::allPatients());
     ASSERT_EQ(column("EPWNYMO"), QStringList{QStringLiteral("Ο'Κόνορ")});
@@ -271,14 +260,14 @@ TEST_F(PatientList, APatientWithAnApostropheCanBeListedEditedAndDeleted)
         EXPECT_NE(s.kind, QStringLiteral("error")) << s.text.toStdString();
 }
 
-TEST_F(PatientList, OpensThePatientWindowsWithTheCurrentRowsTrimmedTexts)
-{
+TEST_F(PatientList, OpensThePatientWindowsWithTheCurrentRowsTrimmedTexts) {
     addPatient(practice, {"  Μαρία ", " Ιωάννου  ", "5/3/1955"});
     const QString id = practice.scalar("SELECT ID FROM STOIXEIA_PELATH");
     QStringList inputs;
     driver.setHandler([&](QDialog *d) {
         if (auto *h = qobject_cast<HealthRecordWindow *>(d))
-            inputs << h->PatientId << h->PatientFirstName << h->PatientSurname << h->PatientBirthDate;
+            inputs << h->PatientId << h->PatientFirstName << h->PatientSurname
+                   << h->PatientBirthDate;
         if (auto *v = qobject_cast<VisitsWindow *>(d))
             inputs << v->PatientId << v->PatientFirstName << v->PatientSurname;
         return 0;
@@ -290,8 +279,7 @@ TEST_F(PatientList, OpensThePatientWindowsWithTheCurrentRowsTrimmedTexts)
     EXPECT_EQ(inputs, (QStringList{id, "Μαρία", "Ιωάννου", "5/3/1955", id, "Μαρία", "Ιωάννου"}));
 }
 
-TEST_F(PatientList, OtherAreasActionsWaitForTheirHooksAndReceiptsForTheNumbering)
-{
+TEST_F(PatientList, OtherAreasActionsWaitForTheirHooksAndReceiptsForTheNumbering) {
     addPatient(practice, {"Μαρία", "Ιωάννου"});
     Program::ReceiptNumberingDefined = true;
     showList(PatientSql::bySurname(QStringLiteral("Ιω")));
@@ -302,9 +290,7 @@ TEST_F(PatientList, OtherAreasActionsWaitForTheirHooksAndReceiptsForTheNumbering
 
     QStringList calls;
     WindowHooks::openPatientPrintouts = [&](QWidget *, const QString &id, const QString &filter,
-                                            const QString &sql) {
-        calls << id << filter << sql;
-    };
+                                            const QString &sql) { calls << id << filter << sql; };
     WindowHooks::openReceipt = [&](QWidget *, const PatientContext &p) {
         calls << p.id << p.firstName << p.surname;
     };
@@ -327,7 +313,7 @@ TEST_F(PatientList, OtherAreasActionsWaitForTheirHooksAndReceiptsForTheNumbering
     list.actionButton("buttonPrintouts")->click();
     list.menuItem("itemReceipt")->trigger();
     list.actionButton("buttonPayments")->click();
-    EXPECT_EQ(calls, (QStringList{id, "WHERE EPWNYMO LIKE'Ιω%' ORDER BY EPWNYMO ASC",
-                                  PatientSql::bySurname("Ιω").sql, id, "Μαρία", "Ιωάννου",
-                                  "Ιωάννου"}));
+    EXPECT_EQ(calls,
+              (QStringList{id, "WHERE EPWNYMO LIKE'Ιω%' ORDER BY EPWNYMO ASC",
+                           PatientSql::bySurname("Ιω").sql, id, "Μαρία", "Ιωάννου", "Ιωάννου"}));
 }

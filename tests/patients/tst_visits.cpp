@@ -13,22 +13,19 @@ namespace {
 
 class Visits : public ::testing::Test {
 protected:
-    Visits()
-    {
+    Visits() {
         other = addPatient(practice, {"Άλλος", "Ασθενής"});
         id = addPatient(practice, {"Μαρία", "Ιωάννου"});
         addVisit(practice, other, "3/3/2021", "Άλλου");
     }
-    void open()
-    {
+    void open() {
         w = std::make_unique<VisitsWindow>();
         w->PatientFirstName = QStringLiteral("Μαρία");
         w->PatientSurname = QStringLiteral("Ιωάννου");
         w->PatientId = id;
         w->FormShow();
     }
-    void type(const QString &date, const QString &reason = {}, const QString &description = {})
-    {
+    void type(const QString &date, const QString &reason = {}, const QString &description = {}) {
         typeText(w->dateBox(), date);
         if (!reason.isEmpty())
             typeText(w->reasonBox(), reason);
@@ -36,8 +33,7 @@ protected:
             typeText(w->descriptionBox(), description);
         w->entryBar()->button(RecordNavigator::Post)->click();
     }
-    QStringList dates() const
-    {
+    QStringList dates() const {
         QStringList out;
         for (int r = 0; r < w->grid()->model()->rowCount(); ++r)
             out << w->grid()->model()->index(r, 0).data().toString();
@@ -54,8 +50,7 @@ protected:
 
 } // namespace
 
-TEST_F(Visits, APatientWithoutVisitsAndTheWindowsParts)
-{
+TEST_F(Visits, APatientWithoutVisitsAndTheWindowsParts) {
     open();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Επισκέψεις"));
     EXPECT_EQ(w->findChild<QLabel *>("valueSurname")->text(), QStringLiteral("Ιωάννου"));
@@ -75,8 +70,7 @@ TEST_F(Visits, APatientWithoutVisitsAndTheWindowsParts)
     EXPECT_EQ(w->entryBar()->findChildren<QToolButton *>().size(), 1);
 }
 
-TEST_F(Visits, VisitsTypedOutOfOrderListByDateAndCarryThePatientsId)
-{
+TEST_F(Visits, VisitsTypedOutOfOrderListByDateAndCarryThePatientsId) {
     open();
     type("15/3/2022", "Πόνος", "Μάλαξη");
     EXPECT_EQ(count(), QStringLiteral("Βρέθηκαν 1 επισκέψεις"));
@@ -92,16 +86,15 @@ TEST_F(Visits, VisitsTypedOutOfOrderListByDateAndCarryThePatientsId)
 
     EXPECT_EQ(practice.count("SELECT * FROM EPISKEPSEIS WHERE ID=" + id), 3);
     // Only the date typed: a row with empty reason and description.
-    EXPECT_EQ(practice.count("SELECT * FROM EPISKEPSEIS WHERE ID=" + id
-                             + " AND AITIA IS NULL AND PERIGRAFH IS NULL"),
+    EXPECT_EQ(practice.count("SELECT * FROM EPISKEPSEIS WHERE ID=" + id +
+                             " AND AITIA IS NULL AND PERIGRAFH IS NULL"),
               1);
     EXPECT_EQ(practice.scalar("SELECT PERIGRAFH FROM EPISKEPSEIS WHERE AITIA='Πόνος'"),
               QStringLiteral("Μάλαξη"));
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
-TEST_F(Visits, OtherPatientsVisitsNeverShow)
-{
+TEST_F(Visits, OtherPatientsVisitsNeverShow) {
     addVisit(practice, id, "1/1/2020", "Δική της");
     open();
     EXPECT_EQ(dates(), QStringList{QStringLiteral("1/1/2020")});
@@ -110,8 +103,7 @@ TEST_F(Visits, OtherPatientsVisitsNeverShow)
     EXPECT_EQ(practice.count("SELECT * FROM EPISKEPSEIS WHERE ID=" + other), 1);
 }
 
-TEST_F(Visits, DeletingTheOnlyVisitAsksFirst)
-{
+TEST_F(Visits, DeletingTheOnlyVisitAsksFirst) {
     addVisit(practice, id, "1/1/2020", "Δική της");
     open();
     messages.queueAnswer(false);
@@ -124,8 +116,7 @@ TEST_F(Visits, DeletingTheOnlyVisitAsksFirst)
     EXPECT_EQ(practice.count("SELECT * FROM EPISKEPSEIS"), 1);
 }
 
-TEST_F(Visits, ABadDateIsRefusedAndTheTypedVisitStays)
-{
+TEST_F(Visits, ABadDateIsRefusedAndTheTypedVisitStays) {
     open();
     type("30/2/2022", "Πόνος");
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("'30/2/2022' is not a valid date")});
@@ -138,8 +129,7 @@ TEST_F(Visits, ABadDateIsRefusedAndTheTypedVisitStays)
     EXPECT_EQ(practice.scalar("SELECT ID FROM EPISKEPSEIS WHERE AITIA='Πόνος'"), id);
 }
 
-TEST_F(Visits, OpeningAndClosingWritesNothing)
-{
+TEST_F(Visits, OpeningAndClosingWritesNothing) {
     open();
     typeText(w->reasonBox(), QStringLiteral("Πόνος"));
     w->findChild<QPushButton *>("buttonExit")->click();
