@@ -50,22 +50,20 @@ FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
 
     auto *datePage = new QWidget;
     datePage->setObjectName(QStringLiteral("pageDates"));
-    auto *fromLabel = Kit::boldLabel(kFrom, datePage);
-    fromLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    fromLabel->setGeometry(8, 16, 60, 22);
-    m_from = new QLineEdit(datePage);
-    m_from->setObjectName(QStringLiteral("editFrom"));
-    m_from->setGeometry(76, 16, 100, 22);
-    fromLabel->setBuddy(m_from);
-    Kit::requiredStar(datePage)->setGeometry(182, 16, 12, 22);
-    auto *toLabel = Kit::boldLabel(kTo, datePage);
-    toLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    toLabel->setGeometry(8, 48, 60, 22);
-    m_to = new QLineEdit(datePage);
-    m_to->setObjectName(QStringLiteral("editTo"));
-    m_to->setGeometry(76, 48, 100, 22);
-    toLabel->setBuddy(m_to);
-    Kit::requiredStar(datePage)->setGeometry(182, 48, 12, 22);
+    // A date box with its label before it and its red mark after it.
+    auto dateBox = [datePage](const QString &caption, const QString &name, int y) {
+        auto *label = Kit::boldLabel(caption, datePage);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setGeometry(8, y, 60, 22);
+        auto *box = new QLineEdit(datePage);
+        box->setObjectName(name);
+        box->setGeometry(76, y, 100, 22);
+        label->setBuddy(box);
+        Kit::requiredStar(datePage)->setGeometry(182, y, 12, 22);
+        return box;
+    };
+    m_from = dateBox(kFrom, QStringLiteral("editFrom"), 16);
+    m_to = dateBox(kTo, QStringLiteral("editTo"), 48);
     m_dateFind = new QPushButton(kFind, datePage);
     m_dateFind->setObjectName(QStringLiteral("buttonDateFind"));
     m_dateFind->setGeometry(300, 46, 100, 26);

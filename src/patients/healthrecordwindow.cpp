@@ -2,7 +2,6 @@
 
 #include "fieldbinder.h"
 #include "patientsql.h"
-#include "program.h"
 #include "recordnavigator.h"
 
 #include <QComboBox>
@@ -10,7 +9,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace {
 
@@ -64,7 +62,7 @@ QString HealthRecordWindow::conditionLabel(int column) {
 }
 
 HealthRecordWindow::HealthRecordWindow(QWidget *parent)
-    : Window(parent)
+    : PatientWindow(parent)
     , m_query(m_connection)
     , m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("TForm20"));
@@ -148,23 +146,10 @@ QComboBox *HealthRecordWindow::conditionBox(int column) const {
     return column >= 1 && column <= 27 ? m_conditions.at(column - 1) : nullptr;
 }
 
-void HealthRecordWindow::showEvent(QShowEvent *event) {
-    Window::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void HealthRecordWindow::FormShow() {
     Kit::guarded(this, [this] {
-        m_connection.close();
-        m_connection.setConnectionText(Program::DbConnectionString);
-        m_connection.setCommandTimeout(0);
-        m_connection.setConnectionTimeout(0);
-        m_connection.open();
-        m_query.close();
-        m_query.clearSql();
-        m_query.setSql(PatientSql::healthRecord(PatientId));
-        m_query.open();
+        openConnection();
+        reopen(m_query, PatientSql::healthRecord(PatientId));
     });
     // Without the patient's row there is nothing to answer: a change would start a new row.
     const bool found = m_query.isOpen() && m_query.rowCount() > 0;
@@ -180,5 +165,5 @@ void HealthRecordWindow::done(int result) {
     // Changes not posted are dropped without a question.
     m_query.close();
     m_connection.close();
-    Window::done(result);
+    PatientWindow::done(result);
 }

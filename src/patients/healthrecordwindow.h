@@ -1,8 +1,7 @@
 #pragma once
 
-#include "connection.h"
+#include "patientwindow.h"
 #include "recordset.h"
-#include "window.h"
 
 class FieldBinder;
 class QComboBox;
@@ -13,7 +12,7 @@ class RecordNavigator;
 
 // One patient's health record: 27 conditions answered yes or no, and a free history, all
 // columns of the patient's own row. Choosing an answer or typing starts an edit; post saves.
-class HealthRecordWindow : public Window {
+class HealthRecordWindow : public PatientWindow {
     Q_OBJECT
 public:
     explicit HealthRecordWindow(QWidget *parent = nullptr);
@@ -27,7 +26,7 @@ public:
     // The label of each condition, by its column "1" to "27".
     static QString conditionLabel(int column);
 
-    void FormShow();
+    void FormShow() override;
 
     QComboBox *conditionBox(int column) const;
     QPlainTextEdit *historyBox() const { return m_history; }
@@ -36,11 +35,7 @@ public:
 
     void done(int result) override;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    Connection m_connection;
     Query m_query;
     FieldBinder *m_binder;
     QLabel *m_firstName;

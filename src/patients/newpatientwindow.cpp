@@ -2,7 +2,6 @@
 
 #include "fieldbinder.h"
 #include "patientfieldsform.h"
-#include "program.h"
 #include "recordnavigator.h"
 
 #include <QPushButton>
@@ -15,7 +14,7 @@ const QString kNoRows = QStringLiteral("SELECT * FROM STOIXEIA_PELATH WHERE 1=0"
 } // namespace
 
 NewPatientWindow::NewPatientWindow(QWidget *parent)
-    : Window(parent)
+    : PatientWindow(parent)
     , m_table(m_connection)
     , m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("TForm16"));
@@ -47,15 +46,8 @@ NewPatientWindow::~NewPatientWindow() = default;
 
 void NewPatientWindow::FormCreate() {
     Kit::guarded(this, [this] {
-        m_connection.close();
-        m_connection.setConnectionText(Program::DbConnectionString);
-        m_connection.setCommandTimeout(0);
-        m_connection.setConnectionTimeout(0);
-        m_connection.open();
-        m_table.close();
-        m_table.clearSql();
-        m_table.setSql(kNoRows);
-        m_table.open();
+        openConnection();
+        reopen(m_table, kNoRows);
         m_binder->setRecordSet(&m_table);
         m_bar->setRecordSet(&m_table);
         // Ready for typing at once: one blank new record.
@@ -68,5 +60,5 @@ void NewPatientWindow::done(int result) {
     // A record that was not posted is dropped without a question.
     m_table.close();
     m_connection.close();
-    Window::done(result);
+    PatientWindow::done(result);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "connection.h"
+#include "patientwindow.h"
 #include "recordset.h"
-#include "window.h"
 
 class FieldBinder;
 class PatientFieldsForm;
@@ -12,7 +11,7 @@ class RecordNavigator;
 // Typing in new patients, one after another: each is a new row of STOIXEIA_PELATH, saved with
 // the record bar's post and followed by the next with its insert. The window checks nothing;
 // the database decides what it accepts.
-class NewPatientWindow : public Window {
+class NewPatientWindow : public PatientWindow {
     Q_OBJECT
 public:
     explicit NewPatientWindow(QWidget *parent = nullptr);
@@ -27,7 +26,6 @@ public:
 private:
     void FormCreate();
 
-    Connection m_connection;
     Query m_table;
     FieldBinder *m_binder;
     PatientFieldsForm *m_form;

@@ -3,11 +3,9 @@
 #include "fieldbinder.h"
 #include "patientfieldsform.h"
 #include "patientsql.h"
-#include "program.h"
 #include "recordnavigator.h"
 
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace {
 const QString kCaption = QStringLiteral("Στοιχεία του ασθενούς");
@@ -15,7 +13,7 @@ const QString kExit = QStringLiteral("Έ&ξοδος");
 } // namespace
 
 PatientDataWindow::PatientDataWindow(QWidget *parent)
-    : Window(parent)
+    : PatientWindow(parent)
     , m_query(m_connection)
     , m_binder(new FieldBinder(this)) {
     setObjectName(QStringLiteral("TForm19"));
@@ -42,23 +40,10 @@ PatientDataWindow::PatientDataWindow(QWidget *parent)
 
 PatientDataWindow::~PatientDataWindow() = default;
 
-void PatientDataWindow::showEvent(QShowEvent *event) {
-    Window::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void PatientDataWindow::FormShow() {
     Kit::guarded(this, [this] {
-        m_connection.close();
-        m_connection.setConnectionText(Program::DbConnectionString);
-        m_connection.setCommandTimeout(0);
-        m_connection.setConnectionTimeout(0);
-        m_connection.open();
-        m_query.close();
-        m_query.clearSql();
-        m_query.setSql(PatientSql::patientData(PatientId));
-        m_query.open();
+        openConnection();
+        reopen(m_query, PatientSql::patientData(PatientId));
     });
     editAgain();
     m_form->firstField()->setFocus();
@@ -75,5 +60,5 @@ void PatientDataWindow::done(int result) {
     // Changes not posted are dropped without a question.
     m_query.close();
     m_connection.close();
-    Window::done(result);
+    PatientWindow::done(result);
 }

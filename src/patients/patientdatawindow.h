@@ -1,8 +1,7 @@
 #pragma once
 
-#include "connection.h"
+#include "patientwindow.h"
 #include "recordset.h"
-#include "window.h"
 
 class FieldBinder;
 class PatientFieldsForm;
@@ -11,7 +10,7 @@ class RecordNavigator;
 
 // Edits one patient's basic details. The row is in edit state from showing to closing; post
 // saves, and a change not posted is dropped when the window closes.
-class PatientDataWindow : public Window {
+class PatientDataWindow : public PatientWindow {
     Q_OBJECT
 public:
     explicit PatientDataWindow(QWidget *parent = nullptr);
@@ -19,7 +18,7 @@ public:
 
     QString PatientId;
 
-    void FormShow();
+    void FormShow() override;
 
     PatientFieldsForm *form() const { return m_form; }
     RecordNavigator *recordBar() const { return m_bar; }
@@ -27,13 +26,9 @@ public:
 
     void done(int result) override;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void editAgain();
 
-    Connection m_connection;
     Query m_query;
     FieldBinder *m_binder;
     PatientFieldsForm *m_form;

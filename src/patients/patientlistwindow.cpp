@@ -15,7 +15,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 
 namespace {
 
@@ -60,7 +59,7 @@ QList<GridColumn> gridColumns() {
 } // namespace
 
 PatientListWindow::PatientListWindow(QWidget *parent)
-    : Window(parent)
+    : PatientWindow(parent)
     , m_list(m_connection) {
     setObjectName(QStringLiteral("TForm18"));
     setUpWindow(kCaption, 1016, 716);
@@ -193,23 +192,10 @@ QAction *PatientListWindow::menuItem(const QString &objectName) const {
     return findChild<QAction *>(objectName);
 }
 
-void PatientListWindow::showEvent(QShowEvent *event) {
-    Window::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void PatientListWindow::FormShow() {
     Kit::guarded(this, [this] {
-        m_connection.close();
-        m_connection.setConnectionText(Program::DbConnectionString);
-        m_connection.setCommandTimeout(0);
-        m_connection.setConnectionTimeout(0);
-        m_connection.open();
-        m_list.close();
-        m_list.clearSql();
-        m_list.setSql(ListSql);
-        m_list.open();
+        openConnection();
+        reopen(m_list, ListSql);
     });
     updateCount();
     // Whatever order was chosen at an earlier showing starts again from surname ascending.
@@ -227,9 +213,7 @@ void PatientListWindow::FormShow() {
 void PatientListWindow::reread() {
     Kit::guarded(this, [this] {
         m_list.close();
-        m_connection.close();
-        m_connection.setConnectionText(Program::DbConnectionString);
-        m_connection.open();
+        openConnection();
         m_list.open();
     });
     updateCount();
@@ -350,5 +334,5 @@ void PatientListWindow::deleteClick() {
 void PatientListWindow::done(int result) {
     m_list.close();
     m_connection.close();
-    Window::done(result);
+    PatientWindow::done(result);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "connection.h"
+#include "patientwindow.h"
 #include "recordset.h"
-#include "window.h"
 #include "windowhooks.h"
 
 class QAction;
@@ -19,7 +18,7 @@ class RecordNavigator;
 // The patients the find window chose, and the hub for everything about one of them: its
 // details, health record, visits, printouts, receipts and payments. One instance lives for
 // the whole run; the find window sets ListSql and ListFilter and shows it modally.
-class PatientListWindow : public Window {
+class PatientListWindow : public PatientWindow {
     Q_OBJECT
 public:
     explicit PatientListWindow(QWidget *parent = nullptr);
@@ -35,7 +34,7 @@ public:
     QString SortDirection = QStringLiteral(" ASC");
 
     // Each showing: read the rows of ListSql, reset the sort, enable what may be enabled.
-    void FormShow();
+    void FormShow() override;
     // Reads ListSql again on a fresh connection, e.g. after the patient's details changed.
     void reread();
 
@@ -68,9 +67,6 @@ public:
 
     void done(int result) override;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     struct Action {
         QPushButton *button;
@@ -84,7 +80,6 @@ private:
     Action makeAction(const QString &name, const QString &buttonText, const QString &menuText,
                       void (PatientListWindow::*handler)());
 
-    Connection m_connection;
     Query m_list;
     QMenuBar *m_menuBar;
     QMenu *m_menu;

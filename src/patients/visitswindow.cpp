@@ -2,14 +2,12 @@
 
 #include "fieldbinder.h"
 #include "patientsql.h"
-#include "program.h"
 #include "recordgrid.h"
 #include "recordnavigator.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace {
 
@@ -29,7 +27,7 @@ const QString kEntry =
 } // namespace
 
 VisitsWindow::VisitsWindow(QWidget *parent)
-    : Window(parent)
+    : PatientWindow(parent)
     , m_entry(m_connection)
     , m_list(m_connection)
     , m_binder(new FieldBinder(this)) {
@@ -104,8 +102,7 @@ VisitsWindow::~VisitsWindow() = default;
 
 void VisitsWindow::FormCreate() {
     Kit::guarded(this, [this] {
-        m_connection.setConnectionText(Program::DbConnectionString);
-        m_connection.open();
+        openConnection();
         m_entry.setSql(kEntry);
         m_entry.open();
         m_binder->setRecordSet(&m_entry);
@@ -115,12 +112,6 @@ void VisitsWindow::FormCreate() {
 
 qlonglong VisitsWindow::patientNumber() const {
     return PatientId.trimmed().toLongLong();
-}
-
-void VisitsWindow::showEvent(QShowEvent *event) {
-    Window::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void VisitsWindow::FormShow() {
@@ -143,12 +134,7 @@ void VisitsWindow::startNewVisit() {
 }
 
 void VisitsWindow::openList() {
-    Kit::guarded(this, [this] {
-        m_list.close();
-        m_list.clearSql();
-        m_list.setSql(PatientSql::visits(PatientId));
-        m_list.open();
-    });
+    Kit::guarded(this, [this] { reopen(m_list, PatientSql::visits(PatientId)); });
 }
 
 void VisitsWindow::entryPressed() {
@@ -170,5 +156,5 @@ void VisitsWindow::done(int result) {
     m_entry.close();
     m_list.close();
     m_connection.close();
-    Window::done(result);
+    PatientWindow::done(result);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "connection.h"
+#include "patientwindow.h"
 #include "recordset.h"
-#include "window.h"
 
 class FieldBinder;
 class QLabel;
@@ -13,7 +12,7 @@ class RecordNavigator;
 
 // A patient's log of visits: an entry form always ready for the next visit above, the visits
 // in date order below, with paging and deletion.
-class VisitsWindow : public Window {
+class VisitsWindow : public PatientWindow {
     Q_OBJECT
 public:
     explicit VisitsWindow(QWidget *parent = nullptr);
@@ -23,7 +22,7 @@ public:
     QString PatientSurname;
     QString PatientId;
 
-    void FormShow();
+    void FormShow() override;
 
     QLineEdit *dateBox() const { return m_date; }
     QLineEdit *reasonBox() const { return m_reason; }
@@ -37,9 +36,6 @@ public:
 
     void done(int result) override;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     void FormCreate();
     void startNewVisit();
@@ -48,7 +44,6 @@ private:
     void updateCount();
     qlonglong patientNumber() const;
 
-    Connection m_connection;
     Query m_entry;
     Query m_list;
     FieldBinder *m_binder;
