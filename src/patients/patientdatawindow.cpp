@@ -45,6 +45,8 @@ void PatientDataWindow::FormShow() {
         openConnection();
         reopen(m_query, PatientSql::patientData(PatientId));
     });
+    // Without the patient's row (deleted meanwhile) typing would start a new patient instead.
+    m_form->setEnabled(m_query.isOpen() && m_query.rowCount() > 0);
     editAgain();
     m_form->firstField()->setFocus();
 }

@@ -166,3 +166,13 @@ TEST_F(PatientData, ABadBirthDateIsRefusedAndTheEditGoesOn) {
     post(w.recordBar());
     EXPECT_EQ(stored("HMEROMHNIA_GENNHSEWS"), QStringLiteral("6/3/1955"));
 }
+
+TEST_F(PatientData, APatientDeletedMeanwhileCannotBeTypedIntoANewRow)
+{
+    PatientDataWindow gone;
+    gone.PatientId = QStringLiteral("999");
+    gone.FormShow();
+    EXPECT_FALSE(gone.form()->isEnabled());
+    gone.recordBar()->press(RecordNavigator::Post);
+    EXPECT_EQ(patients(), 2);
+}
