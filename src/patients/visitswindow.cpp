@@ -127,7 +127,9 @@ void VisitsWindow::startNewVisit() {
     if (!m_entry.isOpen())
         return;
     Kit::guarded(this, [this] {
-        m_entry.insert();
+        // Shown again with a visit still in the form: keep it rather than write it.
+        if (m_entry.state() != RecordSet::State::Insert)
+            m_entry.insert();
         // Every visit written through the form carries the patient's ID.
         m_entry.setFieldValue(QStringLiteral("ID"), patientNumber());
     });

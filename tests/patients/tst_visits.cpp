@@ -123,6 +123,9 @@ TEST_F(Visits, ABadDateIsRefusedAndTheTypedVisitStays) {
 TEST_F(Visits, OpeningAndClosingWritesNothing) {
     open();
     typeText(w->reasonBox(), QStringLiteral("Πόνος"));
+    // Shown a second time, the typed visit stays in the form and nothing is written.
+    w->FormShow();
+    EXPECT_EQ(w->reasonBox()->text(), QStringLiteral("Πόνος"));
     w->findChild<QPushButton *>("buttonExit")->click();
     EXPECT_EQ(practice.count("SELECT * FROM EPISKEPSEIS"), 1);
 }
