@@ -1,5 +1,6 @@
 #include "greektext.h"
 
+#include <algorithm>
 #include <array>
 
 namespace GreekText {
@@ -81,6 +82,60 @@ bool likeMatch(QStringView p, QStringView t)
     return pi == p.size();
 }
 
+// Walks a UTF-8 text as UTF-16 code units (a character outside the BMP gives its two
+// surrogates in turn), so that it compares exactly as its QString would.
+struct Utf8Units {
+    const unsigned char *p;
+    const unsigned char *end;
+    char16_t low = 0;
+
+    bool next(char16_t &out)
+    {
+        if (low) {
+            out = low;
+            low = 0;
+            return true;
+        }
+        if (p >= end)
+            return false;
+        const unsigned c = *p++;
+        if (c < 0x80) {
+            out = char16_t(c);
+            return true;
+        }
+        int extra;
+        char32_t cp;
+        if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            out = 0xFFFD;
+            return true;
+        }
+        while (extra-- > 0) {
+            if (p >= end || (*p & 0xC0) != 0x80) {
+                out = 0xFFFD;
+                return true;
+            }
+            cp = (cp << 6) | (*p++ & 0x3F);
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out = char16_t(0xD800 + (cp >> 10));
+            low = char16_t(0xDC00 + (cp & 0x3FF));
+            return true;
+        }
+        out = char16_t(cp);
+        return true;
+    }
+};
+
 } // namespace
 
 QString fold(QStringView text)
@@ -104,6 +159,43 @@ int compare(QStringView a, QStringView b)
     if (a.size() != b.size())
         return a.size() < b.size() ? -1 : 1;
     return a.compare(b);
+}
+
+int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
+{
+    const auto *pa = reinterpret_cast<const unsigned char *>(a);
+    const auto *pb = reinterpret_cast<const unsigned char *>(b);
+    // Equal bytes are equal characters: start at the first character that differs.
+    const int common = std::min(lengthA, lengthB);
+    int same = 0;
+    while (same < common && pa[same] == pb[same])
+        ++same;
+    if (same == lengthA && same == lengthB)
+        return 0;
+    while (same > 0 && (pa[same] & 0xC0) == 0x80)
+        --same;
+    Utf8Units ua{pa + same, pa + lengthA};
+    Utf8Units ub{pb + same, pb + lengthB};
+    // Folded letters first, then the shorter text, then the first differing unit as typed:
+    // the order of compare().
+    int asTyped = 0;
+    char16_t ca = 0;
+    char16_t cb = 0;
+    for (;;) {
+        const bool hasA = ua.next(ca);
+        const bool hasB = ub.next(cb);
+        if (!hasA || !hasB) {
+            if (hasA != hasB)
+                return hasA ? 1 : -1;
+            return asTyped;
+        }
+        const char16_t fa = foldChar(ca);
+        const char16_t fb = foldChar(cb);
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
+        if (asTyped == 0 && ca != cb)
+            asTyped = ca < cb ? -1 : 1;
+    }
 }
 
 bool like(QStringView pattern, QStringView text)

@@ -15,6 +15,10 @@ QString fold(QStringView text);
 // is total and stable.
 int compare(QStringView a, QStringView b);
 
+// The same order for two texts in UTF-8, as the database stores them: compared where they lie,
+// without converting them first (ORDER BY calls this for every pair it compares).
+int compareUtf8(const char *a, int lengthA, const char *b, int lengthB);
+
 // SQL LIKE with '%' (any run) and '_' (one character), on folded texts.
 bool like(QStringView pattern, QStringView text);
 

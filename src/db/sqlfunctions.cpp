@@ -109,11 +109,12 @@ void fnLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_int(ctx, GreekText::like(textArg(argv[0]), textArg(argv[1])) ? 1 : 0);
 }
 
+// Texts are stored as UTF-8; comparing them as they are spares SQLite a conversion to UTF-16
+// (and an allocation) for every comparison of a sort.
 int greekCollation(void *, int lenA, const void *a, int lenB, const void *b)
 {
-    const QStringView va(static_cast<const char16_t *>(a), lenA / 2);
-    const QStringView vb(static_cast<const char16_t *>(b), lenB / 2);
-    return GreekText::compare(va, vb);
+    return GreekText::compareUtf8(static_cast<const char *>(a), lenA,
+                                  static_cast<const char *>(b), lenB);
 }
 
 } // namespace
@@ -128,7 +129,7 @@ void registerAll(sqlite3 *db)
     sqlite3_create_function(db, "FORMAT", 2, flags, nullptr, fnFormat, nullptr, nullptr);
     sqlite3_create_function(db, "like", 2, flags, nullptr, fnLike, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, fnLike, nullptr, nullptr);
-    sqlite3_create_collation(db, "GREEK", SQLITE_UTF16_ALIGNED, nullptr, greekCollation);
+    sqlite3_create_collation(db, "GREEK", SQLITE_UTF8, nullptr, greekCollation);
 }
 
 } // namespace SqlFunctions

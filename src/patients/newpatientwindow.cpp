@@ -1,0 +1,64 @@
+#include "newpatientwindow.h"
+
+#include "fieldbinder.h"
+#include "patientfieldsform.h"
+#include "recordnavigator.h"
+
+#include <QPushButton>
+
+namespace {
+const QString kCaption = QStringLiteral("Καταχώρηση νέου ασθενούς");
+const QString kExit = QStringLiteral("Έ&ξοδος");
+// The window only adds rows, so its cursor reads none of the existing patients.
+const QString kNoRows = QStringLiteral("SELECT * FROM STOIXEIA_PELATH WHERE 1=0");
+} // namespace
+
+NewPatientWindow::NewPatientWindow(QWidget *parent)
+    : PatientWindow(parent)
+    , m_table(m_connection)
+    , m_binder(new FieldBinder(this)) {
+    setObjectName(QStringLiteral("TForm16"));
+    setUpWindow(kCaption, 480, 340);
+
+    m_form = new PatientFieldsForm(this);
+    m_form->move(16, 16);
+    m_form->bindTo(m_binder);
+
+    m_bar = new RecordNavigator(RecordNavigator::Insert | RecordNavigator::Post, this);
+    m_bar->setObjectName(QStringLiteral("recordBar"));
+    m_bar->setGeometry(16 + 168, 16 + m_form->height() + 8, 60, 25);
+
+    m_exit = new QPushButton(kExit, this);
+    m_exit->setObjectName(QStringLiteral("buttonExit"));
+    m_exit->setGeometry(width() - 104, height() - 40, 88, 28);
+    setCancelButton(m_exit);
+    connect(m_exit, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+
+    connect(m_bar, &RecordNavigator::pressed, this, [this](RecordNavigator::Button which) {
+        if (which == RecordNavigator::Insert)
+            m_form->firstField()->setFocus();
+    });
+
+    FormCreate();
+}
+
+NewPatientWindow::~NewPatientWindow() = default;
+
+void NewPatientWindow::FormCreate() {
+    Kit::guarded(this, [this] {
+        openConnection();
+        reopen(m_table, kNoRows);
+        m_binder->setRecordSet(&m_table);
+        m_bar->setRecordSet(&m_table);
+        // Ready for typing at once: one blank new record.
+        m_table.insert();
+    });
+    m_form->firstField()->setFocus();
+}
+
+void NewPatientWindow::done(int result) {
+    // A record that was not posted is dropped without a question.
+    m_table.close();
+    m_connection.close();
+    PatientWindow::done(result);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+class QWidget;
+
+// Opening the patient windows from the main window, without its code seeing the database
+// layer's headers.
+namespace PatientWindows {
+
+// Creates the one patient list window of the run (again only after it was destroyed).
+void createPatientList();
+// Destroys it; the program calls this when it ends.
+void destroyPatientList();
+// "Εύρεση ασθενούς": a new find window, shown modally over the main window.
+void findPatient(QWidget *mainWindow);
+// "Καταχώρηση νέου ασθενούς": a new new-patient window, shown modally.
+void newPatient(QWidget *mainWindow);
+
+} // namespace PatientWindows
