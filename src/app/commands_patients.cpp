@@ -11,6 +11,6 @@ void AreaCommands::patients(CommandTable &table) {
     if (auto *app = QCoreApplication::instance())
         QObject::connect(app, &QCoreApplication::aboutToQuit, app,
                          [] { PatientWindows::destroyPatientList(); });
-    table[Command::FindPatient] = [](QWidget *main) { PatientWindows::findPatient(main); };
-    table[Command::NewPatient] = [](QWidget *main) { PatientWindows::newPatient(main); };
+    table[MenuCommand::FindPatient] = [](QWidget *main) { PatientWindows::findPatient(main); };
+    table[MenuCommand::NewPatient] = [](QWidget *main) { PatientWindows::newPatient(main); };
 }

@@ -9,10 +9,10 @@ TEST(PatientCommands, FindAndNewPatientOpenTheirWindows) {
     TestSupport::ModalDriver driver;
     CommandTable table;
     AreaCommands::patients(table);
-    ASSERT_TRUE(table.contains(Command::FindPatient));
-    ASSERT_TRUE(table.contains(Command::NewPatient));
+    ASSERT_TRUE(table.contains(MenuCommand::FindPatient));
+    ASSERT_TRUE(table.contains(MenuCommand::NewPatient));
     QWidget main;
-    table[Command::FindPatient](&main);
-    table[Command::NewPatient](&main);
+    table[MenuCommand::FindPatient](&main);
+    table[MenuCommand::NewPatient](&main);
     EXPECT_EQ(driver.opened(), (QStringList{"Εύρεση ασθενούς", "Καταχώρηση νέου ασθενούς"}));
 }
