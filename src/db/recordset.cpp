@@ -57,9 +57,10 @@ QVariant columnValue(sqlite3_stmt *stmt, int i)
     case SQLITE_NULL:
         return QVariant();
     default: {
-        const void *p = sqlite3_column_text16(stmt, i);
-        const int bytes = sqlite3_column_bytes16(stmt, i);
-        return QVariant(QString(static_cast<const QChar *>(p), bytes / 2));
+        // Text is stored as UTF-8; Qt's own conversion is faster than asking SQLite for UTF-16.
+        const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, i));
+        const int bytes = sqlite3_column_bytes(stmt, i);
+        return QVariant(QString::fromUtf8(p, bytes));
     }
     }
 }

@@ -169,6 +169,9 @@ QStringList createStatements()
                text(QStringLiteral("DIEYTHYNSH"), 100), text(QStringLiteral("THLEFWNO_1"), 30),
                text(QStringLiteral("THLEFWNO_2"), 30), text(QStringLiteral("EIDIKOTHTA"), 100)}),
         table(QStringLiteral("SECURITY"), {text(QStringLiteral("PASSWORD"), 50)}),
+        // A patient's visits and payments are read by the patient's ID.
+        QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
+        QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),
         // The file's own marker: which program it belongs to and its database password.
         QStringLiteral("CREATE TABLE ORVANTA_FILE (NAME TEXT PRIMARY KEY, VALUE TEXT)"),
     };
