@@ -55,6 +55,20 @@ const char *kPanelOrder[] = {
     "actPhoneNumbers", "actDoctors", "actCalculator", "actCalendarTools", "actAppointments",
 };
 
+// One start-up read: set up and open a connection, run the query, hand it over, close it all.
+void readOnce(const QString &sql, const std::function<void(Query &)> &take)
+{
+    Connection connection;
+    connection.setUp(Program::DbConnectionString, true);
+    Query query(connection);
+    query.setSql(sql);
+    query.open();
+    take(query);
+    query.close();
+    query.clearSql();
+    connection.close();
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -321,15 +335,9 @@ void MainWindow::FormCreate()
     // Without the stored password there is nothing to log in to: the error is shown and the
     // program ends.
     const bool read = Kit::guarded(this, [&] {
-        Connection connection;
-        connection.setUp(Program::DbConnectionString, true);
-        Query query(connection);
-        query.setSql(QStringLiteral("SELECT * FROM SECURITY"));
-        query.open();
-        m_storedPassword = query.rowCount() > 0 ? query.text(0, 0).trimmed() : QString();
-        query.close();
-        query.clearSql();
-        connection.close();
+        readOnce(QStringLiteral("SELECT * FROM SECURITY"), [&](Query &query) {
+            m_storedPassword = query.rowCount() > 0 ? query.text(0, 0).trimmed() : QString();
+        });
     });
     if (!read)
         return;
@@ -358,15 +366,8 @@ void MainWindow::TodaysReminderCheck()
                               .arg(m_startDate.year());
     int count = 0;
     const bool ok = Kit::guarded(this, [&] {
-        Connection connection;
-        connection.setUp(Program::DbConnectionString, true);
-        Query query(connection);
-        query.setSql(QStringLiteral("SELECT HMEROMHNIA from YPENTHIMISEIS") + where);
-        query.open();
-        count = query.rowCount();
-        query.close();
-        query.clearSql();
-        connection.close();
+        readOnce(QStringLiteral("SELECT HMEROMHNIA from YPENTHIMISEIS") + where,
+                 [&](Query &query) { count = query.rowCount(); });
     });
     // Exactly one reminder today is shown; none, or several, show nothing.
     if (!ok || count != 1)
@@ -381,15 +382,8 @@ void MainWindow::ReceiptNumberingCheck()
     Program::ReceiptNumberingDefined = false;
     int count = 0;
     const bool ok = Kit::guarded(this, [&] {
-        Connection connection;
-        connection.setUp(Program::DbConnectionString, true);
-        Query query(connection);
-        query.setSql(QStringLiteral("SELECT * from LAST_APODEIKSH"));
-        query.open();
-        count = query.rowCount();
-        query.close();
-        query.clearSql();
-        connection.close();
+        readOnce(QStringLiteral("SELECT * from LAST_APODEIKSH"),
+                 [&](Query &query) { count = query.rowCount(); });
     });
     if (ok && count != 0) {
         m_actions.value(QStringLiteral("actReceiptNumbering"))->setVisible(false);
