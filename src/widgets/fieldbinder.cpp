@@ -117,9 +117,9 @@ void FieldBinder::show(const Binding &b)
         } else if (at >= 0) {
             combo->setCurrentIndex(at);
         } else {
-            // A stored text that is not one of the items is shown as it is, not replaced.
+            // A stored text that is not one of the items shows as an empty box; the stored
+            // value stays as it is unless an item is chosen.
             combo->setCurrentIndex(-1);
-            combo->setPlaceholderText(text);
         }
     } else if (auto *label = qobject_cast<QLabel *>(b.widget)) {
         label->setText(text);

@@ -164,6 +164,7 @@ private slots:
         binder.bind(&combo, QStringLiteral("1"));
         binder.setRecordSet(&q);
         QCOMPARE(combo.currentIndex(), -1);
+        QVERIFY(combo.currentText().isEmpty());
         QCOMPARE(q.state(), RecordSet::State::Browse);
         emit combo.activated(1);
         q.post();
