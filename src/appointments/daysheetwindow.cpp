@@ -28,13 +28,6 @@ constexpr int kFieldHeight = 30;
 // The light background of the slot captions: the colour of an inactive window caption.
 const QColor kCaptionColour(215, 228, 242);
 
-void setTextColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette pal = widget->palette();
-    pal.setColor(role, colour);
-    widget->setPalette(pal);
-}
-
 } // namespace
 
 DaySheetWindow::DaySheetWindow(QWidget *parent) : Window(parent)
@@ -52,7 +45,7 @@ DaySheetWindow::DaySheetWindow(QWidget *parent) : Window(parent)
     headingFont.setPointSize(20);
     headingFont.setBold(true);
     m_heading->setFont(headingFont);
-    setTextColour(m_heading, QPalette::WindowText, Qt::blue);
+    Kit::setColour(m_heading, QPalette::WindowText, Qt::blue);
 
     m_scrollBox = new QScrollArea(this);
     m_scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
@@ -80,7 +73,7 @@ DaySheetWindow::DaySheetWindow(QWidget *parent) : Window(parent)
         panel->setAlignment(Qt::AlignCenter);
         panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
         panel->setAutoFillBackground(true);
-        setTextColour(panel, QPalette::Window, kCaptionColour);
+        Kit::setColour(panel, QPalette::Window, kCaptionColour);
         panel->setFocusPolicy(Qt::NoFocus);
 
         auto *edit = new QLineEdit(slotsBox);

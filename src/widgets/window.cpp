@@ -105,20 +105,23 @@ void install(Runner r)
 
 namespace Kit {
 
-void paintSkyBlue(QWidget *widget)
+void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 {
     QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, AppInfo::skyBlue());
+    pal.setColor(role, colour);
     widget->setPalette(pal);
+}
+
+void paintSkyBlue(QWidget *widget)
+{
+    setColour(widget, QPalette::Window, AppInfo::skyBlue());
     widget->setAutoFillBackground(true);
 }
 
 QLabel *requiredStar(QWidget *parent)
 {
     auto *star = new QLabel(QStringLiteral("*"), parent);
-    QPalette pal = star->palette();
-    pal.setColor(QPalette::WindowText, Qt::red);
-    star->setPalette(pal);
+    setColour(star, QPalette::WindowText, Qt::red);
     QFont f = star->font();
     f.setBold(true);
     star->setFont(f);
@@ -129,9 +132,7 @@ QLabel *countLabel(QWidget *parent, const QString &objectName)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(objectName);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, Qt::red);
-    label->setPalette(pal);
+    setColour(label, QPalette::WindowText, Qt::red);
     QFont f = label->font();
     f.setBold(true);
     label->setFont(f);
@@ -150,9 +151,7 @@ QLabel *boldLabel(const QString &text, QWidget *parent, bool red)
     f.setBold(true);
     label->setFont(f);
     if (red) {
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, Qt::red);
-        label->setPalette(pal);
+        setColour(label, QPalette::WindowText, Qt::red);
     }
     return label;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPalette>
 
 #include <functional>
 
@@ -53,6 +54,8 @@ void install(Runner runner); // an empty runner restores exec()
 // Small helpers for building windows.
 namespace Kit {
 
+// Sets one colour of a widget's palette.
+void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 // Gives a widget the sky-blue background.
 void paintSkyBlue(QWidget *widget);
 // A red "*" that marks an expected field.
