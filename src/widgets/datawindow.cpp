@@ -1,0 +1,46 @@
+#include "datawindow.h"
+
+#include "program.h"
+#include "recordset.h"
+
+#include <QShowEvent>
+
+DataWindow::DataWindow(QWidget *parent)
+    : Window(parent) {
+}
+
+// The record sets named by a window are its own members and are gone by now; the connection
+// closes itself.
+DataWindow::~DataWindow() = default;
+
+void DataWindow::showEvent(QShowEvent *event) {
+    Window::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void DataWindow::done(int result) {
+    closeData();
+    Window::done(result);
+}
+
+void DataWindow::openConnection() {
+    m_connection.setUp(Program::DbConnectionString, true);
+}
+
+void DataWindow::reopen(Query &query, const QString &sql) {
+    query.close();
+    query.clearSql();
+    query.setSql(sql);
+    query.open();
+}
+
+void DataWindow::closesWithWindow(std::initializer_list<RecordSet *> recordSets) {
+    m_recordSets.insert(m_recordSets.end(), recordSets);
+}
+
+void DataWindow::closeData() {
+    for (RecordSet *recordSet : m_recordSets)
+        recordSet->close();
+    m_connection.close();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "connection.h"
+#include "window.h"
+
+#include <initializer_list>
+#include <vector>
+
+class Query;
+class RecordSet;
+
+// What every window that works on the practice file does: it owns one connection, set up with
+// the program's connection text and no time-outs (a busy file is waited for); it reads its rows
+// each time it is shown (FormShow); and when it closes, its record sets are closed (an edit
+// that was not saved is dropped, without a question) and then its connection.
+class DataWindow : public Window {
+    Q_OBJECT
+public:
+    explicit DataWindow(QWidget *parent = nullptr);
+    ~DataWindow() override;
+
+    // The steps run each time the window is shown; a window that reads on creation has none.
+    virtual void FormShow() {}
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+    // Closes the connection and opens it again with the program's connection text.
+    void openConnection();
+    // Closes a query and opens it with a new SQL text (in the windows' dialect).
+    static void reopen(Query &query, const QString &sql);
+    // Record sets on this window's connection that are closed when the window closes.
+    void closesWithWindow(std::initializer_list<RecordSet *> recordSets);
+    // Closes the record sets named above and then the connection.
+    void closeData();
+
+    Connection m_connection;
+
+private:
+    std::vector<RecordSet *> m_recordSets;
+};
