@@ -1,7 +1,6 @@
-# One way to add a test: every test runs headless, with the shared SQL corpus at hand.
+# One way to add a test: every test runs headless, with the SQL statement file at hand.
 #   orvanta_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [GTEST])
 # GTEST tests link GoogleTest's main; the others are Qt Test programs.
-set(ORVANTA_SHARED_DIR "${CMAKE_SOURCE_DIR}/../shared" CACHE PATH "Folder of the shared project files")
 
 function(orvanta_add_test name)
     cmake_parse_arguments(T "GTEST" "" "SOURCES;LIBS" ${ARGN})
@@ -12,6 +11,6 @@ function(orvanta_add_test name)
     endif()
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANTA_SHARED_DIR=${ORVANTA_SHARED_DIR};ORVANTA_LAYOUTS_DIR=${CMAKE_SOURCE_DIR}/layouts;QT_LOGGING_RULES=qt.qpa.*=false"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANTA_TEST_DATA_DIR=${CMAKE_SOURCE_DIR}/tests/data;ORVANTA_LAYOUTS_DIR=${CMAKE_SOURCE_DIR}/layouts;QT_LOGGING_RULES=qt.qpa.*=false"
         TIMEOUT 600)
 endfunction()

@@ -1,4 +1,4 @@
-// Runs every SQL text the windows compose (the shared corpus, in order) on a practice with
+// Runs every SQL text the windows compose (the statement file tests/data/sql-corpus.txt, in order) on a practice with
 // sample rows, and checks what the statements read and write.
 #include "connection.h"
 #include "dberror.h"
@@ -20,7 +20,7 @@ struct Statement {
 QList<Statement> readCorpus()
 {
     QList<Statement> out;
-    QFile f(TestSupport::sharedDir() + QStringLiteral("/sql-corpus.txt"));
+    QFile f(TestSupport::testDataDir() + QStringLiteral("/sql-corpus.txt"));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return out;
     QTextStream in(&f);
@@ -83,7 +83,7 @@ QStringList rows(Query &q)
 TEST(Corpus, EveryStatementRunsAndReadsWhatItShould)
 {
     const QList<Statement> corpus = readCorpus();
-    ASSERT_GT(corpus.size(), 30) << "corpus not found in " << qPrintable(TestSupport::sharedDir());
+    ASSERT_GT(corpus.size(), 30) << "corpus not found in " << qPrintable(TestSupport::testDataDir());
 
     // Expected results by the start of a statement's text: the rows, as "a|b|c" lines.
     const QList<std::pair<QString, QStringList>> expected = {

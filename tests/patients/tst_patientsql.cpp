@@ -8,7 +8,7 @@
 namespace {
 
 QStringList corpus() {
-    QFile f(TestSupport::sharedDir() + QStringLiteral("/sql-corpus.txt"));
+    QFile f(TestSupport::testDataDir() + QStringLiteral("/sql-corpus.txt"));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     QStringList lines;

@@ -114,10 +114,10 @@ ModalDriver::~ModalDriver()
     ModalRunner::install({});
 }
 
-QString sharedDir()
+QString testDataDir()
 {
-    const QString fromEnv = qEnvironmentVariable("ORVANTA_SHARED_DIR");
-    return fromEnv.isEmpty() ? QStringLiteral("../shared") : fromEnv;
+    const QString fromEnv = qEnvironmentVariable("ORVANTA_TEST_DATA_DIR");
+    return fromEnv.isEmpty() ? QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data") : fromEnv;
 }
 
 } // namespace TestSupport

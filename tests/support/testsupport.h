@@ -79,7 +79,7 @@ private:
     QStringList m_opened;
 };
 
-// The folder of the shared project files (for the SQL corpus).
-QString sharedDir();
+// The folder of the files the tests read (the SQL statement file sql-corpus.txt).
+QString testDataDir();
 
 } // namespace TestSupport
