@@ -151,7 +151,8 @@ void Connection::requireOpen(const QString &sql) const
 
 void Connection::fail(const QString &sql) const
 {
-    throw DbError(QString::fromUtf8(sqlite3_errmsg(m_handle)), sql);
+    throw DbError(QString::fromUtf8(sqlite3_errmsg(m_handle)), sql,
+                  sqlite3_extended_errcode(m_handle));
 }
 
 sqlite3_stmt *Connection::prepare(const QString &sql, const QVariantList &values) const
@@ -188,7 +189,7 @@ int Connection::execute(const QString &jetSql)
     try {
         return executeNative(sql);
     } catch (const DbError &e) {
-        throw DbError(e.message(), jetSql);
+        throw e.withSql(jetSql);
     }
 }
 

@@ -141,7 +141,7 @@ void RecordSet::load(const QString &sql, const QString &sourceTable, const QStri
     try {
         stmt = m_connection.prepare(sql);
     } catch (const DbError &e) {
-        throw DbError(e.message(), shownSql);
+        throw e.withSql(shownSql);
     }
     const int count = sqlite3_column_count(stmt);
     const int first = sourceTable.isEmpty() ? 0 : 1;
