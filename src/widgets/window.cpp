@@ -35,6 +35,15 @@ void Window::setCancelButton(QPushButton *button)
     button->setAutoDefault(false);
 }
 
+QPushButton *Window::addExitButton(const QString &objectName)
+{
+    auto *button = new QPushButton(QStringLiteral("Έ&ξοδος"), this);
+    button->setObjectName(objectName);
+    setCancelButton(button);
+    connect(button, &QPushButton::clicked, this, &QDialog::close);
+    return button;
+}
+
 void Window::setDefaultButton(QPushButton *button)
 {
     button->setDefault(true);

@@ -25,6 +25,9 @@ public:
     // The exit button: Esc presses it. Without one, Esc closes the window unless the window
     // has no border icons (then Esc does nothing). Exit buttons close with close().
     void setCancelButton(QPushButton *button);
+    // The window's exit button "Έ&ξοδος": a child of the window that is its cancel button (Esc)
+    // and closes it when pressed. The caller places it.
+    QPushButton *addExitButton(const QString &objectName = QStringLiteral("exitButton"));
     // The action button: Enter presses it while it is enabled.
     void setDefaultButton(QPushButton *button);
 
