@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QString>
+
+// The texts of the receipt and payment windows: captions, labels, buttons and messages, as the
+// person reads them.
+namespace BillingTexts {
+
+// Receipt window
+inline const QString kReceiptCaption = QStringLiteral("Έκδοση απόδειξης");
+inline const QString kFirstName = QStringLiteral("Όνομα:");
+inline const QString kSurname = QStringLiteral("Επώνυμο:");
+inline const QString kReceiptNumber = QStringLiteral("Αριθμός απόδειξης:");
+inline const QString kAmount = QStringLiteral("Ποσό:");
+inline const QString kAmountMark = QStringLiteral("* EUR");
+inline const QString kDescription = QStringLiteral("Περιγραφή:");
+inline const QString kFund = QStringLiteral("Ταμείο:");
+inline const QString kRegister = QStringLiteral("Κατα&χώρηση");
+inline const QString kNotAccepted = QStringLiteral("Μη αποδεκτή τιμή");
+inline const QString kNotRegistered = QStringLiteral("Η καταχώρηση δεν έγινε");
+// A receipt written but not printed must not be issued a second time.
+inline QString registeredNotPrinted(int number)
+{
+    return QStringLiteral("Η απόδειξη με αριθμό %1 καταχωρήθηκε, αλλά δεν εκτυπώθηκε.\r"
+                          "Μπορείτε να την εκτυπώσετε από τις «Αποδείξεις που εκδόθηκαν».")
+        .arg(number);
+}
+
+// Numbering and VAT rate windows
+inline const QString kNumberingCaption = QStringLiteral("Καθορισμός αρίθμησης των αποδείξεων");
+inline const QString kNumberingLabel = QStringLiteral("Έναρξη από τον αριθμό:");
+inline const QString kVatCaption = QStringLiteral("Συντελεστής Φ.Π.Α");
+inline const QString kVatLabel = QStringLiteral("Συντελεστής Φ.Π.Α (%):");
+inline const QString kVatSaved =
+    QStringLiteral("Η καταχώρηση έγινε με επιτυχία.\rΗ λειτουργία του προγράμματος θα "
+                   "τερματιστεί.\rΓια να μπορέσεις να εργαστείς τρέξε ξανά το πρόγραμμα.");
+
+// Register
+inline const QString kRegisterCaption = QStringLiteral("Αποδείξεις που εκδόθηκαν");
+inline const QString kReceipts = QStringLiteral(" αποδείξεις");
+inline const QString kSortGroup = QStringLiteral("Ταξινόμηση με βάση");
+inline const QString kSortDate = QStringLiteral("Ημερομηνία");
+inline const QString kSortNumber = QStringLiteral("Αριθμό απόδειξης");
+inline const QString kSortValid = QStringLiteral("Έγκυρη");
+inline const QString kPrintReceipt = QStringLiteral("Εκτύ&πωση απόδειξης");
+inline const QString kCancelReceipt = QStringLiteral("Α&κύρωση απόδειξης");
+inline QString cancelQuestion(int number)
+{
+    return QStringLiteral("Να ακυρώσω την απόδειξη με αριθμό\r%1;").arg(number);
+}
+
+// Practice details
+inline const QString kDetailsCaption =
+    QStringLiteral("Διαμόρφωση των στοιχείων που θα εμφανίζονται στις αποδείξεις");
+inline const QString kPreview = QStringLiteral("Προε&πισκόπιση");
+
+// Payments of one patient
+inline const QString kPaymentsCaption = QStringLiteral("Εισπράξεις από τον συγκεκριμένο ασθενή");
+inline const QString kReceiptCount = QStringLiteral("Συνολικός αριθμός αποδείξεων:");
+inline const QString kTotalsHeading = QStringLiteral("Σύνολo");
+inline const QString kTotalAmount = QStringLiteral("Ποσο (EUR):");
+inline const QString kTotalVat = QStringLiteral("Φ.Π.Α (EUR):");
+inline const QString kTotalWithVat = QStringLiteral("Ποσό + Φ.Π.Α (EUR):");
+
+// Period income
+inline const QString kPeriodCaption = QStringLiteral("Εισπράξεις σε διάστημα δυο ημερομηνιών");
+inline const QString kFrom = QStringLiteral("Από:");
+inline const QString kTo = QStringLiteral("Μέχρι:");
+inline const QString kFromHint =
+    QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/03/2007)");
+inline const QString kToHint = QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/12/2007)");
+inline const QString kFind = QStringLiteral("Eύ&ρεση");
+inline const QString kIncome = QStringLiteral("Έσοδα (EUR):");
+inline const QString kIncomeVat = QStringLiteral("Φ.Π.Α (EUR):");
+inline const QString kIncomeLessVat = QStringLiteral("Έσοδα - Φ.Π.Α (EUR):");
+inline const QString kWrongCriteria = QStringLiteral("Λανθασμένα κριτήρια.");
+
+// Grid column titles
+inline const QString kColNumber = QStringLiteral("Αριθμός απόδειξης");
+inline const QString kColDate = QStringLiteral("Ημερ. έκδοσης απόδειξης");
+inline const QString kColFirstName = QStringLiteral("Όνομα πελάτη");
+inline const QString kColSurname = QStringLiteral("Επώνυμο πελάτη");
+inline const QString kColDescription = QStringLiteral("Περιγραφή");
+inline const QString kColAmount = QStringLiteral("Ποσό (EUR)");
+inline const QString kColVat = QStringLiteral("Φ.Π.Α (EUR)");
+inline const QString kColTotal = QStringLiteral("Ποσό + Φ.Π.Α (EUR)");
+inline const QString kColFund = QStringLiteral("Ταμείο");
+inline const QString kColValid = QStringLiteral("Έγκυρη");
+
+} // namespace BillingTexts

@@ -1,0 +1,76 @@
+#include "receiptprinting.h"
+
+#include "billingsql.h"
+#include "connection.h"
+#include "dberror.h"
+#include "program.h"
+#include "recordset.h"
+#include "sqltext.h"
+
+namespace {
+
+const QString kReceiptConnection = QStringLiteral("RvDataSetConnection69");
+const QString kInformationConnection = QStringLiteral("RvDataSetConnection179INFORMAAP");
+const QString kVatConnection = QStringLiteral("RvDataSetConnectionVATRATIO");
+const QString kLayout = QStringLiteral("\\APODEIKSEIS.RAV");
+const QString kVatLayout = QStringLiteral("\\APODEIKSEISVAT.RAV");
+
+} // namespace
+
+ReceiptPrinting::ReceiptPrinting(QObject *parent)
+    : QObject(parent)
+    , m_connection(std::make_unique<Connection>())
+    , m_receipt(std::make_unique<Query>(*m_connection))
+    , m_information(std::make_unique<Table>(*m_connection))
+    , m_vatRatio(std::make_unique<Table>(*m_connection))
+{
+    setObjectName(QStringLiteral("ReceiptPrinting"));
+    m_information->setTableName(BillingSql::kInformationTable);
+    m_vatRatio->setTableName(BillingSql::kVatTable);
+    m_report.addConnection(kReceiptConnection, m_receipt.get());
+    m_report.addConnection(kInformationConnection, m_information.get());
+    m_report.addConnection(kVatConnection, m_vatRatio.get());
+}
+
+ReceiptPrinting::~ReceiptPrinting() = default;
+
+QString ReceiptPrinting::layoutFor(double ratePercent)
+{
+    return ratePercent != 0 ? kVatLayout : kLayout;
+}
+
+QString ReceiptPrinting::receiptSql() const
+{
+    return BillingSql::printedReceipt(ReceiptNo);
+}
+
+void ReceiptPrinting::PrintReceipt()
+{
+    // Between calls the query has no text and the connection and tables are closed, also after
+    // a failure.
+    struct CloseAfter {
+        ReceiptPrinting *p;
+        ~CloseAfter()
+        {
+            p->m_information->close();
+            p->m_receipt->close();
+            p->m_receipt->clearSql();
+            p->m_vatRatio->close();
+            p->m_connection->close();
+        }
+    } closeAfter{this};
+
+    m_connection->setUp(Program::DbConnectionString, true);
+    // The report opens the receipt query itself.
+    m_receipt->close();
+    m_receipt->clearSql();
+    m_receipt->setSql(receiptSql());
+    m_information->open();
+    m_vatRatio->open();
+    const QString rateText = m_vatRatio->rowCount() > 0 ? m_vatRatio->text(0, 0) : QString();
+    const std::optional<double> rate = SqlText::parseAmount(rateText);
+    if (!rate)
+        throw DbError(QStringLiteral("Δεν έχει οριστεί συντελεστής Φ.Π.Α. (SYNTELESTHS_VAT)."));
+    m_report.setProjectFile(Program::AppDir + layoutFor(*rate));
+    m_report.execute();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "reportproject.h"
+
+#include <QObject>
+#include <memory>
+
+class Connection;
+class Query;
+class Table;
+class QWidget;
+
+// Prints one receipt with the practice details through the receipt layout that the VAT rate
+// chooses. Never shown; created once at start-up. The receipt window, the register and the
+// practice details preview set ReceiptNo and call PrintReceipt.
+class ReceiptPrinting : public QObject {
+    Q_OBJECT
+public:
+    explicit ReceiptPrinting(QObject *parent = nullptr);
+    ~ReceiptPrinting() override;
+
+    // The receipt to print; 0 matches none and prints the practice details only.
+    qint64 ReceiptNo = 0;
+
+    // Runs the report. Throws DbError (or ReportError) when the database, the VAT rate or the
+    // layout fails; the callers decide how to tell the person. Everything is closed again
+    // afterwards, whatever happened.
+    void PrintReceipt();
+
+    // "\APODEIKSEIS.RAV" for a rate of 0, "\APODEIKSEISVAT.RAV" for any other.
+    static QString layoutFor(double ratePercent);
+    QString receiptSql() const;
+
+    Connection &connection() { return *m_connection; }
+    Query &receipt() { return *m_receipt; }
+    ReportProject &report() { return m_report; }
+
+private:
+    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<Query> m_receipt;
+    std::unique_ptr<Table> m_information;
+    std::unique_ptr<Table> m_vatRatio;
+    ReportProject m_report;
+};

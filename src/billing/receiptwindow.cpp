@@ -1,0 +1,172 @@
+#include "receiptwindow.h"
+
+#include "billingtexts.h"
+#include "dberror.h"
+#include "messageservice.h"
+#include "sqltext.h"
+#include "windowhooks.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace BillingTexts;
+
+ReceiptWindow::ReceiptWindow(QWidget *parent) : DataWindow(parent), m_issue(m_connection)
+{
+    setObjectName(QStringLiteral("ReceiptWindow"));
+    setUpWindow(kReceiptCaption, 430, 250);
+
+    auto *form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setHorizontalSpacing(10);
+    m_firstName = Kit::boldLabel(QString(), this, true);
+    m_firstName->setObjectName(QStringLiteral("valueFirstName"));
+    m_surname = Kit::boldLabel(QString(), this, true);
+    m_surname->setObjectName(QStringLiteral("valueSurname"));
+    m_number = Kit::boldLabel(QString(), this, true);
+    m_number->setObjectName(QStringLiteral("valueNumber"));
+    form->addRow(Kit::boldLabel(kFirstName, this), m_firstName);
+    form->addRow(Kit::boldLabel(kSurname, this), m_surname);
+    form->addRow(Kit::boldLabel(kReceiptNumber, this), m_number);
+
+    auto withMark = [this](QLineEdit *edit, QLabel *mark) {
+        auto *row = new QHBoxLayout;
+        row->addWidget(edit, 1);
+        if (mark)
+            row->addWidget(mark);
+        return row;
+    };
+    m_amount = new QLineEdit(this);
+    m_amount->setObjectName(QStringLiteral("editAmount"));
+    m_amount->setMaximumWidth(120);
+    auto *euroMark = Kit::boldLabel(kAmountMark, this, true);
+    auto *amountRow = withMark(m_amount, euroMark);
+    amountRow->addStretch(1);
+    form->addRow(Kit::boldLabel(kAmount, this), amountRow);
+    m_description = new QLineEdit(this);
+    m_description->setObjectName(QStringLiteral("editDescription"));
+    m_description->setMaxLength(255);
+    form->addRow(Kit::boldLabel(kDescription, this),
+                 withMark(m_description, Kit::requiredStar(this)));
+    m_fund = new QLineEdit(this);
+    m_fund->setObjectName(QStringLiteral("editFund"));
+    m_fund->setMaxLength(50);
+    // The fund has no mark; a blank of the mark's width keeps the fields in line.
+    auto *spacer = new QLabel(QStringLiteral("  "), this);
+    form->addRow(Kit::boldLabel(kFund, this), withMark(m_fund, spacer));
+
+    m_register = new QPushButton(kRegister, this);
+    m_register->setObjectName(QStringLiteral("buttonRegister"));
+    m_register->setEnabled(false);
+    setDefaultButton(m_register);
+    QPushButton *exit = addExitButton();
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_register);
+    buttons->addWidget(exit);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    QWidget::setTabOrder(m_amount, m_description);
+    QWidget::setTabOrder(m_description, m_fund);
+    QWidget::setTabOrder(m_fund, m_register);
+    QWidget::setTabOrder(m_register, exit);
+
+    for (QLineEdit *edit : {m_amount, m_description, m_fund})
+        connect(edit, &QLineEdit::textChanged, this, &ReceiptWindow::updateButton);
+    connect(m_register, &QPushButton::clicked, this, &ReceiptWindow::registerClick);
+
+    FormCreate();
+}
+
+ReceiptWindow::~ReceiptWindow() = default;
+
+void ReceiptWindow::FormCreate()
+{
+    Kit::guarded(this, [this] {
+        openConnection();
+        m_issue.read();
+    });
+    m_number->setText(m_issue.numberText().trimmed());
+}
+
+void ReceiptWindow::FormShow()
+{
+    m_firstName->setText(PatientFirstName);
+    m_surname->setText(PatientSurname);
+    m_amount->setFocus();
+}
+
+void ReceiptWindow::updateButton()
+{
+    const QString amount = m_amount->text().trimmed();
+    const QString description = m_description->text().trimmed();
+    const QString fund = m_fund->text().trimmed();
+    m_register->setEnabled(!amount.isEmpty() && !description.isEmpty()
+                           && SqlText::IsSafeText(description) && SqlText::IsSafeText(fund));
+}
+
+void ReceiptWindow::clearFields()
+{
+    m_amount->clear();
+    m_description->clear();
+    m_fund->clear();
+}
+
+void ReceiptWindow::registerClick()
+{
+    if (!m_register->isEnabled())
+        return;
+    ReceiptIssue::Input input;
+    input.patientId = PatientId;
+    input.firstName = m_firstName->text();
+    input.surname = m_surname->text();
+    input.amountText = m_amount->text().trimmed();
+    input.description = m_description->text().trimmed();
+    input.fund = m_fund->text().trimmed();
+
+    // A connection closed by an earlier failure is set up again.
+    bool connected = Kit::guarded(this, [this] {
+        if (!m_connection.isOpen())
+            openConnection();
+    });
+    const ReceiptIssue::Result result = connected ? m_issue.issue(input) : ReceiptIssue::Result{};
+    switch (result.outcome) {
+    case ReceiptIssue::Outcome::NotPositive:
+        Messages::information(this, kNotAccepted);
+        clearFields();
+        return;
+    case ReceiptIssue::Outcome::NumberTaken:
+        m_number->setText(m_issue.numberText());
+        Messages::information(this, kNotRegistered);
+        clearFields();
+        return;
+    case ReceiptIssue::Outcome::Failed:
+        Messages::information(this, kNotRegistered);
+        clearFields();
+        return;
+    case ReceiptIssue::Outcome::Issued:
+        break;
+    }
+
+    closeData();
+    // The receipt is registered: a printing failure must not invite issuing it again.
+    try {
+        if (!WindowHooks::printReceipt)
+            throw DbError(QStringLiteral("Receipt printing is not available."));
+        WindowHooks::printReceipt(this, QString::number(result.number));
+    } catch (const DbError &) {
+        Messages::information(this, registeredNotPrinted(int(result.number)));
+    }
+    done(QDialog::Accepted);
+    clearFields();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "datawindow.h"
+#include "receiptissue.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Issues a numbered receipt to one patient and records the payment in the same step, then
+// prints it. The next number and the VAT rate are read when the window is created.
+class ReceiptWindow : public DataWindow {
+    Q_OBJECT
+public:
+    explicit ReceiptWindow(QWidget *parent = nullptr);
+    ~ReceiptWindow() override;
+
+    QString PatientId;
+    QString PatientFirstName;
+    QString PatientSurname;
+
+    void FormShow() override;
+
+    QLineEdit *amountBox() const { return m_amount; }
+    QLineEdit *descriptionBox() const { return m_description; }
+    QLineEdit *fundBox() const { return m_fund; }
+    QPushButton *registerButton() const { return m_register; }
+    QLabel *numberLabel() const { return m_number; }
+
+    // The register button (Button1Click).
+    void registerClick();
+
+private:
+    void FormCreate();
+    void updateButton();
+    void clearFields();
+
+    ReceiptIssue m_issue;
+    QLabel *m_firstName;
+    QLabel *m_surname;
+    QLabel *m_number;
+    QLineEdit *m_amount;
+    QLineEdit *m_description;
+    QLineEdit *m_fund;
+    QPushButton *m_register;
+};

@@ -1,0 +1,432 @@
+// The receipt and payment windows driven as a person drives them: the receipt window's rule
+// and messages, printing after the commit, the register with cancellation and reprinting, the
+// practice details preview, the settings windows, and the payment inquiries.
+#include "billingfixtures.h"
+#include "billingtexts.h"
+#include "directpdfoutput.h"
+#include "issuedreceiptswindow.h"
+#include "patientpaymentswindow.h"
+#include "periodincomewindow.h"
+#include "practicedetailswindow.h"
+#include "printingtestsupport.h"
+#include "receiptissue.h"
+#include "receiptprinting.h"
+#include "receiptwindow.h"
+#include "recordgrid.h"
+#include "recordnavigator.h"
+#include "settingwindow.h"
+#include "windowhooks.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace BillingFixtures;
+using namespace BillingTexts;
+
+namespace {
+
+// Types a text key by key, Greek letters included.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(widget, &release);
+    }
+}
+
+// A practice numbered from 100 at 15 % VAT, with practice details, the receipt layouts beside
+// it, every report written to PDF and the receipt printing component behind the hook.
+class BillingWindows : public ::testing::Test {
+protected:
+    BillingWindows()
+    {
+        PrintingTest::installLayouts(practice.dir());
+        setUpNumbering(practice);
+        practice.exec("INSERT INTO INFORMATION (TITLE, PHONE, AFT) VALUES ('Φυσικοθεραπευτήριο "
+                      "Ελένης Κωνσταντίνου', '22441188', '10293847')");
+        WindowHooks::printReceipt = [this](QWidget *, const QString &no) {
+            printing.ReceiptNo = no.toLongLong();
+            printing.PrintReceipt();
+        };
+    }
+    ~BillingWindows() override { WindowHooks::printReceipt = nullptr; }
+
+    // Issues a receipt as the receipt window does, without the window.
+    qint64 issue(const QString &patientId, const QString &amount, const QString &description)
+    {
+        Connection c;
+        c.setUp(Program::DbConnectionString, true);
+        ReceiptIssue issue(c);
+        issue.read();
+        const auto r = issue.issue({patientId, "Άννα", "Ιωάννου", amount, description, ""});
+        EXPECT_EQ(r.outcome, ReceiptIssue::Outcome::Issued);
+        return r.number;
+    }
+
+    std::unique_ptr<ReceiptWindow> receiptWindow()
+    {
+        auto w = std::make_unique<ReceiptWindow>();
+        w->PatientId = "7";
+        w->PatientFirstName = "Άννα";
+        w->PatientSurname = "Ιωάννου";
+        w->show();
+        return w;
+    }
+
+    void fill(ReceiptWindow &w, const QString &amount, const QString &description,
+              const QString &fund = {})
+    {
+        QTest::keyClicks(w.amountBox(), amount);
+        typeText(w.descriptionBox(), description);
+        typeText(w.fundBox(), fund);
+    }
+
+    QString lastPdfText() const
+    {
+        return output.runs().isEmpty() ? QString()
+                                       : PrintingTest::pdfText(output.runs().last().pdfPath);
+    }
+
+    TestSupport::TempPractice practice;
+    TestSupport::RecordingMessages messages;
+    DirectPdfOutput output;
+    ReceiptPrinting printing;
+};
+
+} // namespace
+
+TEST_F(BillingWindows, RegisterButtonFollowsTheAmountDescriptionAndFund)
+{
+    struct Case {
+        const char *amount, *description, *fund;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"40", "Φυσικοθεραπεία", "", true},      // an empty fund is allowed
+        {"40", "Φυσικοθεραπεία", "ΙΚΑ", true},
+        {"abc", "Φυσικοθεραπεία", "", true},     // the amount is not checked for safe text
+        {"", "Φυσικοθεραπεία", "", false},
+        {"40", "", "ΙΚΑ", false},
+        {"40", "   ", "", false},
+        {"40", "Μασάζ.", "", false},             // a full stop in the description
+        {"40", "Μασάζ, πλάτη", "", false},
+        {"40", "Μασάζ", "Ι-ΚΑ", false},          // a hyphen in the fund
+        {"40", "Μασάζ 3/4", "ΟΑΕΕ", true},       // the slash passes
+    };
+    for (const Case &c : cases) {
+        auto w = receiptWindow();
+        fill(*w, c.amount, c.description, c.fund);
+        EXPECT_EQ(w->registerButton()->isEnabled(), c.enabled)
+            << c.amount << " | " << c.description << " | " << c.fund;
+    }
+}
+
+TEST_F(BillingWindows, ReceiptWindowIssuesPrintsAndCloses)
+{
+    auto w = receiptWindow();
+    EXPECT_EQ(w->numberLabel()->text(), "100");
+    EXPECT_EQ(w->findChild<QLabel *>("valueSurname")->text(), "Ιωάννου");
+    fill(*w, "40", "Φυσικοθεραπεία", "ΙΚΑ");
+    QTest::keyClick(w->amountBox(), Qt::Key_Return); // Enter presses the register button
+
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "101");
+    EXPECT_EQ(practice.scalar("SELECT SYNOLIKO_POSO FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"),
+              "46");
+    ASSERT_EQ(output.runs().size(), 1);
+    EXPECT_TRUE(output.runs().last().projectFile.endsWith("APODEIKSEISVAT.RAV"));
+    const QString pdf = lastPdfText();
+    EXPECT_TRUE(pdf.contains("Άννα Ιωάννου")) << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains("Φυσικοθεραπευτήριο Ελένης Κωνσταντίνου"));
+    EXPECT_TRUE(pdf.contains("46,00") || pdf.contains("46.00")) << pdf.toStdString();
+    EXPECT_TRUE(w->amountBox()->text().isEmpty());
+}
+
+TEST_F(BillingWindows, RefusedAmountsWriteNothingAndClearTheFields)
+{
+    const std::pair<const char *, QString> cases[] = {
+        {"0", kNotAccepted}, {"-5", kNotAccepted}, {"abc", kNotRegistered}, {"1.2.3", kNotRegistered}};
+    for (const auto &[amount, message] : cases) {
+        messages.clear();
+        auto w = receiptWindow();
+        fill(*w, amount, "Φυσικοθεραπεία", "ΙΚΑ");
+        w->registerButton()->click();
+        EXPECT_EQ(messages.texts(), QStringList{message}) << amount;
+        EXPECT_TRUE(w->amountBox()->text().isEmpty());
+        EXPECT_TRUE(w->descriptionBox()->text().isEmpty());
+        EXPECT_TRUE(w->fundBox()->text().isEmpty());
+        EXPECT_FALSE(w->registerButton()->isEnabled());
+        EXPECT_FALSE(w->result() == QDialog::Accepted);
+        EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "100");
+        EXPECT_EQ(practice.count("SELECT * FROM EISPRAKSH_PELATH"), 0);
+        EXPECT_TRUE(output.runs().isEmpty());
+    }
+}
+
+TEST_F(BillingWindows, APrintingFailureSaysTheReceiptIsRegistered)
+{
+    QFile::remove(QDir(practice.dir()).filePath("APODEIKSEISVAT.RAV"));
+    auto w = receiptWindow();
+    fill(*w, "25", "Φυσικοθεραπεία");
+    w->registerButton()->click();
+    EXPECT_EQ(messages.texts(), QStringList{registeredNotPrinted(100)});
+    EXPECT_FALSE(messages.texts().contains(kNotRegistered));
+    EXPECT_EQ(practice.count("SELECT * FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"), 1);
+    EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "101");
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+}
+
+TEST_F(BillingWindows, ANumberTakenMeanwhileShowsTheNextFreeOne)
+{
+    auto w = receiptWindow();
+    issue("8", "30", "Μασάζ"); // another window issues 100 first
+    const QString before = receiptState(practice);
+    fill(*w, "40", "Φυσικοθεραπεία");
+    w->registerButton()->click();
+    EXPECT_EQ(messages.texts(), QStringList{kNotRegistered});
+    EXPECT_EQ(w->numberLabel()->text(), "101");
+    EXPECT_EQ(receiptState(practice), before);
+    EXPECT_TRUE(output.runs().isEmpty());
+    // Typed again, it goes out under the number now shown.
+    fill(*w, "40", "Φυσικοθεραπεία");
+    w->registerButton()->click();
+    EXPECT_EQ(practice.scalar("SELECT ID FROM APODEIKSEIS INNER JOIN EISPRAKSH_PELATH ON "
+                              "APODEIKSEIS.AR_APODEIKSHS=EISPRAKSH_PELATH.AR_APODEIKSHS WHERE "
+                              "APODEIKSEIS.AR_APODEIKSHS=101"),
+              "7");
+}
+
+TEST_F(BillingWindows, EmptyRegisterShowsZeroAndKeepsItsButtonsOff)
+{
+    IssuedReceiptsWindow w;
+    w.show();
+    EXPECT_EQ(w.countLine()->text(), "Βρέθηκαν 0 αποδείξεις");
+    EXPECT_FALSE(w.printButton()->isEnabled());
+    EXPECT_FALSE(w.cancelButton()->isEnabled());
+    w.printClick();
+    EXPECT_TRUE(output.runs().isEmpty());
+}
+
+TEST_F(BillingWindows, CancellingAReceiptDropsItFromPaymentsAndIncome)
+{
+    const QString patient = "7";
+    issue(patient, "40", "Φυσικοθεραπεία"); // 100
+    issue(patient, "25", "Μασάζ");          // 101
+    issue("9", "10", "Άσκηση");             // 102
+    // Spread over days so that the date order is not the number order.
+    practice.exec("UPDATE APODEIKSEIS SET HMEROMHNIA=#3/10/2008# WHERE AR_APODEIKSHS=100");
+    practice.exec("UPDATE APODEIKSEIS SET HMEROMHNIA=#3/5/2008# WHERE AR_APODEIKSHS=101");
+    practice.exec("UPDATE APODEIKSEIS SET HMEROMHNIA=#3/20/2008# WHERE AR_APODEIKSHS=102");
+    practice.exec("UPDATE EISPRAKSH_PELATH SET HMEROMHNIA=#3/10/2008# WHERE AR_APODEIKSHS=100");
+    practice.exec("UPDATE EISPRAKSH_PELATH SET HMEROMHNIA=#3/5/2008# WHERE AR_APODEIKSHS=101");
+
+    IssuedReceiptsWindow w;
+    w.show();
+    EXPECT_EQ(w.countLine()->text(), "Βρέθηκαν 3 αποδείξεις");
+    RecordSet &rows = w.receipts();
+    EXPECT_EQ(rows.fieldText("AR_APODEIKSHS"), "101"); // earliest first
+    EXPECT_TRUE(w.cancelButton()->isEnabled());
+
+    // Sorting by number; the current row moves to 100 with the navigator.
+    w.sortChoice(1)->click();
+    w.navigator()->press(RecordNavigator::First);
+    ASSERT_EQ(rows.fieldText("AR_APODEIKSHS"), "100");
+    EXPECT_EQ(rows.fieldText("POSO"), "40.00");
+
+    messages.queueAnswer(false);
+    w.cancelClick();
+    EXPECT_EQ(messages.last(), "Να ακυρώσω την απόδειξη με αριθμό\r100;");
+    EXPECT_EQ(practice.count("SELECT * FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=100"), 1);
+
+    w.cancelClick(); // answered Yes
+    EXPECT_EQ(practice.count("SELECT * FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=100"), 0);
+    EXPECT_EQ(practice.scalar("SELECT EGKYRH FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"), "False");
+    EXPECT_EQ(practice.count("SELECT * FROM APODEIKSEIS"), 3);
+    // Back in date order with the first row current, and the buttons follow it.
+    EXPECT_EQ(rows.fieldText("AR_APODEIKSHS"), "101");
+    EXPECT_TRUE(w.sortChoice(0)->isChecked());
+    EXPECT_TRUE(w.printButton()->isEnabled());
+    EXPECT_EQ(w.countLine()->text(), "Βρέθηκαν 3 αποδείξεις");
+
+    // The cancelled receipt can be neither printed nor cancelled again.
+    w.navigator()->press(RecordNavigator::Next);
+    ASSERT_EQ(rows.fieldText("AR_APODEIKSHS"), "100");
+    EXPECT_EQ(rows.fieldText("EGKYRH"), "False");
+    EXPECT_FALSE(w.printButton()->isEnabled());
+    EXPECT_FALSE(w.cancelButton()->isEnabled());
+    w.navigator()->press(RecordNavigator::Last);
+    EXPECT_TRUE(w.printButton()->isEnabled());
+    w.printClick();
+    ASSERT_EQ(output.runs().size(), 1);
+    EXPECT_TRUE(lastPdfText().contains("102"));
+
+    // The patient's payments: only 101 is left.
+    PatientPaymentsWindow payments;
+    payments.PatientId = patient;
+    payments.show();
+    EXPECT_EQ(payments.payments().rowCount(), 1);
+    EXPECT_EQ(payments.total("SYNOLO")->text(), "1");
+    EXPECT_EQ(payments.total("EISPRAKSH")->text(), "25.00");
+    EXPECT_EQ(payments.total("VAT")->text(), "3.75");
+    EXPECT_EQ(payments.total("SYNOLIKO_POSO")->text(), "28.75");
+
+    // The period's income counts only receipts in force.
+    PeriodIncomeWindow period;
+    period.show();
+    QTest::keyClicks(period.fromBox(), "1/3/2008");
+    QTest::keyClicks(period.toBox(), "31/3/2008");
+    period.findClick();
+    EXPECT_EQ(period.result("POSO")->text(), "35.00");
+    EXPECT_EQ(period.result("VAT")->text(), "5.25");
+    EXPECT_EQ(period.result("POSOPVAT")->text(), "29.75");
+}
+
+TEST_F(BillingWindows, PaymentsNewestFirstAndEmptySumsShowEmpty)
+{
+    PatientPaymentsWindow none;
+    none.PatientId = "7";
+    none.PatientFirstName = "Άννα";
+    none.show();
+    EXPECT_EQ(none.payments().rowCount(), 0);
+    EXPECT_EQ(none.total("SYNOLO")->text(), "0");
+    for (const char *sum : {"EISPRAKSH", "VAT", "SYNOLIKO_POSO"})
+        EXPECT_EQ(none.total(sum)->text(), "") << sum;
+    EXPECT_EQ(none.findChild<QLabel *>("valueFirstName")->text(), "Άννα");
+    none.close();
+
+    issue("7", "40", "Πρώτη");
+    issue("7", "25", "Δεύτερη");
+    issue("8", "99", "Άλλου ασθενούς");
+    practice.exec("UPDATE EISPRAKSH_PELATH SET HMEROMHNIA=#1/2/2009# WHERE AR_APODEIKSHS=100");
+    practice.exec("UPDATE EISPRAKSH_PELATH SET HMEROMHNIA=#1/1/2008# WHERE AR_APODEIKSHS=101");
+    PatientPaymentsWindow w;
+    w.PatientId = "7";
+    w.show();
+    ASSERT_EQ(w.payments().rowCount(), 2);
+    EXPECT_EQ(w.payments().text(0, w.payments().fieldIndex("PERIGRAFH")), "Πρώτη");
+    EXPECT_EQ(w.total("SYNOLIKO_POSO")->text(), "74.75");
+}
+
+TEST_F(BillingWindows, PeriodIncomeRuleAndWrongCriteria)
+{
+    issue("7", "40", "Φυσικοθεραπεία");
+    struct Case {
+        const char *from, *to;
+        bool enabled;
+        QString message; // after pressing find, when enabled
+        const char *income;
+    };
+    const QString today = SqlText::dateText(QDate::currentDate());
+    const Case cases[] = {
+        {"", "", true, kWrongCriteria, ""},
+        {"28.03.2007", "1/1/2030", false, "", ""},
+        {"28-03-2007", "1/1/2030", false, "", ""},
+        {"31/2/2008", "1/1/2030", true, kWrongCriteria, ""},
+        {"1/1/1990", "31/12/1990", true, "", ""}, // nothing in force in the period
+        {"1/1/2000", "1/1/2100", true, "", "40.00"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << " - " << c.to);
+        messages.clear();
+        PeriodIncomeWindow w;
+        w.show();
+        QTest::keyClicks(w.fromBox(), c.from);
+        QTest::keyClicks(w.toBox(), c.to);
+        EXPECT_EQ(w.findButton()->isEnabled(), c.enabled);
+        w.findClick();
+        EXPECT_EQ(messages.last(), c.message);
+        EXPECT_EQ(w.result("POSO")->text(), c.income);
+    }
+    Q_UNUSED(today);
+}
+
+TEST_F(BillingWindows, PreviewPrintsThePracticeDetailsWithoutAReceipt)
+{
+    issue("7", "40", "Φυσικοθεραπεία");
+    PracticeDetailsWindow w;
+    w.show();
+    EXPECT_EQ(w.field("TITLE")->text(), "Φυσικοθεραπευτήριο Ελένης Κωνσταντίνου");
+    // Typed and not saved: the preview reads the row again and drops the edit.
+    typeText(w.field("FAX"), "22441199");
+    w.previewClick();
+    EXPECT_EQ(w.field("FAX")->text(), "");
+    EXPECT_EQ(practice.scalar("SELECT FAX FROM INFORMATION"), "");
+    ASSERT_EQ(output.runs().size(), 1);
+    const QString pdf = lastPdfText();
+    EXPECT_TRUE(pdf.contains("Φυσικοθεραπευτήριο Ελένης Κωνσταντίνου")) << pdf.toStdString();
+    EXPECT_FALSE(pdf.contains("Φυσικοθεραπεία")) << pdf.toStdString();
+    EXPECT_EQ(printing.ReceiptNo, 0);
+
+    // Saved with the save button, the next preview carries it.
+    typeText(w.field("FAX"), "22441199");
+    w.saveBar()->press(RecordNavigator::Post);
+    EXPECT_EQ(practice.scalar("SELECT FAX FROM INFORMATION"), "22441199");
+    w.previewClick();
+    EXPECT_TRUE(lastPdfText().contains("22441199"));
+}
+
+TEST_F(BillingWindows, TheRateChoosesTheLayoutOfEveryPrint)
+{
+    issue("7", "40", "Φυσικοθεραπεία");
+    const std::pair<const char *, const char *> cases[] = {
+        {"0", "\\APODEIKSEIS.RAV"}, {"-5", "\\APODEIKSEISVAT.RAV"}, {"15", "\\APODEIKSEISVAT.RAV"}};
+    for (const auto &[rate, layout] : cases) {
+        practice.exec(QStringLiteral("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=") + rate);
+        printing.ReceiptNo = 100;
+        printing.PrintReceipt();
+        EXPECT_EQ(output.runs().last().projectFile, Program::AppDir + layout) << rate;
+        // Between calls everything is closed again.
+        EXPECT_FALSE(printing.connection().isOpen());
+        EXPECT_TRUE(printing.receipt().sql().isEmpty());
+    }
+    practice.exec("DELETE FROM SYNTELESTHS_VAT");
+    EXPECT_THROW(printing.PrintReceipt(), DbError);
+    EXPECT_FALSE(printing.connection().isOpen());
+}
+
+TEST_F(BillingWindows, NumberingIsSetOnlyWithTheSaveButton)
+{
+    practice.exec("DELETE FROM LAST_APODEIKSH");
+    {
+        ReceiptNumberingWindow w;
+        w.show();
+        QTest::keyClicks(w.valueBox(), "500");
+        w.close(); // unsaved: dropped
+    }
+    EXPECT_EQ(practice.count("SELECT * from LAST_APODEIKSH"), 0);
+    ReceiptNumberingWindow w;
+    w.show();
+    QTest::keyClicks(w.valueBox(), "500");
+    w.saveClick();
+    EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "500");
+    EXPECT_EQ(practice.count("SELECT * from LAST_APODEIKSH"), 1);
+    EXPECT_TRUE(messages.shown().isEmpty());
+}
+
+TEST_F(BillingWindows, SavingTheVatRateEndsTheProgramAfterItsMessage)
+{
+    VatRateWindow w;
+    w.show();
+    EXPECT_EQ(w.valueBox()->text(), "15");
+    w.valueBox()->selectAll();
+    QTest::keyClicks(w.valueBox(), "24");
+    // The program's event loop runs; saving ends it as the exit confirmation does.
+    QTimer::singleShot(0, &w, [&w] { w.saveClick(); });
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); }); // never reached
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_EQ(messages.texts(), QStringList{kVatSaved});
+    EXPECT_EQ(practice.scalar("SELECT VAT_RATIO FROM SYNTELESTHS_VAT"), "24");
+    EXPECT_FALSE(w.isVisible());
+}
