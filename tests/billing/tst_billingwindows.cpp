@@ -3,6 +3,7 @@
 // practice details preview, the settings windows, and the payment inquiries.
 #include "billingfixtures.h"
 #include "billingtexts.h"
+#include "dberror.h"
 #include "directpdfoutput.h"
 #include "issuedreceiptswindow.h"
 #include "patientpaymentswindow.h"
@@ -15,6 +16,7 @@
 #include "recordgrid.h"
 #include "recordnavigator.h"
 #include "settingwindow.h"
+#include "sqltext.h"
 #include "windowhooks.h"
 
 #include <QCoreApplication>
@@ -328,7 +330,6 @@ TEST_F(BillingWindows, PeriodIncomeRuleAndWrongCriteria)
         QString message; // after pressing find, when enabled
         const char *income;
     };
-    const QString today = SqlText::dateText(QDate::currentDate());
     const Case cases[] = {
         {"", "", true, kWrongCriteria, ""},
         {"28.03.2007", "1/1/2030", false, "", ""},
@@ -349,7 +350,6 @@ TEST_F(BillingWindows, PeriodIncomeRuleAndWrongCriteria)
         EXPECT_EQ(messages.last(), c.message);
         EXPECT_EQ(w.result("POSO")->text(), c.income);
     }
-    Q_UNUSED(today);
 }
 
 TEST_F(BillingWindows, PreviewPrintsThePracticeDetailsWithoutAReceipt)
