@@ -27,21 +27,21 @@ IssuedReceiptsWindow::IssuedReceiptsWindow(QWidget *parent)
     : DataWindow(parent), m_query(m_connection)
 {
     setObjectName(QStringLiteral("IssuedReceiptsWindow"));
-    setUpWindow(kRegisterCaption, 980, 560);
+    setUpWindow(kRegisterCaption, 1060, 560);
 
     m_grid = new RecordGrid(this);
     m_grid->setObjectName(QStringLiteral("grid"));
     m_grid->setRecordSet(&m_query,
-                         {{QStringLiteral("AR_APODEIKSHS"), kColNumber, 110, Qt::AlignCenter},
-                          {QStringLiteral("HMEROMHNIA"), kColDate, 140, Qt::AlignCenter},
-                          {QStringLiteral("ONOMA"), kColFirstName, 100, kLeft},
-                          {QStringLiteral("EPWNYMO"), kColSurname, 120, kLeft},
-                          {QStringLiteral("PERIGRAFH"), kColDescription, 150, kLeft},
-                          {QStringLiteral("POSO"), kColAmount, 75, kRight},
-                          {QStringLiteral("VAT"), kColVat, 75, kRight},
-                          {QStringLiteral("SYNOLIKO_POSO"), kColTotal, 115, kRight},
-                          {QStringLiteral("TAMEIO"), kColFund, 80, Qt::AlignCenter},
-                          {QStringLiteral("EGKYRH"), kColValid, 60, Qt::AlignCenter}});
+                         {{QStringLiteral("AR_APODEIKSHS"), kColNumber, 120, Qt::AlignCenter},
+                          {QStringLiteral("HMEROMHNIA"), kColDate, 162, Qt::AlignCenter},
+                          {QStringLiteral("ONOMA"), kColFirstName, 92, kLeft},
+                          {QStringLiteral("EPWNYMO"), kColSurname, 112, kLeft},
+                          {QStringLiteral("PERIGRAFH"), kColDescription, 135, kLeft},
+                          {QStringLiteral("POSO"), kColAmount, 78, kRight},
+                          {QStringLiteral("VAT"), kColVat, 80, kRight},
+                          {QStringLiteral("SYNOLIKO_POSO"), kColTotal, 126, kRight},
+                          {QStringLiteral("TAMEIO"), kColFund, 58, Qt::AlignCenter},
+                          {QStringLiteral("EGKYRH"), kColValid, 58, Qt::AlignCenter}});
     m_grid->installEventFilter(this);
     m_count = Kit::countLabel(this, QStringLiteral("countLine"));
     m_navigator = new RecordNavigator(RecordNavigator::Moves, this);

@@ -22,7 +22,7 @@ PatientPaymentsWindow::PatientPaymentsWindow(QWidget *parent)
     : DataWindow(parent), m_list(m_connection), m_totals(m_connection)
 {
     setObjectName(QStringLiteral("PatientPaymentsWindow"));
-    setUpWindow(kPaymentsCaption, 780, 520);
+    setUpWindow(kPaymentsCaption, 860, 520);
 
     auto *names = new QHBoxLayout;
     m_firstName = Kit::boldLabel(QString(), this, true);
@@ -39,13 +39,13 @@ PatientPaymentsWindow::PatientPaymentsWindow(QWidget *parent)
     m_grid = new RecordGrid(this);
     m_grid->setObjectName(QStringLiteral("grid"));
     m_grid->setRecordSet(&m_list,
-                         {{QStringLiteral("AR_APODEIKSHS"), kColNumber, 110, Qt::AlignCenter},
-                          {QStringLiteral("HMEROMHNIA"), kColDate, 140, Qt::AlignCenter},
-                          {QStringLiteral("PERIGRAFH"), kColDescription, 170, kLeft},
-                          {QStringLiteral("TAMEIO"), kColFund, 80, Qt::AlignCenter},
-                          {QStringLiteral("POSO"), kColAmount, 75, kRight},
-                          {QStringLiteral("VAT"), kColVat, 75, kRight},
-                          {QStringLiteral("SYNOLIKO_POSO"), kColTotal, 115, kRight}});
+                         {{QStringLiteral("AR_APODEIKSHS"), kColNumber, 120, Qt::AlignCenter},
+                          {QStringLiteral("HMEROMHNIA"), kColDate, 162, Qt::AlignCenter},
+                          {QStringLiteral("PERIGRAFH"), kColDescription, 180, kLeft},
+                          {QStringLiteral("TAMEIO"), kColFund, 70, Qt::AlignCenter},
+                          {QStringLiteral("POSO"), kColAmount, 78, kRight},
+                          {QStringLiteral("VAT"), kColVat, 80, kRight},
+                          {QStringLiteral("SYNOLIKO_POSO"), kColTotal, 126, kRight}});
     m_navigator = new RecordNavigator(RecordNavigator::Moves, this);
     m_navigator->setObjectName(QStringLiteral("navigator"));
     m_navigator->setRecordSet(&m_list);

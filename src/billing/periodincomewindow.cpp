@@ -19,7 +19,7 @@ PeriodIncomeWindow::PeriodIncomeWindow(QWidget *parent)
     : DataWindow(parent), m_query(m_connection)
 {
     setObjectName(QStringLiteral("PeriodIncomeWindow"));
-    setUpWindow(kPeriodCaption, 420, 250);
+    setUpWindow(kPeriodCaption, 420, 180);
 
     auto *dates = new QGridLayout;
     dates->setHorizontalSpacing(8);
