@@ -19,7 +19,7 @@ inline const QString kRegister = QStringLiteral("Κατα&χώρηση");
 inline const QString kNotAccepted = QStringLiteral("Μη αποδεκτή τιμή");
 inline const QString kNotRegistered = QStringLiteral("Η καταχώρηση δεν έγινε");
 // A receipt written but not printed must not be issued a second time.
-inline QString registeredNotPrinted(int number)
+inline QString registeredNotPrinted(qint64 number)
 {
     return QStringLiteral("Η απόδειξη με αριθμό %1 καταχωρήθηκε, αλλά δεν εκτυπώθηκε.\r"
                           "Μπορείτε να την εκτυπώσετε από τις «Αποδείξεις που εκδόθηκαν».")
@@ -44,7 +44,7 @@ inline const QString kSortNumber = QStringLiteral("Αριθμό απόδειξη
 inline const QString kSortValid = QStringLiteral("Έγκυρη");
 inline const QString kPrintReceipt = QStringLiteral("Εκτύ&πωση απόδειξης");
 inline const QString kCancelReceipt = QStringLiteral("Α&κύρωση απόδειξης");
-inline QString cancelQuestion(int number)
+inline QString cancelQuestion(qint64 number)
 {
     return QStringLiteral("Να ακυρώσω την απόδειξη με αριθμό\r%1;").arg(number);
 }

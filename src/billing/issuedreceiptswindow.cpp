@@ -162,7 +162,7 @@ void IssuedReceiptsWindow::cancelClick()
     if (!m_cancel->isEnabled() || m_query.currentRow() < 0)
         return;
     const qint64 n = currentNumber();
-    if (!Messages::askYesNo(this, cancelQuestion(int(n))))
+    if (!Messages::askYesNo(this, cancelQuestion(n)))
         return;
     Kit::guarded(this, [&] {
         // The payment goes and the receipt is marked invalid together, or neither happens.

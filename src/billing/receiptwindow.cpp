@@ -165,7 +165,7 @@ void ReceiptWindow::registerClick()
             throw DbError(QStringLiteral("Receipt printing is not available."));
         WindowHooks::printReceipt(this, QString::number(result.number));
     } catch (const DbError &) {
-        Messages::information(this, registeredNotPrinted(int(result.number)));
+        Messages::information(this, registeredNotPrinted(result.number));
     }
     done(QDialog::Accepted);
     clearFields();
