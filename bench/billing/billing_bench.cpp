@@ -36,7 +36,7 @@ constexpr int kRuns = 5;
 // The thread's CPU time: the machine is shared, and wall time mostly measures the neighbours.
 double cpuMs()
 {
-    timespec ts{};
+    timespec ts {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
@@ -174,9 +174,16 @@ double directIssuing(const QTemporaryDir &dir, const QString &name, int count, b
         direct.exec(QStringLiteral("BEGIN IMMEDIATE"));
         const qint64 n = direct.run(BillingSql::kLastNumber).toLongLong();
         const ReceiptMath::Figures f = ReceiptMath::compute(40, 15);
-        BillingSql::ReceiptRow row{QStringLiteral("7"), n, QStringLiteral("Γιώργος"),
-                                   QStringLiteral("Παπαδόπουλος"), QStringLiteral("Φυσικοθεραπεία"),
-                                   QStringLiteral("ΙΚΑ"), f.amount, f.amountCy, f.vat, f.total};
+        BillingSql::ReceiptRow row {QStringLiteral("7"),
+                                    n,
+                                    QStringLiteral("Γιώργος"),
+                                    QStringLiteral("Παπαδόπουλος"),
+                                    QStringLiteral("Φυσικοθεραπεία"),
+                                    QStringLiteral("ΙΚΑ"),
+                                    f.amount,
+                                    f.amountCy,
+                                    f.vat,
+                                    f.total};
         direct.exec(BillingSql::insertPayment(row));
         direct.exec(BillingSql::insertReceipt(row));
         direct.exec(BillingSql::kRaiseCounter);
@@ -217,8 +224,9 @@ void fillRegister(const QString &folder, int count)
         sqlite3_reset(receipt);
     }
     sqlite3_finalize(receipt);
-    sqlite3_exec(d.db, "INSERT INTO LAST_APODEIKSH([LAST]) VALUES(650001);"
-                       "INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(15); COMMIT",
+    sqlite3_exec(d.db,
+                 "INSERT INTO LAST_APODEIKSH([LAST]) VALUES(650001);"
+                 "INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(15); COMMIT",
                  nullptr, nullptr, nullptr);
 }
 
@@ -259,11 +267,13 @@ int main(int argc, char **argv)
     PeriodIncomeWindow period;
     period.fromBox()->setText(QStringLiteral("1/1/2020"));
     period.toBox()->setText(QStringLiteral("31/12/2020"));
-    const QString yearSql = BillingSql::periodIncome(SqlText::ToSqlDate(QStringLiteral("1/1/2020")),
-                                                     SqlText::ToSqlDate(QStringLiteral("31/12/2020")));
+    const QString yearSql
+        = BillingSql::periodIncome(SqlText::ToSqlDate(QStringLiteral("1/1/2020")),
+                                   SqlText::ToSqlDate(QStringLiteral("31/12/2020")));
     report("a year's income (2020)", medianMs([&] { period.findClick(); }),
            medianMs([&] { direct.run(yearSql); }));
-    std::printf("    income %s, VAT %s\n", qPrintable(period.result(QStringLiteral("POSO"))->text()),
+    std::printf("    income %s, VAT %s\n",
+                qPrintable(period.result(QStringLiteral("POSO"))->text()),
                 qPrintable(period.result(QStringLiteral("VAT"))->text()));
     return 0;
 }

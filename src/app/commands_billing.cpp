@@ -13,8 +13,7 @@
 
 namespace {
 
-template <typename W>
-void openModal(QWidget *parent)
+template<typename W> void openModal(QWidget *parent)
 {
     W window(parent);
     window.showModal();

@@ -25,10 +25,9 @@ QString insertPayment(const ReceiptRow &r)
 {
     return QStringLiteral("INSERT INTO EISPRAKSH_PELATH(ID,POSO,PERIGRAFH,TAMEIO,POSO_CY,"
                           "AR_APODEIKSHS,VAT,SYNOLIKO_POSO) VALUES(")
-           + idText(r.patientId) + kComma + number(r.amount) + kComma + quoted(r.description)
-           + kComma + quoted(r.fund) + kComma + number(r.amountCy) + kComma
-           + QString::number(r.number) + kComma + number(r.vat) + kComma + number(r.total)
-           + QStringLiteral(")");
+        + idText(r.patientId) + kComma + number(r.amount) + kComma + quoted(r.description) + kComma
+        + quoted(r.fund) + kComma + number(r.amountCy) + kComma + QString::number(r.number) + kComma
+        + number(r.vat) + kComma + number(r.total) + QStringLiteral(")");
 }
 
 QString insertReceipt(const ReceiptRow &r)
@@ -36,10 +35,10 @@ QString insertReceipt(const ReceiptRow &r)
     const QString payer = r.firstName + QLatin1Char(' ') + r.surname;
     return QStringLiteral("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,"
                           "TAMEIO,POSO_CY,PERIGRAFH,VAT,SYNOLIKO_POSO) VALUES(")
-           + QString::number(r.number) + kComma + quoted(r.firstName) + kComma + quoted(r.surname)
-           + kComma + quoted(payer) + kComma + number(r.amount) + kComma + quoted(r.fund) + kComma
-           + number(r.amountCy) + kComma + quoted(r.description) + kComma + number(r.vat)
-           + kComma + number(r.total) + QStringLiteral(")");
+        + QString::number(r.number) + kComma + quoted(r.firstName) + kComma + quoted(r.surname)
+        + kComma + quoted(payer) + kComma + number(r.amount) + kComma + quoted(r.fund) + kComma
+        + number(r.amountCy) + kComma + quoted(r.description) + kComma + number(r.vat) + kComma
+        + number(r.total) + QStringLiteral(")");
 }
 
 QString printedReceipt(qint64 receiptNo)
@@ -47,19 +46,19 @@ QString printedReceipt(qint64 receiptNo)
     return QStringLiteral("SELECT AR_APODEIKSHS, HMEROMHNIA, ONOMA, EPWNYMO, PARALHPTHS, "
                           "Format(POSO,'0.00') AS POSO, TAMEIO, Format(SYNOLIKO_POSO,'0.00') as "
                           "SYNOLIKO_POSO, Format(VAT,'0.00') as VAT, PERIGRAFH FROM APODEIKSEIS ")
-           + QStringLiteral(" WHERE AR_APODEIKSHS=") + QString::number(receiptNo);
+        + QStringLiteral(" WHERE AR_APODEIKSHS=") + QString::number(receiptNo);
 }
 
 QString deletePayment(qint64 receiptNo)
 {
     return QStringLiteral("DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=")
-           + QString::number(receiptNo);
+        + QString::number(receiptNo);
 }
 
 QString invalidateReceipt(qint64 receiptNo)
 {
     return QStringLiteral("UPDATE APODEIKSEIS SET EGKYRH=FALSE WHERE AR_APODEIKSHS=")
-           + QString::number(receiptNo);
+        + QString::number(receiptNo);
 }
 
 QString patientPayments(const QString &patientId)
@@ -67,7 +66,7 @@ QString patientPayments(const QString &patientId)
     return QStringLiteral("SELECT AR_APODEIKSHS, HMEROMHNIA, Format(POSO,'0.00') as POSO, "
                           "PERIGRAFH, TAMEIO, Format(SYNOLIKO_POSO,'0.00') as SYNOLIKO_POSO, "
                           "Format(VAT,'0.00') as VAT, ID FROM EISPRAKSH_PELATH WHERE ID=")
-           + idText(patientId) + QStringLiteral(" ORDER BY HMEROMHNIA DESC");
+        + idText(patientId) + QStringLiteral(" ORDER BY HMEROMHNIA DESC");
 }
 
 QString patientTotals(const QString &patientId)
@@ -75,7 +74,7 @@ QString patientTotals(const QString &patientId)
     return QStringLiteral("SELECT COUNT(*) AS SYNOLO,Format(SUM(POSO),'0.00') as EISPRAKSH, "
                           "Format(SUM(SYNOLIKO_POSO),'0.00') as SYNOLIKO_POSO, "
                           "Format(SUM(VAT),'0.00') as VAT FROM EISPRAKSH_PELATH WHERE ID=")
-           + idText(patientId);
+        + idText(patientId);
 }
 
 QString periodIncome(const QString &fromLiteral, const QString &toLiteral)
@@ -84,7 +83,7 @@ QString periodIncome(const QString &fromLiteral, const QString &toLiteral)
                           "Format((sum(POSO)-SUM(VAT)),'0.00') AS POSOPVAT, "
                           "Format(sum(VAT),'0.00') AS VAT FROM APODEIKSEIS WHERE HMEROMHNIA "
                           "BETWEEN ")
-           + fromLiteral + QStringLiteral(" AND ") + toLiteral + QStringLiteral(" AND EGKYRH=TRUE");
+        + fromLiteral + QStringLiteral(" AND ") + toLiteral + QStringLiteral(" AND EGKYRH=TRUE");
 }
 
 } // namespace BillingSql

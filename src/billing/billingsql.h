@@ -14,10 +14,10 @@ struct ReceiptRow {
     QString surname;
     QString description;
     QString fund;
-    double amount = 0;     // as entered, not rounded
-    double amountCy = 0;   // in Cyprus pounds, rounded
-    double vat = 0;        // rounded
-    double total = 0;      // vat + amount
+    double amount = 0;   // as entered, not rounded
+    double amountCy = 0; // in Cyprus pounds, rounded
+    double vat = 0;      // rounded
+    double total = 0;    // vat + amount
 };
 
 inline const QString kLastNumber = QStringLiteral("SELECT * from LAST_APODEIKSH");

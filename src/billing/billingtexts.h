@@ -31,9 +31,9 @@ inline const QString kNumberingCaption = QStringLiteral("Καθορισμός α
 inline const QString kNumberingLabel = QStringLiteral("Έναρξη από τον αριθμό:");
 inline const QString kVatCaption = QStringLiteral("Συντελεστής Φ.Π.Α");
 inline const QString kVatLabel = QStringLiteral("Συντελεστής Φ.Π.Α (%):");
-inline const QString kVatSaved =
-    QStringLiteral("Η καταχώρηση έγινε με επιτυχία.\rΗ λειτουργία του προγράμματος θα "
-                   "τερματιστεί.\rΓια να μπορέσεις να εργαστείς τρέξε ξανά το πρόγραμμα.");
+inline const QString kVatSaved
+    = QStringLiteral("Η καταχώρηση έγινε με επιτυχία.\rΗ λειτουργία του προγράμματος θα "
+                     "τερματιστεί.\rΓια να μπορέσεις να εργαστείς τρέξε ξανά το πρόγραμμα.");
 
 // Register
 inline const QString kRegisterCaption = QStringLiteral("Αποδείξεις που εκδόθηκαν");
@@ -50,8 +50,8 @@ inline QString cancelQuestion(qint64 number)
 }
 
 // Practice details
-inline const QString kDetailsCaption =
-    QStringLiteral("Διαμόρφωση των στοιχείων που θα εμφανίζονται στις αποδείξεις");
+inline const QString kDetailsCaption
+    = QStringLiteral("Διαμόρφωση των στοιχείων που θα εμφανίζονται στις αποδείξεις");
 inline const QString kPreview = QStringLiteral("Προε&πισκόπιση");
 
 // Payments of one patient
@@ -66,8 +66,8 @@ inline const QString kTotalWithVat = QStringLiteral("Ποσό + Φ.Π.Α (EUR):"
 inline const QString kPeriodCaption = QStringLiteral("Εισπράξεις σε διάστημα δυο ημερομηνιών");
 inline const QString kFrom = QStringLiteral("Από:");
 inline const QString kTo = QStringLiteral("Μέχρι:");
-inline const QString kFromHint =
-    QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/03/2007)");
+inline const QString kFromHint
+    = QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/03/2007)");
 inline const QString kToHint = QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/12/2007)");
 inline const QString kFind = QStringLiteral("Eύ&ρεση");
 inline const QString kIncome = QStringLiteral("Έσοδα (EUR):");

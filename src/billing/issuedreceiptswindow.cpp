@@ -24,7 +24,8 @@ constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
 } // namespace
 
 IssuedReceiptsWindow::IssuedReceiptsWindow(QWidget *parent)
-    : DataWindow(parent), m_query(m_connection)
+    : DataWindow(parent)
+    , m_query(m_connection)
 {
     setObjectName(QStringLiteral("IssuedReceiptsWindow"));
     setUpWindow(kRegisterCaption, 1060, 560);
@@ -125,15 +126,16 @@ void IssuedReceiptsWindow::buttonRule()
     // With no rows the buttons stay as they are: disabled since the window opened.
     if (!m_query.isOpen() || m_query.rowCount() == 0 || m_query.currentRow() < 0)
         return;
-    const bool valid = m_query.fieldText(QStringLiteral("EGKYRH")).trimmed() != QLatin1String("False");
+    const bool valid
+        = m_query.fieldText(QStringLiteral("EGKYRH")).trimmed() != QLatin1String("False");
     m_print->setEnabled(valid);
     m_cancel->setEnabled(valid);
 }
 
 void IssuedReceiptsWindow::sortChanged()
 {
-    const QString keys[3] = {BillingSql::kSortByDate, BillingSql::kSortByNumber,
-                             BillingSql::kSortByValid};
+    const QString keys[3]
+        = {BillingSql::kSortByDate, BillingSql::kSortByNumber, BillingSql::kSortByValid};
     for (int i = 0; i < 3; ++i) {
         if (m_sort[i]->isChecked() && m_query.isOpen())
             Kit::guarded(this, [&] { m_query.sort(keys[i]); });

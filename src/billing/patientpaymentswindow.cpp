@@ -19,7 +19,9 @@ constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
 } // namespace
 
 PatientPaymentsWindow::PatientPaymentsWindow(QWidget *parent)
-    : DataWindow(parent), m_list(m_connection), m_totals(m_connection)
+    : DataWindow(parent)
+    , m_list(m_connection)
+    , m_totals(m_connection)
 {
     setObjectName(QStringLiteral("PatientPaymentsWindow"));
     setUpWindow(kPaymentsCaption, 860, 520);

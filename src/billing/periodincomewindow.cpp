@@ -16,7 +16,8 @@
 using namespace BillingTexts;
 
 PeriodIncomeWindow::PeriodIncomeWindow(QWidget *parent)
-    : DataWindow(parent), m_query(m_connection)
+    : DataWindow(parent)
+    , m_query(m_connection)
 {
     setObjectName(QStringLiteral("PeriodIncomeWindow"));
     setUpWindow(kPeriodCaption, 420, 180);
@@ -119,7 +120,6 @@ void PeriodIncomeWindow::findClick()
         return;
     }
     for (auto it = m_results.cbegin(); it != m_results.cend(); ++it)
-        it.value()->setText(m_query.rowCount() > 0
-                                ? m_query.text(0, m_query.fieldIndex(it.key()))
-                                : QString());
+        it.value()->setText(m_query.rowCount() > 0 ? m_query.text(0, m_query.fieldIndex(it.key()))
+                                                   : QString());
 }

@@ -61,7 +61,9 @@ const QStringList &PracticeDetailsWindow::columns()
 }
 
 PracticeDetailsWindow::PracticeDetailsWindow(QWidget *parent)
-    : DataWindow(parent), m_table(m_connection), m_binder(new FieldBinder(this))
+    : DataWindow(parent)
+    , m_table(m_connection)
+    , m_binder(new FieldBinder(this))
 {
     setObjectName(QStringLiteral("PracticeDetailsWindow"));
     setUpWindow(kDetailsCaption, 620, 540);

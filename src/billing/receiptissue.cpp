@@ -23,7 +23,9 @@ QString firstValue(Connection &connection, const QString &sql)
 
 } // namespace
 
-ReceiptIssue::ReceiptIssue(Connection &connection) : m_connection(connection) {}
+ReceiptIssue::ReceiptIssue(Connection &connection)
+    : m_connection(connection)
+{}
 
 void ReceiptIssue::read()
 {

@@ -27,8 +27,8 @@ public:
 
     struct Result {
         Outcome outcome = Outcome::Failed;
-        qint64 number = 0;   // the receipt's number when issued
-        QString error;       // the database layer's message when it failed
+        qint64 number = 0; // the receipt's number when issued
+        QString error;     // the database layer's message when it failed
     };
 
     explicit ReceiptIssue(Connection &connection);

@@ -58,7 +58,7 @@ void ReceiptPrinting::PrintReceipt()
             p->m_vatRatio->close();
             p->m_connection->close();
         }
-    } closeAfter{this};
+    } closeAfter {this};
 
     m_connection->setUp(Program::DbConnectionString, true);
     // The report opens the receipt query itself.

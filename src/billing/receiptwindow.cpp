@@ -15,7 +15,9 @@
 
 using namespace BillingTexts;
 
-ReceiptWindow::ReceiptWindow(QWidget *parent) : DataWindow(parent), m_issue(m_connection)
+ReceiptWindow::ReceiptWindow(QWidget *parent)
+    : DataWindow(parent)
+    , m_issue(m_connection)
 {
     setObjectName(QStringLiteral("ReceiptWindow"));
     setUpWindow(kReceiptCaption, 430, 250);
@@ -139,7 +141,7 @@ void ReceiptWindow::registerClick()
         if (!m_connection.isOpen())
             openConnection();
     });
-    const ReceiptIssue::Result result = connected ? m_issue.issue(input) : ReceiptIssue::Result{};
+    const ReceiptIssue::Result result = connected ? m_issue.issue(input) : ReceiptIssue::Result {};
     switch (result.outcome) {
     case ReceiptIssue::Outcome::NotPositive:
         Messages::information(this, kNotAccepted);

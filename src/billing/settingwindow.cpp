@@ -17,7 +17,9 @@ using namespace BillingTexts;
 
 SettingWindow::SettingWindow(const QString &caption, const QString &label, const QString &table,
                              const QString &column, QWidget *parent)
-    : DataWindow(parent), m_table(m_connection), m_binder(new FieldBinder(this))
+    : DataWindow(parent)
+    , m_table(m_connection)
+    , m_binder(new FieldBinder(this))
 {
     setUpWindow(caption, 380, 120);
 

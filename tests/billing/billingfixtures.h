@@ -31,9 +31,9 @@ inline void native(const QString &sql)
 inline QString receiptState(const TestSupport::TempPractice &practice)
 {
     return practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH") + "|"
-           + QString::number(practice.count("SELECT * FROM APODEIKSEIS")) + "|"
-           + QString::number(practice.count("SELECT * FROM EISPRAKSH_PELATH")) + "|"
-           + practice.scalar("SELECT SUM(POSO) FROM EISPRAKSH_PELATH");
+        + QString::number(practice.count("SELECT * FROM APODEIKSEIS")) + "|"
+        + QString::number(practice.count("SELECT * FROM EISPRAKSH_PELATH")) + "|"
+        + practice.scalar("SELECT SUM(POSO) FROM EISPRAKSH_PELATH");
 }
 
 } // namespace BillingFixtures

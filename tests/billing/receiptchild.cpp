@@ -39,9 +39,9 @@ int main(int argc, char **argv)
             connection.setUp(Program::DbConnectionString, true);
             ReceiptIssue issue(connection);
             issue.read();
-            const ReceiptIssue::Result r = issue.issue(
-                {patientId, QStringLiteral("Test"), QStringLiteral("Child"),
-                 QStringLiteral("10"), QStringLiteral("Physio"), QString()});
+            const ReceiptIssue::Result r
+                = issue.issue({patientId, QStringLiteral("Test"), QStringLiteral("Child"),
+                               QStringLiteral("10"), QStringLiteral("Physio"), QString()});
             if (r.outcome == ReceiptIssue::Outcome::Issued) {
                 std::printf("%lld\n", static_cast<long long>(r.number));
                 std::fflush(stdout);

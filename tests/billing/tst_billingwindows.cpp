@@ -115,16 +115,16 @@ TEST_F(BillingWindows, RegisterButtonFollowsTheAmountDescriptionAndFund)
         bool enabled;
     };
     const Case cases[] = {
-        {"40", "Φυσικοθεραπεία", "", true},      // an empty fund is allowed
+        {"40", "Φυσικοθεραπεία", "", true}, // an empty fund is allowed
         {"40", "Φυσικοθεραπεία", "ΙΚΑ", true},
-        {"abc", "Φυσικοθεραπεία", "", true},     // the amount is not checked for safe text
+        {"abc", "Φυσικοθεραπεία", "", true}, // the amount is not checked for safe text
         {"", "Φυσικοθεραπεία", "", false},
         {"40", "", "ΙΚΑ", false},
         {"40", "   ", "", false},
-        {"40", "Μασάζ.", "", false},             // a full stop in the description
+        {"40", "Μασάζ.", "", false}, // a full stop in the description
         {"40", "Μασάζ, πλάτη", "", false},
-        {"40", "Μασάζ", "Ι-ΚΑ", false},          // a hyphen in the fund
-        {"40", "Μασάζ 3/4", "ΟΑΕΕ", true},       // the slash passes
+        {"40", "Μασάζ", "Ι-ΚΑ", false},    // a hyphen in the fund
+        {"40", "Μασάζ 3/4", "ΟΑΕΕ", true}, // the slash passes
     };
     for (const Case &c : cases) {
         auto w = receiptWindow();
@@ -158,14 +158,16 @@ TEST_F(BillingWindows, ReceiptWindowIssuesPrintsAndCloses)
 
 TEST_F(BillingWindows, RefusedAmountsWriteNothingAndClearTheFields)
 {
-    const std::pair<const char *, QString> cases[] = {
-        {"0", kNotAccepted}, {"-5", kNotAccepted}, {"abc", kNotRegistered}, {"1.2.3", kNotRegistered}};
+    const std::pair<const char *, QString> cases[] = {{"0", kNotAccepted},
+                                                      {"-5", kNotAccepted},
+                                                      {"abc", kNotRegistered},
+                                                      {"1.2.3", kNotRegistered}};
     for (const auto &[amount, message] : cases) {
         messages.clear();
         auto w = receiptWindow();
         fill(*w, amount, "Φυσικοθεραπεία", "ΙΚΑ");
         w->registerButton()->click();
-        EXPECT_EQ(messages.texts(), QStringList{message}) << amount;
+        EXPECT_EQ(messages.texts(), QStringList {message}) << amount;
         EXPECT_TRUE(w->amountBox()->text().isEmpty());
         EXPECT_TRUE(w->descriptionBox()->text().isEmpty());
         EXPECT_TRUE(w->fundBox()->text().isEmpty());
@@ -183,7 +185,7 @@ TEST_F(BillingWindows, APrintingFailureSaysTheReceiptIsRegistered)
     auto w = receiptWindow();
     fill(*w, "25", "Φυσικοθεραπεία");
     w->registerButton()->click();
-    EXPECT_EQ(messages.texts(), QStringList{registeredNotPrinted(100)});
+    EXPECT_EQ(messages.texts(), QStringList {registeredNotPrinted(100)});
     EXPECT_FALSE(messages.texts().contains(kNotRegistered));
     EXPECT_EQ(practice.count("SELECT * FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"), 1);
     EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "101");
@@ -197,7 +199,7 @@ TEST_F(BillingWindows, ANumberTakenMeanwhileShowsTheNextFreeOne)
     const QString before = receiptState(practice);
     fill(*w, "40", "Φυσικοθεραπεία");
     w->registerButton()->click();
-    EXPECT_EQ(messages.texts(), QStringList{kNotRegistered});
+    EXPECT_EQ(messages.texts(), QStringList {kNotRegistered});
     EXPECT_EQ(w->numberLabel()->text(), "101");
     EXPECT_EQ(receiptState(practice), before);
     EXPECT_TRUE(output.runs().isEmpty());
@@ -380,8 +382,9 @@ TEST_F(BillingWindows, PreviewPrintsThePracticeDetailsWithoutAReceipt)
 TEST_F(BillingWindows, TheRateChoosesTheLayoutOfEveryPrint)
 {
     issue("7", "40", "Φυσικοθεραπεία");
-    const std::pair<const char *, const char *> cases[] = {
-        {"0", "\\APODEIKSEIS.RAV"}, {"-5", "\\APODEIKSEISVAT.RAV"}, {"15", "\\APODEIKSEISVAT.RAV"}};
+    const std::pair<const char *, const char *> cases[] = {{"0", "\\APODEIKSEIS.RAV"},
+                                                           {"-5", "\\APODEIKSEISVAT.RAV"},
+                                                           {"15", "\\APODEIKSEISVAT.RAV"}};
     for (const auto &[rate, layout] : cases) {
         practice.exec(QStringLiteral("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=") + rate);
         printing.ReceiptNo = 100;
@@ -426,7 +429,7 @@ TEST_F(BillingWindows, SavingTheVatRateEndsTheProgramAfterItsMessage)
     QTimer::singleShot(0, &w, [&w] { w.saveClick(); });
     QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); }); // never reached
     EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_EQ(messages.texts(), QStringList{kVatSaved});
+    EXPECT_EQ(messages.texts(), QStringList {kVatSaved});
     EXPECT_EQ(practice.scalar("SELECT VAT_RATIO FROM SYNTELESTHS_VAT"), "24");
     EXPECT_FALSE(w.isVisible());
 }

@@ -38,8 +38,8 @@ struct Worked {
 TEST(ReceiptMath, WorkedFiguresOfTheReceipt)
 {
     const Worked cases[] = {
-        {40, 15, 23.41, 6, "6", "46"},           // 40 x 0.585274 = 23.41096
-        {25, 15, 14.63, 3.75, "3.75", "28.75"},  // 14.63185
+        {40, 15, 23.41, 6, "6", "46"},          // 40 x 0.585274 = 23.41096
+        {25, 15, 14.63, 3.75, "3.75", "28.75"}, // 14.63185
         // The amount is kept as entered; the total is the rounded VAT plus that amount.
         {12.345, 15, 7.23, 1.85, "1.85", "14.195"},
         {40, 0, 23.41, 0, "0", "40"},
@@ -124,14 +124,17 @@ TEST(BillingSql, TypedTextsNeverEndTheirLiteralAndIdsAreWholeNumbers)
     const QString receipt = BillingSql::insertReceipt(row);
     EXPECT_TRUE(receipt.contains("'O''NEIL','D''ARCY','O''NEIL D''ARCY'")) << receipt.toStdString();
     EXPECT_TRUE(BillingSql::insertPayment(row).contains("VALUES(-1,"));
-    EXPECT_TRUE(BillingSql::patientPayments("7; DROP").endsWith("WHERE ID=-1 ORDER BY HMEROMHNIA DESC"));
+    EXPECT_TRUE(
+        BillingSql::patientPayments("7; DROP").endsWith("WHERE ID=-1 ORDER BY HMEROMHNIA DESC"));
 }
 
 TEST(ReceiptPrinting, TheRateChoosesTheLayout)
 {
     const std::pair<double, const char *> cases[] = {
-        {0, "\\APODEIKSEIS.RAV"},      {15, "\\APODEIKSEISVAT.RAV"},
-        {0.01, "\\APODEIKSEISVAT.RAV"}, {-5, "\\APODEIKSEISVAT.RAV"},
+        {0, "\\APODEIKSEIS.RAV"},
+        {15, "\\APODEIKSEISVAT.RAV"},
+        {0.01, "\\APODEIKSEISVAT.RAV"},
+        {-5, "\\APODEIKSEISVAT.RAV"},
     };
     for (const auto &[rate, layout] : cases)
         EXPECT_EQ(ReceiptPrinting::layoutFor(rate), QString::fromUtf8(layout)) << rate;
