@@ -270,6 +270,12 @@ TEST_F(BillingWindows, CancellingAReceiptDropsItFromPaymentsAndIncome)
     EXPECT_EQ(rows.fieldText("EGKYRH"), "False");
     EXPECT_FALSE(w.printButton()->isEnabled());
     EXPECT_FALSE(w.cancelButton()->isEnabled());
+    // Moving with the keys in the grid runs the rule too.
+    QTest::keyClick(w.grid(), Qt::Key_Up);
+    ASSERT_EQ(rows.fieldText("AR_APODEIKSHS"), "101");
+    EXPECT_TRUE(w.cancelButton()->isEnabled());
+    QTest::keyClick(w.grid(), Qt::Key_Down);
+    EXPECT_FALSE(w.cancelButton()->isEnabled());
     w.navigator()->press(RecordNavigator::Last);
     EXPECT_TRUE(w.printButton()->isEnabled());
     w.printClick();
@@ -432,4 +438,32 @@ TEST_F(BillingWindows, SavingTheVatRateEndsTheProgramAfterItsMessage)
     EXPECT_EQ(messages.texts(), QStringList {kVatSaved});
     EXPECT_EQ(practice.scalar("SELECT VAT_RATIO FROM SYNTELESTHS_VAT"), "24");
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(BillingWindows, ATextThatIsNotANumberIsRefusedAndNothingIsStored)
+{
+    practice.exec("DELETE FROM LAST_APODEIKSH");
+    for (const char *typed : {"abc", "12abc", "1.000.000"}) {
+        SCOPED_TRACE(typed);
+        messages.clear();
+        {
+            ReceiptNumberingWindow w;
+            w.show();
+            QTest::keyClicks(w.valueBox(), typed);
+            w.saveClick();
+            EXPECT_EQ(messages.shown().size(), 1);
+            EXPECT_NE(w.records().state(), RecordSet::State::Browse); // still in edit
+        }
+        EXPECT_EQ(practice.count("SELECT * from LAST_APODEIKSH"), 0);
+
+        messages.clear();
+        VatRateWindow w;
+        w.show();
+        w.valueBox()->selectAll();
+        QTest::keyClicks(w.valueBox(), typed);
+        w.saveClick(); // refused: no message of success, the program goes on
+        EXPECT_EQ(messages.shown().size(), 1);
+        EXPECT_FALSE(messages.texts().contains(kVatSaved));
+        EXPECT_EQ(practice.scalar("SELECT VAT_RATIO FROM SYNTELESTHS_VAT"), "15");
+    }
 }
