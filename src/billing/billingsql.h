@@ -21,6 +21,7 @@ struct ReceiptRow {
 };
 
 inline const QString kLastNumber = QStringLiteral("SELECT * from LAST_APODEIKSH");
+inline const QString kVatRate = QStringLiteral("SELECT * from SYNTELESTHS_VAT");
 inline const QString kRaiseCounter = QStringLiteral("UPDATE LAST_APODEIKSH SET [LAST]=[LAST]+1");
 inline const QString kNumberingTable = QStringLiteral("LAST_APODEIKSH");
 inline const QString kVatTable = QStringLiteral("SYNTELESTHS_VAT");

@@ -30,7 +30,7 @@ ReceiptIssue::ReceiptIssue(Connection &connection)
 void ReceiptIssue::read()
 {
     m_numberText = firstValue(m_connection, BillingSql::kLastNumber);
-    m_rateText = firstValue(m_connection, QStringLiteral("SELECT * from SYNTELESTHS_VAT"));
+    m_rateText = firstValue(m_connection, BillingSql::kVatRate);
 }
 
 ReceiptIssue::Result ReceiptIssue::issue(const Input &input)

@@ -97,6 +97,7 @@ TEST(BillingSql, EveryTextIsInTheStatementFileWordForWord)
     printing.ReceiptNo = 100;
     const QString texts[] = {
         BillingSql::kLastNumber,
+        BillingSql::kVatRate,
         BillingSql::insertPayment(row),
         BillingSql::insertReceipt(row),
         BillingSql::kRaiseCounter,
