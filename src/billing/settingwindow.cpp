@@ -89,6 +89,8 @@ void VatRateWindow::saved()
 {
     Messages::information(this, kVatSaved);
     done(QDialog::Accepted);
-    // The program ends as it does after the exit confirmation.
-    QCoreApplication::quit();
+    // The program ends here, without the exit confirmation: quit() would first ask every
+    // window to close, and the main window answers that with "Έξοδος;", where No would keep the
+    // program running with the old rate.
+    QCoreApplication::exit(0);
 }

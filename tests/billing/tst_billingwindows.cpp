@@ -19,6 +19,7 @@
 #include "sqltext.h"
 #include "windowhooks.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -426,6 +427,16 @@ TEST_F(BillingWindows, NumberingIsSetOnlyWithTheSaveButton)
 
 TEST_F(BillingWindows, SavingTheVatRateEndsTheProgramAfterItsMessage)
 {
+    // A main window that asks before it closes, as the program's does.
+    struct AsksBeforeClosing : QWidget {
+        int asked = 0;
+        void closeEvent(QCloseEvent *event) override
+        {
+            ++asked;
+            event->ignore();
+        }
+    } mainWindow;
+    mainWindow.show();
     VatRateWindow w;
     w.show();
     EXPECT_EQ(w.valueBox()->text(), "15");
@@ -433,11 +444,15 @@ TEST_F(BillingWindows, SavingTheVatRateEndsTheProgramAfterItsMessage)
     QTest::keyClicks(w.valueBox(), "24");
     // The program's event loop runs; saving ends it as the exit confirmation does.
     QTimer::singleShot(0, &w, [&w] { w.saveClick(); });
-    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); }); // never reached
+    QTimer guard; // ends a loop that saving failed to end
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    guard.start(10000);
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(messages.texts(), QStringList {kVatSaved});
     EXPECT_EQ(practice.scalar("SELECT VAT_RATIO FROM SYNTELESTHS_VAT"), "24");
     EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(mainWindow.asked, 0); // ended without "Έξοδος;"
 }
 
 TEST_F(BillingWindows, ATextThatIsNotANumberIsRefusedAndNothingIsStored)
