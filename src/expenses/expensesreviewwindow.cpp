@@ -2,6 +2,7 @@
 
 #include "dberror.h"
 #include "expensestexts.h"
+#include "messageservice.h"
 #include "program.h"
 #include "recordnavigator.h"
 #include "sqltext.h"

@@ -108,7 +108,10 @@ CalendarWindow::CalendarWindow(QWidget *parent) : Window(parent) {
     QWidget::setTabOrder(m_fromPicker, m_toPicker);
     QWidget::setTabOrder(m_toPicker, m_exit);
 
-    connect(m_year, &QSpinBox::textChanged, this, &CalendarWindow::yearChanged);
+    // Every change of the typed text counts, also a year not yet complete, which the spin box
+    // itself does not report.
+    connect(m_year->findChild<QLineEdit *>(), &QLineEdit::textChanged, this,
+            &CalendarWindow::yearChanged);
     connect(m_fromPicker, &QDateEdit::dateChanged, this, &CalendarWindow::datesChanged);
     connect(m_toPicker, &QDateEdit::dateChanged, this, &CalendarWindow::datesChanged);
 

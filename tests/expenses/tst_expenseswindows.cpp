@@ -7,6 +7,7 @@
 #include "printingtestsupport.h"
 #include "program.h"
 #include "recordnavigator.h"
+#include "sqltext.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -36,7 +37,7 @@ void typeText(QWidget *widget, const QString &text) {
 void retype(QLineEdit *field, const QString &text) {
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
+    typeText(field, text);
 }
 
 class Expenses : public PrintingFixture {
@@ -201,9 +202,11 @@ TEST_F(Expenses, AMissingLayoutIsReportedWithItsName) {
 
 TEST_F(Expenses, AReopenedReviewWindowIsEmptyButKeepsItsCriteria) {
     ExpensesByPeriodWindow w;
+    w.show();
     find(w, "01/03/2008", "31/03/2008");
     ASSERT_EQ(w.grid()->model()->rowCount(), 2);
     w.exitButton()->click();
+    EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(w.fromField()->text().isEmpty());
     EXPECT_TRUE(w.toField()->text().isEmpty());
     EXPECT_EQ(w.grid()->model()->rowCount(), 0);

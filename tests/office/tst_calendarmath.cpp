@@ -41,8 +41,9 @@ TEST(Easter, EveryYearOfTheFieldMatchesAnIndependentComputation) {
         const QDate easter = CalendarMath::orthodoxEaster(year);
         ASSERT_EQ(easter, meeusOrthodoxEaster(year)) << year;
         ASSERT_EQ(easter.dayOfWeek(), Qt::Sunday) << year;
-        if (year >= 1900 && year <= 2099)
+        if (year >= 1900 && year <= 2099) {
             ASSERT_EQ(easter, deskFormula(year)) << year;
+        }
     }
 }
 

@@ -74,7 +74,7 @@ TEST_F(Office, EachEditorListsItsRowsInItsOwnOrder) {
           "INSERT INTO GIATROI_ALLWN_EIDIKOTHTWN (ONOMA, EPWNYMO) VALUES ('Ζωή', 'Αντωνίου')",
           "INSERT INTO GIATROI_ALLWN_EIDIKOTHTWN (ONOMA, EPWNYMO) VALUES ('Βασίλης', 'Μάρκου')"},
          1,
-         {"Αντωνίου", "Μάρκου", "Ζαχαρίου"}},
+         {"Αντωνίου", "Ζαχαρίου", "Μάρκου"}},
     };
     for (const auto &c : cases) {
         for (const QString &sql : c.inserts)
