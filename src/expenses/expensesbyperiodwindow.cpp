@@ -19,12 +19,12 @@ ReviewLayout periodLayout() {
     l.toLabel = kToDate;
     l.toTip = kToDateTip;
     l.findCaption = kPeriodFind;
-    l.columns = {{QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), 290,
+    l.columns = {{QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), 270,
                   Qt::AlignLeft | Qt::AlignVCenter},
                  {QStringLiteral("HMEROMHNIA"), QStringLiteral("Ημερομηνία"), 90, Qt::AlignCenter},
                  {QStringLiteral("AKSIA"), QStringLiteral("Αξία (EUR)"), 100, kRight},
                  {QStringLiteral("VAT"), QStringLiteral("Φ.Π.Α (EUR)"), 100, kRight},
-                 {QStringLiteral("SYNOLO"), QStringLiteral("Αξία + Φ.Π.Α (EUR)"), 130, kRight}};
+                 {QStringLiteral("SYNOLO"), QStringLiteral("Αξία + Φ.Π.Α (EUR)"), 150, kRight}};
     l.layoutFile = kPeriodLayout;
     l.listConnection = kPeriodListConnection;
     l.totalsConnection = kPeriodTotalsConnection;

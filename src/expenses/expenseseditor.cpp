@@ -15,9 +15,9 @@ EditorLayout layout() {
     l.height = 520;
     l.table = QStringLiteral("EKSODA");
     l.sortText = kEditSort;
-    l.fields = {{QStringLiteral("Ημερομηνία:"), QStringLiteral("HMEROMHNIA"), kStar, false},
-                {QStringLiteral("Ποσό:"), QStringLiteral("POSO"), kEuroMark, false},
-                {QStringLiteral("Φ.Π.Α:"), QStringLiteral("VAT"), kEuroMark, false},
+    l.fields = {{QStringLiteral("Ημερομηνία:"), QStringLiteral("HMEROMHNIA"), kStar, false, 100},
+                {QStringLiteral("Ποσό:"), QStringLiteral("POSO"), kEuroMark, false, 100},
+                {QStringLiteral("Φ.Π.Α:"), QStringLiteral("VAT"), kEuroMark, false, 100},
                 {QStringLiteral("Περιγραφή:"), QStringLiteral("PERIGRAFH"), kStar, false}};
     l.columns = {{QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), 300,
                   Qt::AlignLeft | Qt::AlignVCenter},

@@ -18,6 +18,8 @@ using namespace OfficeTexts;
 
 namespace {
 
+const QLocale kGreek(QLocale::Greek, QLocale::Greece);
+
 QLineEdit *dateText(QWidget *parent, const QString &name) {
     auto *text = new QLineEdit(parent);
     text->setObjectName(name);
@@ -34,6 +36,7 @@ QDateEdit *picker(QWidget *parent, const QString &name) {
     p->setDisplayFormat(QStringLiteral("d/M/yyyy"));
     p->setDateRange(QDate(1940, 1, 1), QDate(2050, 1, 1));
     p->setToolTip(kPickerTip);
+    p->setLocale(kGreek);
     p->calendarWidget()->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     p->setFixedWidth(120);
     return p;
@@ -50,6 +53,7 @@ CalendarWindow::CalendarWindow(QWidget *parent) : Window(parent) {
     m_calendar->setObjectName(QStringLiteral("monthCalendar"));
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     m_calendar->setGridVisible(true);
+    m_calendar->setLocale(kGreek);
     page->addWidget(m_calendar, 1);
 
     auto *note = new QLabel(kCalendarNote, this);

@@ -15,10 +15,12 @@ GridColumn column(const char *field, const char *title, int width,
     return {QLatin1String(field), QString::fromUtf8(title), width, alignment};
 }
 
-EditorField field(const char *label, const char *name, bool required, bool multiline = false) {
-    return {QString::fromUtf8(label), QLatin1String(name), required ? kStar : QString(),
-            multiline};
+EditorField field(const char *label, const char *name, bool required, int width = 0) {
+    return {QString::fromUtf8(label), QLatin1String(name), required ? kStar : QString(), false,
+            width};
 }
+
+constexpr int kPhoneWidth = 160;
 
 } // namespace
 
@@ -45,7 +47,7 @@ EditorLayout reminders() {
     l.height = 480;
     l.table = QStringLiteral("YPENTHIMISEIS");
     l.sortText = kRemindersSort;
-    l.fields = {{kDate, QStringLiteral("HMEROMHNIA"), kDateHint, false},
+    l.fields = {{kDate, QStringLiteral("HMEROMHNIA"), kDateHint, false, 100},
                 {kReminderText, QStringLiteral("PERIGRAFH"), QString(), true}};
     l.columns = {column("HMEROMHNIA", "Ημερομηνία", 140, Qt::AlignCenter)};
     l.opensWhenShown = true;
@@ -62,9 +64,9 @@ EditorLayout phoneNumbers() {
     l.sortText = kPhonesSort;
     l.fields = {field("Όνοματεπώνυμο:", "ONOMATEPWNYMO", true),
                 field("Διεύθυνση:", "DIEYTHYNSH", true),
-                field("Τηλέφωνο 1:", "THLEFWNO_1", true),
-                field("Τηλέφωνο 2:", "THLEFWNO_2", false),
-                field("Fax:", "FAX", false),
+                field("Τηλέφωνο 1:", "THLEFWNO_1", true, kPhoneWidth),
+                field("Τηλέφωνο 2:", "THLEFWNO_2", false, kPhoneWidth),
+                field("Fax:", "FAX", false, kPhoneWidth),
                 field("Email:", "EMAIL", false),
                 field("Περιγραφή:", "PERIGRAFH", false)};
     l.columns = {column("ONOMATEPWNYMO", "Ονοματεπώνυμο", 160),
@@ -89,8 +91,8 @@ EditorLayout doctors() {
     l.fields = {field("Όνομα:", "ONOMA", true),
                 field("Επώνυμο:", "EPWNYMO", true),
                 field("Διεύθυνση:", "DIEYTHYNSH", false),
-                field("Τηλέφωνο 1:", "THLEFWNO_1", true),
-                field("Τηλέφωνο 2:", "THLEFWNO_2", false),
+                field("Τηλέφωνο 1:", "THLEFWNO_1", true, kPhoneWidth),
+                field("Τηλέφωνο 2:", "THLEFWNO_2", false, kPhoneWidth),
                 field("Ειδικότητα:", "EIDIKOTHTA", true)};
     l.columns = {column("ONOMA", "Όνομα", 110),
                  column("EPWNYMO", "Επώνυμο", 130),

@@ -60,9 +60,21 @@ TableEditorWindow::TableEditorWindow(const EditorLayout &layout, QWidget *parent
         editor->setObjectName(QStringLiteral("edit") + f.column);
         label->setBuddy(editor);
         form->addWidget(label, i, 0);
-        form->addWidget(editor, i, 1);
-        if (!f.mark.isEmpty())
-            form->addWidget(redLabel(f.mark, this), i, 2, f.multiline ? Qt::AlignTop : Qt::Alignment());
+        if (f.width > 0) {
+            // A short field keeps its mark right behind it.
+            editor->setFixedWidth(f.width);
+            auto *row = new QHBoxLayout;
+            row->addWidget(editor);
+            if (!f.mark.isEmpty())
+                row->addWidget(redLabel(f.mark, this));
+            row->addStretch();
+            form->addLayout(row, i, 1, 1, 2);
+        } else {
+            form->addWidget(editor, i, 1);
+            if (!f.mark.isEmpty())
+                form->addWidget(redLabel(f.mark, this), i, 2,
+                                f.multiline ? Qt::AlignTop : Qt::Alignment());
+        }
         if (previous)
             QWidget::setTabOrder(previous, editor);
         previous = editor;

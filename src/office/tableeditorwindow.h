@@ -17,6 +17,7 @@ struct EditorField {
     QString column;
     QString mark;
     bool multiline = false;
+    int width = 0; // a short field's fixed width; 0 fills the window's width
 };
 
 // What makes one table editor differ from another.
