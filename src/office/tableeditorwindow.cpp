@@ -6,6 +6,8 @@
 #include "windowhooks.h"
 
 #include <QGridLayout>
+
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,9 +21,9 @@ namespace {
 constexpr auto kEditorButtons = RecordNavigator::Moves | RecordNavigator::Insert |
                                 RecordNavigator::Delete | RecordNavigator::Post;
 
-QLabel *redLabel(const QString &text, QWidget *parent) {
+QLabel *redLabel(const QString &text, QWidget *parent, bool top) {
     auto *label = Kit::boldLabel(text, parent, true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAlignment(Qt::AlignLeft | (top ? Qt::AlignTop : Qt::AlignVCenter));
     return label;
 }
 
@@ -66,13 +68,13 @@ TableEditorWindow::TableEditorWindow(const EditorLayout &layout, QWidget *parent
             auto *row = new QHBoxLayout;
             row->addWidget(editor);
             if (!f.mark.isEmpty())
-                row->addWidget(redLabel(f.mark, this));
+                row->addWidget(redLabel(f.mark, this, false));
             row->addStretch();
             form->addLayout(row, i, 1, 1, 2);
         } else {
             form->addWidget(editor, i, 1);
             if (!f.mark.isEmpty())
-                form->addWidget(redLabel(f.mark, this), i, 2,
+                form->addWidget(redLabel(f.mark, this, f.multiline), i, 2,
                                 f.multiline ? Qt::AlignTop : Qt::Alignment());
         }
         if (previous)
@@ -80,7 +82,10 @@ TableEditorWindow::TableEditorWindow(const EditorLayout &layout, QWidget *parent
         previous = editor;
         m_editors.insert(f.column, editor);
     }
-    page->addLayout(form, 2);
+    // Only a multi-line text grows with the window; single lines keep their height.
+    const bool grows = std::any_of(layout.fields.cbegin(), layout.fields.cend(),
+                                   [](const EditorField &f) { return f.multiline; });
+    page->addLayout(form, grows ? 2 : 0);
 
     m_navigator = new RecordNavigator(kEditorButtons, this);
     m_navigator->setObjectName(QStringLiteral("navigator"));
