@@ -241,3 +241,28 @@ TEST_F(Expenses, TheEditingWindowListsNewestFirstAndSavesWhatIsTyped) {
     QTest::keyClick(w.grid(), Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(practice.count("SELECT * FROM EKSODA"), 3);
 }
+
+TEST_F(Expenses, AnAmountThatIsNotANumberIsRefusedAndNothingIsStored) {
+    const struct {
+        const char *field;
+        const char *typed;
+    } cases[] = {{"POSO", "δέκα"}, {"POSO", "12abc"}, {"VAT", "1.2.3"}, {"VAT", "--5"}};
+    for (const auto &c : cases) {
+        TableEditorWindow w(ExpensesEditor::layout());
+        messages.clear();
+        w.navigator()->press(RecordNavigator::Insert);
+        typeText(w.editor("HMEROMHNIA"), "1/6/2010");
+        typeText(w.editor("POSO"), "10");
+        typeText(w.editor("VAT"), "1");
+        typeText(w.editor("PERIGRAFH"), "Δοκιμή");
+        auto *amount = qobject_cast<QLineEdit *>(w.editor(c.field));
+        amount->selectAll();
+        typeText(amount, QString::fromUtf8(c.typed));
+        w.navigator()->press(RecordNavigator::Post);
+        ASSERT_EQ(messages.shown().size(), 1) << c.typed;
+        EXPECT_EQ(messages.shown()[0].kind, "error") << c.typed;
+        EXPECT_FALSE(messages.last().isEmpty());
+        EXPECT_EQ(w.table().state(), RecordSet::State::Insert) << c.typed;
+        EXPECT_EQ(practice.count("SELECT * FROM EKSODA WHERE PERIGRAFH='Δοκιμή'"), 0) << c.typed;
+    }
+}
