@@ -33,13 +33,15 @@ constexpr int kFirstYear = 2001;
 constexpr int kYears = 25;
 
 // The thread's CPU time: the machine is shared, and wall time mostly measures the neighbours.
-double cpuMs() {
-    timespec ts{};
+double cpuMs()
+{
+    timespec ts {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-double medianMs(const std::function<void()> &run) {
+double medianMs(const std::function<void()> &run)
+{
     std::vector<double> times;
     for (int i = 0; i < kRuns + 1; ++i) {
         const double start = cpuMs();
@@ -52,19 +54,21 @@ double medianMs(const std::function<void()> &run) {
 }
 
 // Expenses spread evenly over the years, in random order of entry.
-void generate(const QString &path, int rows) {
+void generate(const QString &path, int rows)
+{
     Schema::createPracticeDatabase(path, QLatin1String(ConnectionString::kDatabasePassword));
     sqlite3 *db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(?,?,?,?)",
-                       -1, &insert, nullptr);
+    sqlite3_prepare_v2(db, "INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(?,?,?,?)", -1,
+                       &insert, nullptr);
     QRandomGenerator rng(20261208);
     const QDate first(kFirstYear, 1, 1);
     const int days = int(first.daysTo(QDate(kFirstYear + kYears, 1, 1)));
-    const char *const what[] = {"Ενοίκιο", "Ρεύμα", "Νερό", "Τηλέφωνο", "Γραφική ύλη",
-                                "Αναλώσιμα φυσικοθεραπείας", "Καθαριότητα"};
+    const char *const what[]
+        = {"Ενοίκιο",    "Ρεύμα", "Νερό", "Τηλέφωνο", "Γραφική ύλη", "Αναλώσιμα φυσικοθεραπείας",
+           "Καθαριότητα"};
     for (int i = 0; i < rows; ++i) {
         const QByteArray date = first.addDays(rng.bounded(days)).toString(Qt::ISODate).toUtf8();
         const double amount = double(rng.bounded(100000)) / 100;
@@ -82,7 +86,8 @@ void generate(const QString &path, int rows) {
 
 // The baseline: each statement prepared and stepped to the end on a raw handle opened for the
 // find, every column of every row read as text, as a record set reads them.
-double direct(const QString &path, const QStringList &jetSql) {
+double direct(const QString &path, const QStringList &jetSql)
+{
     return medianMs([&] {
         sqlite3 *db = nullptr;
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -100,7 +105,8 @@ double direct(const QString &path, const QStringList &jetSql) {
     });
 }
 
-void report(const char *what, int rows, double ms, double baseline) {
+void report(const char *what, int rows, double ms, double baseline)
+{
     std::printf("%-40s rows %5d  %9.2f ms   direct %8.2f ms   ratio %5.2f\n", what, rows, ms,
                 baseline, baseline > 0 ? ms / baseline : 0.0);
     std::fflush(stdout);
@@ -108,7 +114,8 @@ void report(const char *what, int rows, double ms, double baseline) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -9,7 +9,8 @@ namespace {
 
 constexpr auto kRight = Qt::AlignRight | Qt::AlignVCenter;
 
-ReviewLayout monthLayout() {
+ReviewLayout monthLayout()
+{
     ReviewLayout l;
     l.objectName = QStringLiteral("expensesByMonthWindow");
     l.caption = kMonthCaption;
@@ -33,17 +34,20 @@ ReviewLayout monthLayout() {
 } // namespace
 
 ExpensesByMonthWindow::ExpensesByMonthWindow(QWidget *parent)
-    : ExpensesReviewWindow(monthLayout(), parent) {
-}
+    : ExpensesReviewWindow(monthLayout(), parent)
+{}
 
-QString ExpensesByMonthWindow::criterion(const QString &typed) const {
+QString ExpensesByMonthWindow::criterion(const QString &typed) const
+{
     return ExpensesSql::year(typed);
 }
 
-QString ExpensesByMonthWindow::listSql(const QString &from, const QString &to) const {
+QString ExpensesByMonthWindow::listSql(const QString &from, const QString &to) const
+{
     return ExpensesSql::monthList(from, to);
 }
 
-QString ExpensesByMonthWindow::totalsSql(const QString &from, const QString &to) const {
+QString ExpensesByMonthWindow::totalsSql(const QString &from, const QString &to) const
+{
     return ExpensesSql::monthTotals(from, to);
 }

@@ -10,7 +10,8 @@ namespace {
 
 constexpr auto kRight = Qt::AlignRight | Qt::AlignVCenter;
 
-ReviewLayout periodLayout() {
+ReviewLayout periodLayout()
+{
     ReviewLayout l;
     l.objectName = QStringLiteral("expensesByPeriodWindow");
     l.caption = kPeriodCaption;
@@ -34,17 +35,20 @@ ReviewLayout periodLayout() {
 } // namespace
 
 ExpensesByPeriodWindow::ExpensesByPeriodWindow(QWidget *parent)
-    : ExpensesReviewWindow(periodLayout(), parent) {
-}
+    : ExpensesReviewWindow(periodLayout(), parent)
+{}
 
-QString ExpensesByPeriodWindow::criterion(const QString &typed) const {
+QString ExpensesByPeriodWindow::criterion(const QString &typed) const
+{
     return SqlText::ToSqlDate(typed);
 }
 
-QString ExpensesByPeriodWindow::listSql(const QString &from, const QString &to) const {
+QString ExpensesByPeriodWindow::listSql(const QString &from, const QString &to) const
+{
     return ExpensesSql::periodList(from, to);
 }
 
-QString ExpensesByPeriodWindow::totalsSql(const QString &from, const QString &to) const {
+QString ExpensesByPeriodWindow::totalsSql(const QString &from, const QString &to) const
+{
     return ExpensesSql::periodTotals(from, to);
 }

@@ -6,7 +6,8 @@ using namespace ExpensesTexts;
 
 namespace ExpensesEditor {
 
-EditorLayout layout() {
+EditorLayout layout()
+{
     constexpr auto kRight = Qt::AlignRight | Qt::AlignVCenter;
     EditorLayout l;
     l.objectName = QStringLiteral("expensesEditWindow");

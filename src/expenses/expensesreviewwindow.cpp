@@ -19,8 +19,8 @@ using namespace ExpensesTexts;
 
 namespace {
 
-const QStringList kTotalFields{QStringLiteral("AKSIA"), QStringLiteral("VAT"),
-                               QStringLiteral("SYNOLO")};
+const QStringList kTotalFields {QStringLiteral("AKSIA"), QStringLiteral("VAT"),
+                                QStringLiteral("SYNOLO")};
 
 } // namespace
 
@@ -31,7 +31,8 @@ ExpensesReviewWindow::ExpensesReviewWindow(const ReviewLayout &layout, QWidget *
     , m_totals(m_connection)
     , m_reportList(m_connection)
     , m_reportTotals(m_connection)
-    , m_report(this) {
+    , m_report(this)
+{
     setObjectName(layout.objectName);
     setUpWindow(layout.caption, 760, 540);
     closesWithWindow({&m_list, &m_totals, &m_reportList, &m_reportTotals});
@@ -80,7 +81,7 @@ ExpensesReviewWindow::ExpensesReviewWindow(const ReviewLayout &layout, QWidget *
     auto *totals = new QGroupBox(kTotals, this);
     totals->setObjectName(QStringLiteral("totals"));
     auto *totalsGrid = new QGridLayout(totals);
-    const QStringList captions{kTotalValue, kTotalVat, kTotalSum};
+    const QStringList captions {kTotalValue, kTotalVat, kTotalSum};
     for (int i = 0; i < captions.size(); ++i) {
         auto *caption = Kit::boldLabel(captions.at(i), totals);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -111,19 +112,22 @@ ExpensesReviewWindow::ExpensesReviewWindow(const ReviewLayout &layout, QWidget *
 
 ExpensesReviewWindow::~ExpensesReviewWindow() = default;
 
-QStringList ExpensesReviewWindow::totals() const {
+QStringList ExpensesReviewWindow::totals() const
+{
     QStringList out;
     for (const QLabel *value : m_totalValues)
         out << value->text();
     return out;
 }
 
-void ExpensesReviewWindow::applyFindRule() {
-    m_find->setEnabled(SqlText::IsSafeText(m_from->text().trimmed()) &&
-                       SqlText::IsSafeText(m_to->text().trimmed()));
+void ExpensesReviewWindow::applyFindRule()
+{
+    m_find->setEnabled(SqlText::IsSafeText(m_from->text().trimmed())
+                       && SqlText::IsSafeText(m_to->text().trimmed()));
 }
 
-void ExpensesReviewWindow::FindClick() {
+void ExpensesReviewWindow::FindClick()
+{
     if (!m_find->isEnabled())
         return;
     if (!Kit::guarded(this, [this] { openConnection(); }))
@@ -147,19 +151,22 @@ void ExpensesReviewWindow::FindClick() {
     showTotals();
 }
 
-void ExpensesReviewWindow::refuse() {
+void ExpensesReviewWindow::refuse()
+{
     showTotals();
     m_print->setEnabled(false);
     Messages::information(this, kBadCriteria);
 }
 
-void ExpensesReviewWindow::showTotals() {
+void ExpensesReviewWindow::showTotals()
+{
     const bool any = m_totals.isOpen() && m_totals.rowCount() > 0;
     for (int i = 0; i < m_totalValues.size(); ++i)
         m_totalValues[i]->setText(any ? m_totals.fieldText(kTotalFields.at(i)) : QString());
 }
 
-void ExpensesReviewWindow::PrintClick() {
+void ExpensesReviewWindow::PrintClick()
+{
     if (!m_print->isEnabled())
         return;
     // The print runs the last find's criteria on the connection that find opened.
@@ -175,7 +182,8 @@ void ExpensesReviewWindow::PrintClick() {
     }
 }
 
-void ExpensesReviewWindow::done(int result) {
+void ExpensesReviewWindow::done(int result)
+{
     // The kept criteria survive; what the window shows does not.
     DataWindow::done(result);
     m_from->clear();

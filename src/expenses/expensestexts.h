@@ -15,10 +15,10 @@ inline const QString kEditSort = QStringLiteral("HMEROMHNIA DESC");
 
 inline const QString kFromDate = QStringLiteral("Από:");
 inline const QString kToDate = QStringLiteral("Μέχρι:");
-inline const QString kFromDateTip =
-    QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/03/2007)");
-inline const QString kToDateTip =
-    QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/12/2007)");
+inline const QString kFromDateTip
+    = QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/03/2007)");
+inline const QString kToDateTip
+    = QStringLiteral("Η ημερομηνία δηλώνεται ΗΗ/ΜΜ/ΕΕΕΕ (π.χ 28/12/2007)");
 inline const QString kFromYear = QStringLiteral("Από το έτος:");
 inline const QString kToYear = QStringLiteral("Μέχρι το έτος:");
 inline const QString kFromYearTip = QStringLiteral("(π.χ 2000)");

@@ -4,7 +4,8 @@
 
 namespace CalendarMath {
 
-QDate orthodoxEaster(int year) {
+QDate orthodoxEaster(int year)
+{
     // Gauss's form of the Julian computus: the paschal full moon falls d days after 21 March
     // (Julian), and Easter is the Sunday e days after it.
     const int d = (19 * (year % 19) + 15) % 30;
@@ -14,7 +15,8 @@ QDate orthodoxEaster(int year) {
     return QDate(year, 3, 22).addDays(d + e + lag);
 }
 
-QString easterText(const QString &yearText) {
+QString easterText(const QString &yearText)
+{
     bool whole = false;
     int year = yearText.trimmed().toInt(&whole);
     if (!whole)
@@ -26,11 +28,13 @@ QString easterText(const QString &yearText) {
     return OfficeTexts::kEasterIs + QString::number(easter.day()) + month;
 }
 
-qint64 daysBetween(const QDate &from, const QDate &to) {
+qint64 daysBetween(const QDate &from, const QDate &to)
+{
     return from < to ? from.daysTo(to) : 0;
 }
 
-QString dayCountText(const QDate &from, const QDate &to) {
+QString dayCountText(const QDate &from, const QDate &to)
+{
     if (!from.isValid() || !to.isValid() || from >= to)
         return {};
     return OfficeTexts::kDayCount + QString::number(daysBetween(from, to));

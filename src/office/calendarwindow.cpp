@@ -20,7 +20,8 @@ namespace {
 
 const QLocale kGreek(QLocale::Greek, QLocale::Greece);
 
-QLineEdit *dateText(QWidget *parent, const QString &name) {
+QLineEdit *dateText(QWidget *parent, const QString &name)
+{
     auto *text = new QLineEdit(parent);
     text->setObjectName(name);
     text->setReadOnly(true);
@@ -29,7 +30,8 @@ QLineEdit *dateText(QWidget *parent, const QString &name) {
     return text;
 }
 
-QDateEdit *picker(QWidget *parent, const QString &name) {
+QDateEdit *picker(QWidget *parent, const QString &name)
+{
     auto *p = new QDateEdit(parent);
     p->setObjectName(name);
     p->setCalendarPopup(true);
@@ -44,7 +46,9 @@ QDateEdit *picker(QWidget *parent, const QString &name) {
 
 } // namespace
 
-CalendarWindow::CalendarWindow(QWidget *parent) : Window(parent) {
+CalendarWindow::CalendarWindow(QWidget *parent)
+    : Window(parent)
+{
     setObjectName(QStringLiteral("calendarWindow"));
     setUpWindow(kCalendarCaption, 440, 470);
 
@@ -124,7 +128,8 @@ CalendarWindow::CalendarWindow(QWidget *parent) : Window(parent) {
 
 CalendarWindow::~CalendarWindow() = default;
 
-void CalendarWindow::FormShow() {
+void CalendarWindow::FormShow()
+{
     const QDate today = QDate::currentDate();
     m_year->setValue(today.year());
     yearChanged(m_year->text());
@@ -134,11 +139,13 @@ void CalendarWindow::FormShow() {
     datesChanged();
 }
 
-void CalendarWindow::yearChanged(const QString &text) {
+void CalendarWindow::yearChanged(const QString &text)
+{
     m_easter->setText(CalendarMath::easterText(text));
 }
 
-void CalendarWindow::datesChanged() {
+void CalendarWindow::datesChanged()
+{
     m_fromText->setText(SqlText::dateText(m_fromPicker->date()));
     m_toText->setText(SqlText::dateText(m_toPicker->date()));
     m_days->setText(CalendarMath::dayCountText(m_fromPicker->date(), m_toPicker->date()));

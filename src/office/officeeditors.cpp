@@ -10,12 +10,13 @@ namespace {
 
 constexpr auto kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
-GridColumn column(const char *field, const char *title, int width,
-                  Qt::Alignment alignment = kLeft) {
+GridColumn column(const char *field, const char *title, int width, Qt::Alignment alignment = kLeft)
+{
     return {QLatin1String(field), QString::fromUtf8(title), width, alignment};
 }
 
-EditorField field(const char *label, const char *name, bool required, int width = 0) {
+EditorField field(const char *label, const char *name, bool required, int width = 0)
+{
     return {QString::fromUtf8(label), QLatin1String(name), required ? kStar : QString(), false,
             width};
 }
@@ -24,7 +25,8 @@ constexpr int kPhoneWidth = 160;
 
 } // namespace
 
-EditorLayout notebook() {
+EditorLayout notebook()
+{
     EditorLayout l;
     l.objectName = QStringLiteral("notebookWindow");
     l.caption = kNotebookCaption;
@@ -39,7 +41,8 @@ EditorLayout notebook() {
     return l;
 }
 
-EditorLayout reminders() {
+EditorLayout reminders()
+{
     EditorLayout l;
     l.objectName = QStringLiteral("remindersWindow");
     l.caption = kRemindersCaption;
@@ -54,7 +57,8 @@ EditorLayout reminders() {
     return l;
 }
 
-EditorLayout phoneNumbers() {
+EditorLayout phoneNumbers()
+{
     EditorLayout l;
     l.objectName = QStringLiteral("phoneNumbersWindow");
     l.caption = kPhonesCaption;
@@ -80,7 +84,8 @@ EditorLayout phoneNumbers() {
     return l;
 }
 
-EditorLayout doctors() {
+EditorLayout doctors()
+{
     EditorLayout l;
     l.objectName = QStringLiteral("doctorsWindow");
     l.caption = kDoctorsCaption;
@@ -94,12 +99,9 @@ EditorLayout doctors() {
                 field("Τηλέφωνο 1:", "THLEFWNO_1", true, kPhoneWidth),
                 field("Τηλέφωνο 2:", "THLEFWNO_2", false, kPhoneWidth),
                 field("Ειδικότητα:", "EIDIKOTHTA", true)};
-    l.columns = {column("ONOMA", "Όνομα", 110),
-                 column("EPWNYMO", "Επώνυμο", 130),
-                 column("DIEYTHYNSH", "Διεύθυνση", 170),
-                 column("THLEFWNO_1", "Τηλέφωνο 1", 90),
-                 column("THLEFWNO_2", "Τηλέφωνο 2", 90),
-                 column("EIDIKOTHTA", "Ειδικότητα", 130)};
+    l.columns = {column("ONOMA", "Όνομα", 110),          column("EPWNYMO", "Επώνυμο", 130),
+                 column("DIEYTHYNSH", "Διεύθυνση", 170), column("THLEFWNO_1", "Τηλέφωνο 1", 90),
+                 column("THLEFWNO_2", "Τηλέφωνο 2", 90), column("EIDIKOTHTA", "Ειδικότητα", 130)};
     l.resizableColumns = true;
     return l;
 }

@@ -7,7 +7,6 @@
 
 #include <QGridLayout>
 
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,13 +14,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
-constexpr auto kEditorButtons = RecordNavigator::Moves | RecordNavigator::Insert |
-                                RecordNavigator::Delete | RecordNavigator::Post;
+constexpr auto kEditorButtons = RecordNavigator::Moves | RecordNavigator::Insert
+    | RecordNavigator::Delete | RecordNavigator::Post;
 
-QLabel *redLabel(const QString &text, QWidget *parent, bool top) {
+QLabel *redLabel(const QString &text, QWidget *parent, bool top)
+{
     auto *label = Kit::boldLabel(text, parent, true);
     label->setAlignment(Qt::AlignLeft | (top ? Qt::AlignTop : Qt::AlignVCenter));
     return label;
@@ -33,7 +34,8 @@ TableEditorWindow::TableEditorWindow(const EditorLayout &layout, QWidget *parent
     : DataWindow(parent)
     , m_layout(layout)
     , m_table(m_connection)
-    , m_binder(new FieldBinder(this)) {
+    , m_binder(new FieldBinder(this))
+{
     setObjectName(layout.objectName);
     setUpWindow(layout.caption, layout.width, layout.height);
     closesWithWindow({&m_table});
@@ -111,9 +113,8 @@ TableEditorWindow::TableEditorWindow(const EditorLayout &layout, QWidget *parent
     page->addLayout(buttons);
 
     connect(m_navigator, &RecordNavigator::pressed, this, &TableEditorWindow::applyPrintRule);
-    connect(m_grid, &RecordGrid::deleteRequested, this, [this] {
-        m_navigator->press(RecordNavigator::Delete);
-    });
+    connect(m_grid, &RecordGrid::deleteRequested, this,
+            [this] { m_navigator->press(RecordNavigator::Delete); });
 
     if (!layout.opensWhenShown)
         openTable();
@@ -121,12 +122,14 @@ TableEditorWindow::TableEditorWindow(const EditorLayout &layout, QWidget *parent
 
 TableEditorWindow::~TableEditorWindow() = default;
 
-void TableEditorWindow::FormShow() {
+void TableEditorWindow::FormShow()
+{
     if (m_layout.opensWhenShown)
         openTable();
 }
 
-void TableEditorWindow::openTable() {
+void TableEditorWindow::openTable()
+{
     Kit::guarded(this, [this] {
         openConnection();
         m_table.close();
@@ -143,7 +146,8 @@ void TableEditorWindow::openTable() {
     applyPrintRule();
 }
 
-void TableEditorWindow::applyPrintRule() {
+void TableEditorWindow::applyPrintRule()
+{
     if (!m_print)
         return;
     // A row being inserted is not a note yet: there is nothing to print until it is saved.
@@ -151,7 +155,8 @@ void TableEditorWindow::applyPrintRule() {
     m_print->setEnabled(m_table.isOpen() && saved > 0 && bool(WindowHooks::openNotesPrinting));
 }
 
-void TableEditorWindow::PrintClick() {
+void TableEditorWindow::PrintClick()
+{
     if (!m_print || !m_print->isEnabled())
         return;
     const QString noteId = m_table.fieldText(QStringLiteral("ID")).trimmed();

@@ -19,7 +19,8 @@
 
 namespace {
 
-void save(QWidget &w, const QString &path) {
+void save(QWidget &w, const QString &path)
+{
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
         qWarning("window not exposed");
@@ -28,7 +29,8 @@ void save(QWidget &w, const QString &path) {
     qInfo("%s", qPrintable(path));
 }
 
-void find(ExpensesReviewWindow &w, const QString &from, const QString &to) {
+void find(ExpensesReviewWindow &w, const QString &from, const QString &to)
+{
     w.fromField()->setText(from);
     w.toField()->setText(to);
     w.findButton()->click();
@@ -36,7 +38,8 @@ void find(ExpensesReviewWindow &w, const QString &from, const QString &to) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(out);

@@ -9,7 +9,8 @@
 
 namespace {
 
-QStringList corpusLines() {
+QStringList corpusLines()
+{
     QFile file(TestSupport::testDataDir() + QStringLiteral("/sql-corpus.txt"));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
     QStringList lines;
@@ -21,7 +22,8 @@ QStringList corpusLines() {
 
 } // namespace
 
-TEST(ExpensesSql, EveryStatementIsInTheStatementFileWordForWord) {
+TEST(ExpensesSql, EveryStatementIsInTheStatementFileWordForWord)
+{
     const QStringList corpus = corpusLines();
     const struct {
         const char *name;
@@ -36,7 +38,8 @@ TEST(ExpensesSql, EveryStatementIsInTheStatementFileWordForWord) {
         EXPECT_TRUE(corpus.contains(c.sql)) << c.name << ": " << c.sql.toStdString();
 }
 
-TEST(ExpensesSql, TheDatesAreDoubleQuotedAndOrderHasTwoBlanksBeforeIt) {
+TEST(ExpensesSql, TheDatesAreDoubleQuotedAndOrderHasTwoBlanksBeforeIt)
+{
     EXPECT_TRUE(ExpensesSql::periodList("#1/1/2000#", "#1/2/2000#")
                     .startsWith("SELECT Format(EKSODA.HMEROMHNIA,\"dd/mm/yyyy\") AS HMEROMHNIA"));
     EXPECT_TRUE(ExpensesSql::monthList("1", "2").contains(
@@ -44,16 +47,16 @@ TEST(ExpensesSql, TheDatesAreDoubleQuotedAndOrderHasTwoBlanksBeforeIt) {
         "YEAR(EKSODA.HMEROMHNIA)  ORDER BY"));
 }
 
-TEST(ExpensesSql, OnlyWholeYearsReachTheStatement) {
+TEST(ExpensesSql, OnlyWholeYearsReachTheStatement)
+{
     const struct {
         const char *typed;
         const char *expected;
     } cases[] = {
-        {"2007", "2007"},       {" 2008 ", "2008"},      {"0", "0"},
-        {"02007", "ERROR"},     {"0207", "207"},         {"", "ERROR"},
-        {"   ", "ERROR"},       {"abc", "ERROR"},        {"20o7", "ERROR"},
-        {"2007 OR 1", "ERROR"}, {"-2007", "ERROR"},      {"2007.5", "ERROR"},
-        {"2 007", "ERROR"},     {"٢٠٠٧", "ERROR"},       {"12345", "ERROR"},
+        {"2007", "2007"},   {" 2008 ", "2008"},     {"0", "0"},         {"02007", "ERROR"},
+        {"0207", "207"},    {"", "ERROR"},          {"   ", "ERROR"},   {"abc", "ERROR"},
+        {"20o7", "ERROR"},  {"2007 OR 1", "ERROR"}, {"-2007", "ERROR"}, {"2007.5", "ERROR"},
+        {"2 007", "ERROR"}, {"٢٠٠٧", "ERROR"},      {"12345", "ERROR"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(ExpensesSql::year(QString::fromUtf8(c.typed)), QString::fromUtf8(c.expected))

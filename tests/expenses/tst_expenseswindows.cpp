@@ -19,7 +19,8 @@ using namespace PrintingTest;
 
 namespace {
 
-QStringList column(const RecordGrid *grid, int c) {
+QStringList column(const RecordGrid *grid, int c)
+{
     QStringList out;
     for (int r = 0; r < grid->model()->rowCount(); ++r)
         out << grid->model()->index(r, c).data().toString();
@@ -27,14 +28,16 @@ QStringList column(const RecordGrid *grid, int c) {
 }
 
 // Types key by key as a person does (Greek letters included, which keyClicks cannot send).
-void typeText(QWidget *widget, const QString &text) {
+void typeText(QWidget *widget, const QString &text)
+{
     for (const QChar c : text) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(widget, &press);
     }
 }
 
-void retype(QLineEdit *field, const QString &text) {
+void retype(QLineEdit *field, const QString &text)
+{
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Backspace);
     typeText(field, text);
@@ -42,12 +45,14 @@ void retype(QLineEdit *field, const QString &text) {
 
 class Expenses : public PrintingFixture {
 protected:
-    void find(ExpensesReviewWindow &w, const QString &from, const QString &to) {
+    void find(ExpensesReviewWindow &w, const QString &from, const QString &to)
+    {
         retype(w.fromField(), from);
         retype(w.toField(), to);
         w.findButton()->click();
     }
-    void addExpense(const QString &date, double amount, double vat) {
+    void addExpense(const QString &date, double amount, double vat)
+    {
         practice.exec(QStringLiteral("INSERT INTO EKSODA (HMEROMHNIA, POSO, VAT, PERIGRAFH) "
                                      "VALUES (%1, %2, %3, 'x')")
                           .arg(SqlText::ToSqlDate(date))
@@ -58,28 +63,30 @@ protected:
 
 } // namespace
 
-TEST_F(Expenses, APeriodListsItsExpensesOldestFirstWithTheTotals) {
+TEST_F(Expenses, APeriodListsItsExpensesOldestFirstWithTheTotals)
+{
     ExpensesByPeriodWindow w;
     find(w, "01/03/2008", "31/03/2008");
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
     EXPECT_EQ(w.keptFrom(), "#3/1/2008#");
     EXPECT_EQ(w.keptTo(), "#3/31/2008#");
-    EXPECT_EQ(column(w.grid(), 0), (QStringList{"Ενοίκιο", "Ρεύμα"}));
-    EXPECT_EQ(column(w.grid(), 1), (QStringList{"05/03/2008", "20/03/2008"}));
-    EXPECT_EQ(column(w.grid(), 4), (QStringList{"119.00", "48.20"}));
-    EXPECT_EQ(w.totals(), (QStringList{"140.50", "26.70", "167.20"}));
+    EXPECT_EQ(column(w.grid(), 0), (QStringList {"Ενοίκιο", "Ρεύμα"}));
+    EXPECT_EQ(column(w.grid(), 1), (QStringList {"05/03/2008", "20/03/2008"}));
+    EXPECT_EQ(column(w.grid(), 4), (QStringList {"119.00", "48.20"}));
+    EXPECT_EQ(w.totals(), (QStringList {"140.50", "26.70", "167.20"}));
     EXPECT_TRUE(w.printButton()->isEnabled());
     // The bounds are both included: a period of the one day of an expense finds it.
     find(w, "2/4/2008", "2/4/2008");
-    EXPECT_EQ(column(w.grid(), 0), (QStringList{"Γραφική ύλη"}));
+    EXPECT_EQ(column(w.grid(), 0), (QStringList {"Γραφική ύλη"}));
     // A period with no expenses: an empty grid and empty totals, and nothing refused.
     find(w, "1/1/2009", "31/12/2009");
     EXPECT_EQ(w.grid()->model()->rowCount(), 0);
-    EXPECT_EQ(w.totals(), (QStringList{"", "", ""}));
+    EXPECT_EQ(w.totals(), (QStringList {"", "", ""}));
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
-TEST_F(Expenses, PunctuationInAFieldDisablesTheFindButton) {
+TEST_F(Expenses, PunctuationInAFieldDisablesTheFindButton)
+{
     ExpensesByPeriodWindow w;
     EXPECT_TRUE(w.findButton()->isEnabled()); // both empty pass
     const struct {
@@ -103,7 +110,8 @@ TEST_F(Expenses, PunctuationInAFieldDisablesTheFindButton) {
     EXPECT_EQ(w.grid()->model()->rowCount(), 0);
 }
 
-TEST_F(Expenses, DatesThatAreNotDatesAreRefusedAndLeaveNothingToPrint) {
+TEST_F(Expenses, DatesThatAreNotDatesAreRefusedAndLeaveNothingToPrint)
+{
     ExpensesByPeriodWindow w;
     const struct {
         const char *from;
@@ -115,12 +123,13 @@ TEST_F(Expenses, DatesThatAreNotDatesAreRefusedAndLeaveNothingToPrint) {
         ASSERT_TRUE(w.printButton()->isEnabled());
         messages.clear();
         find(w, c.from, c.to);
-        EXPECT_EQ(messages.texts(), QStringList{"Λανθασμένα κριτήρια."}) << c.from << " " << c.to;
+        EXPECT_EQ(messages.texts(), QStringList {"Λανθασμένα κριτήρια."}) << c.from << " " << c.to;
         EXPECT_FALSE(w.printButton()->isEnabled()) << c.from << " " << c.to;
     }
 }
 
-TEST_F(Expenses, MonthsOfTwoYearsAreAtMostTwentyFourRowsFromJanuaryOn) {
+TEST_F(Expenses, MonthsOfTwoYearsAreAtMostTwentyFourRowsFromJanuaryOn)
+{
     for (int year : {2006, 2007, 2008, 2009})
         for (int month = 1; month <= 12; ++month)
             for (int day : {1, 28})
@@ -135,7 +144,7 @@ TEST_F(Expenses, MonthsOfTwoYearsAreAtMostTwentyFourRowsFromJanuaryOn) {
     // The sample rows add 140.50 in March and 12.00 in April 2008.
     EXPECT_EQ(column(w.grid(), 2).at(14), "160.50");
     EXPECT_EQ(column(w.grid(), 2).at(0), "20.00");
-    EXPECT_EQ(w.totals(), (QStringList{"632.50", "98.70", "731.20"}));
+    EXPECT_EQ(w.totals(), (QStringList {"632.50", "98.70", "731.20"}));
     // A month without expenses has no row.
     find(w, "2008", "2008");
     practice.exec("DELETE FROM EKSODA WHERE MONTH(HMEROMHNIA)=6");
@@ -145,23 +154,24 @@ TEST_F(Expenses, MonthsOfTwoYearsAreAtMostTwentyFourRowsFromJanuaryOn) {
     // Years with no expenses: nothing listed, empty totals.
     find(w, "1990", "1999");
     EXPECT_EQ(w.grid()->model()->rowCount(), 0);
-    EXPECT_EQ(w.totals(), (QStringList{"", "", ""}));
+    EXPECT_EQ(w.totals(), (QStringList {"", "", ""}));
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
-TEST_F(Expenses, YearsThatAreNotWholeNumbersAreRefusedAndNeverReachTheStatement) {
+TEST_F(Expenses, YearsThatAreNotWholeNumbersAreRefusedAndNeverReachTheStatement)
+{
     ExpensesByMonthWindow w;
     for (const char *from : {"", "abc", "2007 OR 1", "2007 2008", "ΔΥΟ"}) {
         messages.clear();
         find(w, QString::fromUtf8(from), "2008");
-        EXPECT_EQ(messages.texts(), QStringList{"Λανθασμένα κριτήρια."}) << from;
+        EXPECT_EQ(messages.texts(), QStringList {"Λανθασμένα κριτήρια."}) << from;
         EXPECT_FALSE(w.printButton()->isEnabled()) << from;
-        EXPECT_FALSE(w.list().sql().contains(QString::fromUtf8(from).trimmed() + " AND"))
-            << from;
+        EXPECT_FALSE(w.list().sql().contains(QString::fromUtf8(from).trimmed() + " AND")) << from;
     }
 }
 
-TEST_F(Expenses, PrintingUsesTheKeptCriteriaNotTheEditedFields) {
+TEST_F(Expenses, PrintingUsesTheKeptCriteriaNotTheEditedFields)
+{
     ExpensesByPeriodWindow period;
     find(period, "01/03/2008", "31/03/2008");
     retype(period.fromField(), "01/04/2008");
@@ -189,7 +199,8 @@ TEST_F(Expenses, PrintingUsesTheKeptCriteriaNotTheEditedFields) {
     EXPECT_TRUE(text.contains("152.50") || text.contains("152,50")) << text.toStdString();
 }
 
-TEST_F(Expenses, AMissingLayoutIsReportedWithItsName) {
+TEST_F(Expenses, AMissingLayoutIsReportedWithItsName)
+{
     removeLayout("EKSODA2.RAV");
     ExpensesByMonthWindow w;
     find(w, "2008", "2008");
@@ -200,7 +211,8 @@ TEST_F(Expenses, AMissingLayoutIsReportedWithItsName) {
     EXPECT_TRUE(messages.last().contains("EKSODA2.RAV"));
 }
 
-TEST_F(Expenses, AReopenedReviewWindowIsEmptyButKeepsItsCriteria) {
+TEST_F(Expenses, AReopenedReviewWindowIsEmptyButKeepsItsCriteria)
+{
     ExpensesByPeriodWindow w;
     w.show();
     find(w, "01/03/2008", "31/03/2008");
@@ -210,7 +222,7 @@ TEST_F(Expenses, AReopenedReviewWindowIsEmptyButKeepsItsCriteria) {
     EXPECT_TRUE(w.fromField()->text().isEmpty());
     EXPECT_TRUE(w.toField()->text().isEmpty());
     EXPECT_EQ(w.grid()->model()->rowCount(), 0);
-    EXPECT_EQ(w.totals(), (QStringList{"", "", ""}));
+    EXPECT_EQ(w.totals(), (QStringList {"", "", ""}));
     EXPECT_FALSE(w.printButton()->isEnabled());
     EXPECT_EQ(w.keptFrom(), "#3/1/2008#");
     // Shown again it starts from that state and finds again.
@@ -221,13 +233,14 @@ TEST_F(Expenses, AReopenedReviewWindowIsEmptyButKeepsItsCriteria) {
     w.close();
 }
 
-TEST_F(Expenses, TheEditingWindowListsNewestFirstAndSavesWhatIsTyped) {
+TEST_F(Expenses, TheEditingWindowListsNewestFirstAndSavesWhatIsTyped)
+{
     TableEditorWindow w(ExpensesEditor::layout());
     EXPECT_EQ(w.windowTitle(), "Λειτουργικά έξοδα - Επεξεργασία");
-    EXPECT_EQ(column(w.grid(), 1), (QStringList{"2/4/2008", "20/3/2008", "5/3/2008"}));
+    EXPECT_EQ(column(w.grid(), 1), (QStringList {"2/4/2008", "20/3/2008", "5/3/2008"}));
     w.navigator()->press(RecordNavigator::Insert);
-    const QStringList typed{"15/1/2010", "20.5", "3,5", "Καθαριότητα"};
-    const QStringList fields{"HMEROMHNIA", "POSO", "VAT", "PERIGRAFH"};
+    const QStringList typed {"15/1/2010", "20.5", "3,5", "Καθαριότητα"};
+    const QStringList fields {"HMEROMHNIA", "POSO", "VAT", "PERIGRAFH"};
     for (int i = 0; i < fields.size(); ++i)
         typeText(w.editor(fields[i]), typed[i]);
     w.navigator()->press(RecordNavigator::Post);
@@ -242,7 +255,8 @@ TEST_F(Expenses, TheEditingWindowListsNewestFirstAndSavesWhatIsTyped) {
     EXPECT_EQ(practice.count("SELECT * FROM EKSODA"), 3);
 }
 
-TEST_F(Expenses, AnAmountThatIsNotANumberIsRefusedAndNothingIsStored) {
+TEST_F(Expenses, AnAmountThatIsNotANumberIsRefusedAndNothingIsStored)
+{
     const struct {
         const char *field;
         const char *typed;

@@ -7,7 +7,8 @@
 namespace {
 
 // Julian Day Number of a date of the Julian calendar (Richards' algorithm).
-qint64 julianCalendarDay(int year, int month, int day) {
+qint64 julianCalendarDay(int year, int month, int day)
+{
     const int a = (14 - month) / 12;
     const int y = year + 4800 - a;
     const int m = month + 12 * a - 3;
@@ -15,7 +16,8 @@ qint64 julianCalendarDay(int year, int month, int day) {
 }
 
 // Meeus' Julian Easter algorithm, converted to the civil calendar through the day number.
-QDate meeusOrthodoxEaster(int year) {
+QDate meeusOrthodoxEaster(int year)
+{
     const int a = year % 4;
     const int b = year % 7;
     const int c = year % 19;
@@ -27,7 +29,8 @@ QDate meeusOrthodoxEaster(int year) {
 }
 
 // The older desk formula, good for 1900-2099: n April, or n-30 May past 30.
-QDate deskFormula(int year) {
+QDate deskFormula(int year)
+{
     const int d = (19 * (year % 19) + 16) % 30;
     const int e = (2 * (year % 4) + 4 * (year % 7) + 6 * d) % 7;
     const int n = d + e + 3;
@@ -36,7 +39,8 @@ QDate deskFormula(int year) {
 
 } // namespace
 
-TEST(Easter, EveryYearOfTheFieldMatchesAnIndependentComputation) {
+TEST(Easter, EveryYearOfTheFieldMatchesAnIndependentComputation)
+{
     for (int year = CalendarMath::kFirstEasterYear; year <= CalendarMath::kLastEasterYear; ++year) {
         const QDate easter = CalendarMath::orthodoxEaster(year);
         ASSERT_EQ(easter, meeusOrthodoxEaster(year)) << year;
@@ -47,20 +51,27 @@ TEST(Easter, EveryYearOfTheFieldMatchesAnIndependentComputation) {
     }
 }
 
-TEST(Easter, TheResultTextForWhatTheYearFieldHolds) {
+TEST(Easter, TheResultTextForWhatTheYearFieldHolds)
+{
     const struct {
         const char *typed;
         const char *shown;
     } cases[] = {
-        {"2008", "είναι 27 Απριλίου"}, {"2010", "είναι 4 Απριλίου"},
-        {"2021", "είναι 2 Μαϊου"},     {"2024", "είναι 5 Μαϊου"},
-        {"2025", "είναι 20 Απριλίου"}, {"2050", "είναι 17 Απριλίου"},
+        {"2008", "είναι 27 Απριλίου"},
+        {"2010", "είναι 4 Απριλίου"},
+        {"2021", "είναι 2 Μαϊου"},
+        {"2024", "είναι 5 Μαϊου"},
+        {"2025", "είναι 20 Απριλίου"},
+        {"2050", "είναι 17 Απριλίου"},
         // Outside 1900-2099 the true date, not the desk formula's (1 May, 13 April).
-        {"2100", "είναι 2 Μαϊου"},     {"1583", "είναι 10 Απριλίου"},
+        {"2100", "είναι 2 Μαϊου"},
+        {"1583", "είναι 10 Απριλίου"},
         {"1899", "είναι 30 Απριλίου"},
         // Not a whole number: the field's first year. Being typed: nothing yet.
-        {"", "είναι 10 Απριλίου"},     {"abc", "είναι 10 Απριλίου"},
-        {"20", ""},                    {"1582", ""},
+        {"", "είναι 10 Απριλίου"},
+        {"abc", "είναι 10 Απριλίου"},
+        {"20", ""},
+        {"1582", ""},
         {"2101", ""},
     };
     for (const auto &c : cases)
@@ -68,7 +79,8 @@ TEST(Easter, TheResultTextForWhatTheYearFieldHolds) {
             << "year '" << c.typed << "'";
 }
 
-TEST(DayCount, WholeDaysOnlyWhenTheSecondDateIsLater) {
+TEST(DayCount, WholeDaysOnlyWhenTheSecondDateIsLater)
+{
     const struct {
         QDate from;
         QDate to;

@@ -1,7 +1,7 @@
 // The desk calendar as a person uses it: what it shows when opened, the year typed digit by
 // digit, the two dates and the order the Tab key follows.
-#include "calendarwindow.h"
 #include "calendarmath.h"
+#include "calendarwindow.h"
 #include "sqltext.h"
 
 #include <QCalendarWidget>
@@ -13,7 +13,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-TEST(CalendarWindow, OpensOnTodayWithThisYearsEasterAndNoDayCount) {
+TEST(CalendarWindow, OpensOnTodayWithThisYearsEasterAndNoDayCount)
+{
     CalendarWindow w;
     const QDate today = QDate::currentDate();
     EXPECT_EQ(w.yearField()->value(), today.year());
@@ -25,7 +26,8 @@ TEST(CalendarWindow, OpensOnTodayWithThisYearsEasterAndNoDayCount) {
     EXPECT_TRUE(w.dayCount()->text().isEmpty());
 }
 
-TEST(CalendarWindow, TheYearIsComputedAsItIsTyped) {
+TEST(CalendarWindow, TheYearIsComputedAsItIsTyped)
+{
     CalendarWindow w;
     QSpinBox *year = w.yearField();
     year->selectAll();
@@ -37,11 +39,13 @@ TEST(CalendarWindow, TheYearIsComputedAsItIsTyped) {
     } steps[] = {{'2', ""}, {'0', ""}, {'0', ""}, {'8', "είναι 27 Απριλίου"}};
     for (const auto &s : steps) {
         QTest::keyClicks(year, QString(QLatin1Char(s.key)));
-        EXPECT_EQ(w.easterResult()->text(), QString::fromUtf8(s.shown)) << year->text().toStdString();
+        EXPECT_EQ(w.easterResult()->text(), QString::fromUtf8(s.shown))
+            << year->text().toStdString();
     }
 }
 
-TEST(CalendarWindow, TheDayCountFollowsBothPickers) {
+TEST(CalendarWindow, TheDayCountFollowsBothPickers)
+{
     CalendarWindow w;
     const struct {
         QDate from;
@@ -63,10 +67,11 @@ TEST(CalendarWindow, TheDayCountFollowsBothPickers) {
     EXPECT_EQ(w.fromPicker()->date(), QDate(1940, 1, 1));
 }
 
-TEST(CalendarWindow, TabGoesCalendarYearPickersExitAndSkipsTheDateTexts) {
+TEST(CalendarWindow, TabGoesCalendarYearPickersExitAndSkipsTheDateTexts)
+{
     CalendarWindow w;
-    const QList<QWidget *> order{w.calendar(), w.yearField(), w.fromPicker(), w.toPicker(),
-                                 w.exitButton()};
+    const QList<QWidget *> order {w.calendar(), w.yearField(), w.fromPicker(), w.toPicker(),
+                                  w.exitButton()};
     QList<QWidget *> ours = order;
     ours << w.fromText() << w.toText();
     QList<QWidget *> tabbed;

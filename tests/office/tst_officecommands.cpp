@@ -9,7 +9,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-TEST(OfficeCommands, EveryCommandOpensItsWindow) {
+TEST(OfficeCommands, EveryCommandOpensItsWindow)
+{
     TestSupport::TempPractice practice;
     TestSupport::RecordingMessages messages;
     QList<QDialog *> windows;

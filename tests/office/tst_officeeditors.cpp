@@ -16,14 +16,16 @@
 
 namespace {
 
-void typeText(QWidget *widget, const QString &text) {
+void typeText(QWidget *widget, const QString &text)
+{
     for (const QChar c : text) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(widget, &press);
     }
 }
 
-QStringList column(const RecordGrid *grid, int c) {
+QStringList column(const RecordGrid *grid, int c)
+{
     QStringList out;
     for (int r = 0; r < grid->model()->rowCount(); ++r)
         out << grid->model()->index(r, c).data().toString();
@@ -32,7 +34,8 @@ QStringList column(const RecordGrid *grid, int c) {
 
 class Office : public ::testing::Test {
 protected:
-    Office() {
+    Office()
+    {
         WindowHooks::openNotesPrinting = [this](QWidget *, const QString &id) { printed << id; };
     }
     ~Office() override { WindowHooks::openNotesPrinting = nullptr; }
@@ -44,7 +47,8 @@ protected:
 
 } // namespace
 
-TEST_F(Office, EachEditorListsItsRowsInItsOwnOrder) {
+TEST_F(Office, EachEditorListsItsRowsInItsOwnOrder)
+{
     const struct {
         EditorLayout (*layout)();
         QStringList inserts;
@@ -87,7 +91,8 @@ TEST_F(Office, EachEditorListsItsRowsInItsOwnOrder) {
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
 }
 
-TEST_F(Office, TheNotebookPrintsOnlyWhileItHoldsASavedNote) {
+TEST_F(Office, TheNotebookPrintsOnlyWhileItHoldsASavedNote)
+{
     TableEditorWindow w(OfficeEditors::notebook());
     QPushButton *print = w.printButton();
     EXPECT_FALSE(print->isEnabled());
@@ -98,36 +103,39 @@ TEST_F(Office, TheNotebookPrintsOnlyWhileItHoldsASavedNote) {
     w.navigator()->press(RecordNavigator::Post);
     EXPECT_TRUE(print->isEnabled());
     print->click();
-    EXPECT_EQ(printed, QStringList{practice.scalar("SELECT ID FROM SHMEIWSEIS")});
+    EXPECT_EQ(printed, QStringList {practice.scalar("SELECT ID FROM SHMEIWSEIS")});
     // Deleting the last note through the record bar disables the print again.
     w.navigator()->press(RecordNavigator::Delete);
-    EXPECT_EQ(messages.texts(), QStringList{"Delete record?"});
+    EXPECT_EQ(messages.texts(), QStringList {"Delete record?"});
     EXPECT_EQ(practice.count("SELECT * FROM SHMEIWSEIS"), 0);
     EXPECT_FALSE(print->isEnabled());
 }
 
-TEST_F(Office, TheNotebookPrintsTheSelectedNote) {
+TEST_F(Office, TheNotebookPrintsTheSelectedNote)
+{
     practice.exec("INSERT INTO SHMEIWSEIS (TITLOS) VALUES ('Β')");
     practice.exec("INSERT INTO SHMEIWSEIS (TITLOS) VALUES ('Α')");
     TableEditorWindow w(OfficeEditors::notebook());
     ASSERT_TRUE(w.printButton()->isEnabled());
     w.grid()->selectRow(1);
     w.printButton()->click();
-    EXPECT_EQ(printed, QStringList{practice.scalar("SELECT ID FROM SHMEIWSEIS WHERE TITLOS='Β'")});
+    EXPECT_EQ(printed, QStringList {practice.scalar("SELECT ID FROM SHMEIWSEIS WHERE TITLOS='Β'")});
     EXPECT_EQ(qobject_cast<QLineEdit *>(w.editor("TITLOS"))->text(), "Β");
 }
 
-TEST_F(Office, RemindersAreReadEachTimeTheWindowIsShown) {
+TEST_F(Office, RemindersAreReadEachTimeTheWindowIsShown)
+{
     TableEditorWindow w(OfficeEditors::reminders());
     practice.exec("INSERT INTO YPENTHIMISEIS (HMEROMHNIA, PERIGRAFH) VALUES (#5/1/2026#, 'Φόροι')");
     w.show();
-    EXPECT_EQ(column(w.grid(), 0), QStringList{"1/5/2026"});
+    EXPECT_EQ(column(w.grid(), 0), QStringList {"1/5/2026"});
     EXPECT_EQ(qobject_cast<QPlainTextEdit *>(w.editor("PERIGRAFH"))->toPlainText(), "Φόροι");
     w.close();
     EXPECT_FALSE(w.table().isOpen());
 }
 
-TEST_F(Office, TypingIntoAnEmptyTableStartsARowThatSaveWrites) {
+TEST_F(Office, TypingIntoAnEmptyTableStartsARowThatSaveWrites)
+{
     TableEditorWindow w(OfficeEditors::reminders());
     w.FormShow();
     typeText(w.editor("HMEROMHNIA"), "31/02/2008");
@@ -147,7 +155,8 @@ TEST_F(Office, TypingIntoAnEmptyTableStartsARowThatSaveWrites) {
               1);
 }
 
-TEST_F(Office, ClosingDropsAnUnsavedEdit) {
+TEST_F(Office, ClosingDropsAnUnsavedEdit)
+{
     practice.exec("INSERT INTO GIATROI_ALLWN_EIDIKOTHTWN (ONOMA, EPWNYMO) VALUES ('Άννα', 'Ζ')");
     {
         TableEditorWindow w(OfficeEditors::doctors());
