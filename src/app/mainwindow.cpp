@@ -369,8 +369,8 @@ void MainWindow::TodaysReminderCheck()
         readOnce(QStringLiteral("SELECT HMEROMHNIA from YPENTHIMISEIS") + where,
                  [&](Query &query) { count = query.rowCount(); });
     });
-    // Exactly one reminder today is shown; none, or several, show nothing.
-    if (!ok || count != 1)
+    // Every reminder dated today is shown, also when there are several.
+    if (!ok || count < 1)
         return;
     TodayReminderWindow reminder(this);
     reminder.query().setSql(QStringLiteral("SELECT * from YPENTHIMISEIS") + where);

@@ -32,7 +32,12 @@ void TodayReminderWindow::FormShow()
         m_connection.setUp(Program::DbConnectionString, true);
         m_query.close();
         m_query.open();
-        m_text->setPlainText(m_query.rowCount() > 0 ? m_query.fieldText(QStringLiteral("PERIGRAFH")) : QString());
+        // Several reminders for the day are shown one after another, in the order entered.
+        QStringList texts;
+        const int column = m_query.fieldIndex(QStringLiteral("PERIGRAFH"));
+        for (int row = 0; row < m_query.rowCount(); ++row)
+            texts << m_query.text(row, column);
+        m_text->setPlainText(texts.join(QStringLiteral("\n\n")));
     });
 }
 

@@ -186,27 +186,33 @@ private slots:
 
     void todaysReminder_data()
     {
+        // Reminders are entered in the order of the list; each is numbered by its entry.
         QTest::addColumn<QStringList>("dates");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("exactly one today") << QStringList{todayLiteral()} << true;
-        QTest::newRow("two today") << QStringList{todayLiteral(), todayLiteral()} << false;
-        QTest::newRow("same day last year") << QStringList{todayLiteral(1)} << false;
-        QTest::newRow("none") << QStringList{} << false;
+        QTest::addColumn<QString>("shownText");
+        QTest::newRow("exactly one today") << QStringList{todayLiteral()} << QStringLiteral("Υπενθύμιση 1");
+        QTest::newRow("two today, oldest entry first")
+            << QStringList{todayLiteral(), todayLiteral(1), todayLiteral()}
+            << QStringLiteral("Υπενθύμιση 1\n\nΥπενθύμιση 3");
+        QTest::newRow("same day last year") << QStringList{todayLiteral(1)} << QString();
+        QTest::newRow("none") << QStringList{} << QString();
     }
     void todaysReminder()
     {
         QFETCH(QStringList, dates);
-        QFETCH(bool, shown);
-        for (const QString &d : dates)
-            m_practice->exec(QStringLiteral("INSERT INTO YPENTHIMISEIS(HMEROMHNIA,PERIGRAFH) VALUES(%1,'Να πάρω τηλέφωνο')").arg(d));
+        QFETCH(QString, shownText);
+        for (int i = 0; i < dates.size(); ++i)
+            m_practice->exec(QStringLiteral("INSERT INTO YPENTHIMISEIS(HMEROMHNIA,PERIGRAFH) VALUES(%1,'Υπενθύμιση %2')")
+                                 .arg(dates[i])
+                                 .arg(i + 1));
         Person person;
         ModalDriver driver(std::ref(person));
         MainWindow w;
         QVERIFY(w.startupGranted());
+        const bool shown = !shownText.isEmpty();
         QCOMPARE(driver.opened().contains(QStringLiteral("Υπενθυμίσεις")), shown);
         if (shown) {
             QCOMPARE(driver.opened().last(), QStringLiteral("Υπενθυμίσεις"));
-            QCOMPARE(person.reminderText, QStringLiteral("Να πάρω τηλέφωνο"));
+            QCOMPARE(person.reminderText, shownText);
         }
     }
 
