@@ -12,6 +12,8 @@
 #include "program.h"
 #include "recordset.h"
 #include "schema.h"
+#include "datawindow.h"
+#include "sqltext.h"
 #include "splashwindow.h"
 #include "todayreminderwindow.h"
 #include "window.h"
@@ -59,7 +61,7 @@ const char *kPanelOrder[] = {
 void readOnce(const QString &sql, const std::function<void(Query &)> &take)
 {
     Connection connection;
-    connection.setUp(Program::DbConnectionString, true);
+    ProgramConnection::open(connection);
     Query query(connection);
     query.setSql(sql);
     query.open();
@@ -74,7 +76,7 @@ void readOnce(const QString &sql, const std::function<void(Query &)> &take)
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Orvanta Created by Daskel"));
-    resize(968, 724);
+    resize(kClientWidth, kClientHeight);
     Kit::paintSkyBlue(this);
     buildMenu();
     buildBody();
@@ -305,10 +307,7 @@ QString MainWindow::backupText()
 
 QString MainWindow::dateTimeText(const QDateTime &when)
 {
-    const QString date = QStringLiteral("%1/%2/%3")
-                             .arg(when.date().day())
-                             .arg(when.date().month())
-                             .arg(when.date().year());
+    const QString date = SqlText::dateText(when.date());
     const QTime t = when.time();
     if (t.hour() == 0 && t.minute() == 0 && t.second() == 0)
         return date;
@@ -345,6 +344,10 @@ void MainWindow::FormCreate()
     if (m_storedPassword == QLatin1String(Schema::kFactoryPassword)) {
         FirstPasswordWindow first(this);
         first.showModal();
+        // A file that would not store the first password cannot be logged in to: the failure
+        // has been shown and the program ends.
+        if (!first.stored())
+            return;
     }
     {
         LoginWindow login(this);
@@ -440,6 +443,32 @@ void MainWindow::ChangePasswordClick()
 {
     ChangePasswordWindow change(this);
     change.showModal();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    const Qt::WindowStates notNormal =
+        Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
+    if (!(change->oldState() & Qt::WindowMaximized) || (windowState() & notNormal))
+        return;
+    // Restored from maximised: the normal size, centred, whatever size the window had before
+    // it was first maximised (it never had one) or the window manager remembers. The platform
+    // sets its own geometry after this event, so the size is set again once it has.
+    restoreNormalGeometry();
+    QTimer::singleShot(0, this, [this] {
+        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+            restoreNormalGeometry();
+    });
+}
+
+void MainWindow::restoreNormalGeometry()
+{
+    resize(kClientWidth, kClientHeight);
+    Kit::centre(this);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

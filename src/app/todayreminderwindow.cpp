@@ -1,13 +1,10 @@
 #include "todayreminderwindow.h"
 
-#include "program.h"
-
-#include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TodayReminderWindow::TodayReminderWindow(QWidget *parent) : Window(parent), m_query(m_connection)
+TodayReminderWindow::TodayReminderWindow(QWidget *parent) : DataWindow(parent), m_query(m_connection)
 {
     setUpWindow(QStringLiteral("Υπενθυμίσεις"), 420, 260);
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -17,11 +14,9 @@ TodayReminderWindow::TodayReminderWindow(QWidget *parent) : Window(parent), m_qu
     m_text->setReadOnly(true);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_text);
-    m_exit = new QPushButton(QStringLiteral("Έ&ξοδος"), this);
-    m_exit->setObjectName(QStringLiteral("exitButton"));
+    m_exit = addExitButton();
     layout->addWidget(m_exit, 0, Qt::AlignRight);
-    setCancelButton(m_exit);
-    connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
+    closesWithWindow({&m_query});
 }
 
 TodayReminderWindow::~TodayReminderWindow() = default;
@@ -29,22 +24,9 @@ TodayReminderWindow::~TodayReminderWindow() = default;
 void TodayReminderWindow::FormShow()
 {
     Kit::guarded(this, [&] {
-        m_connection.setUp(Program::DbConnectionString, true);
+        openConnection();
         m_query.close();
         m_query.open();
         m_text->setPlainText(m_query.rowCount() > 0 ? m_query.fieldText(QStringLiteral("PERIGRAFH")) : QString());
     });
-}
-
-void TodayReminderWindow::showEvent(QShowEvent *event)
-{
-    Window::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TodayReminderWindow::closeEvent(QCloseEvent *event)
-{
-    m_connection.close();
-    Window::closeEvent(event);
 }

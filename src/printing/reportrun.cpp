@@ -1,6 +1,8 @@
 #include "reportrun.h"
 
 #include "connection.h"
+#include "datawindow.h"
+#include "dberror.h"
 #include "program.h"
 #include "recordset.h"
 #include "reportproject.h"
@@ -10,13 +12,18 @@ namespace ReportRun {
 namespace {
 void prepare(Connection &connection)
 {
-    connection.close();
-    connection.setConnectionText(Program::DbConnectionString);
-    connection.setCommandTimeout(0);
-    connection.setConnectionTimeout(0);
-    connection.open();
+    ProgramConnection::open(connection);
 }
 } // namespace
+
+QString idText(const QString &id)
+{
+    bool whole = false;
+    const qlonglong number = id.trimmed().toLongLong(&whole);
+    if (!whole)
+        throw DbError(QStringLiteral("'%1' is not a valid ID.").arg(id));
+    return QString::number(number);
+}
 
 void run(Connection &connection, Query &query, const QString &selectText, ReportProject &report,
          const QString &layoutFileName)
