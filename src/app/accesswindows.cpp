@@ -29,7 +29,6 @@ QString readStoredPassword(Connection &connection)
                                                                  : QString();
 }
 
-
 // A row of the form: label (bold), field, red star; the label names the field for the
 // accelerator and for screen readers.
 void addRow(QGridLayout *grid, int row, const QString &caption, QLineEdit *field, QWidget *parent)

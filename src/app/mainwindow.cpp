@@ -6,15 +6,15 @@
 #include "appinfo.h"
 #include "connection.h"
 #include "connectionstring.h"
+#include "datawindow.h"
 #include "launcher.h"
 #include "messageservice.h"
 #include "pictures.h"
 #include "program.h"
 #include "recordset.h"
 #include "schema.h"
-#include "datawindow.h"
-#include "sqltext.h"
 #include "splashwindow.h"
+#include "sqltext.h"
 #include "todayreminderwindow.h"
 #include "window.h"
 
@@ -451,18 +451,21 @@ void MainWindow::changeEvent(QEvent *event)
     if (event->type() != QEvent::WindowStateChange)
         return;
     const auto *change = static_cast<QWindowStateChangeEvent *>(event);
-    const Qt::WindowStates notNormal =
-        Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
-    if (!(change->oldState() & Qt::WindowMaximized) || (windowState() & notNormal))
+    if (!(change->oldState() & Qt::WindowMaximized) || !isNormalState())
         return;
-    // Restored from maximised: the normal size, centred, whatever size the window had before
-    // it was first maximised (it never had one) or the window manager remembers. The platform
-    // sets its own geometry after this event, so the size is set again once it has.
+    // Restored from maximised: the normal size, centred, not whatever geometry the window
+    // manager kept (the window is maximised before it is first shown, so it never had one of
+    // its own). The platform applies its geometry after this event, so it is set once more.
     restoreNormalGeometry();
     QTimer::singleShot(0, this, [this] {
-        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        if (isNormalState())
             restoreNormalGeometry();
     });
+}
+
+bool MainWindow::isNormalState() const
+{
+    return !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
 }
 
 void MainWindow::restoreNormalGeometry()

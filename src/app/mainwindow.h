@@ -65,6 +65,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool isNormalState() const;
     void restoreNormalGeometry();
     void buildMenu();
     void buildBody();

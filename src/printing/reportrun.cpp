@@ -9,13 +9,6 @@
 
 namespace ReportRun {
 
-namespace {
-void prepare(Connection &connection)
-{
-    ProgramConnection::open(connection);
-}
-} // namespace
-
 QString idText(const QString &id)
 {
     bool whole = false;
@@ -28,7 +21,7 @@ QString idText(const QString &id)
 void run(Connection &connection, Query &query, const QString &selectText, ReportProject &report,
          const QString &layoutFileName)
 {
-    prepare(connection);
+    ProgramConnection::open(connection);
     query.close();
     query.clearSql();
     query.addSql(selectText);
@@ -43,7 +36,7 @@ void run(Connection &connection, Query &query, const QString &selectText, Report
 void run(Connection &connection, Table &table, ReportProject &report,
          const QString &layoutFileName)
 {
-    prepare(connection);
+    ProgramConnection::open(connection);
     table.close();
     table.open();
     report.setProjectFile(Program::AppDir + layoutFileName);

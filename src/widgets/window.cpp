@@ -4,13 +4,12 @@
 #include "dberror.h"
 #include "messageservice.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QApplication>
-#include <QKeyEvent>
 #include <QShowEvent>
 
 Window::Window(QWidget *parent) : QDialog(parent)
