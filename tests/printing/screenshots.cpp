@@ -56,7 +56,8 @@ int main(int argc, char **argv)
     ReportProject report;
     report.addConnection(QStringLiteral("RvDataSetConnection7"), &query);
     report.setProjectFile(Program::AppDir + QStringLiteral("\\DYGEIAS.RAV"));
-    ReportPreview preview(report.render());
+    const Report::RenderedReport rendered = report.render(); // the preview keeps a reference
+    ReportPreview preview(rendered);
     preview.resize(900, 800);
     preview.nextPage();
     save(preview, out + QStringLiteral("/preview.png"));
