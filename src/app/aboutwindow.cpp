@@ -7,12 +7,14 @@
 #include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
-// A label that opens an address when clicked.
+// A label that opens an address when clicked with the left button; a right click on it opens
+// nothing (not even the window's own right-click page).
 class LinkLabel : public QLabel {
 public:
     LinkLabel(const QString &text, QString address, QWidget *parent)
@@ -22,7 +24,12 @@ public:
     }
 
 protected:
-    void mouseReleaseEvent(QMouseEvent *) override { Launcher::openAddress(m_address); }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            Launcher::openAddress(m_address);
+    }
+    void contextMenuEvent(QContextMenuEvent *event) override { event->accept(); }
 
 private:
     QString m_address;

@@ -29,11 +29,6 @@ QString readStoredPassword(Connection &connection)
                                                                  : QString();
 }
 
-QString updateSql(const QString &password)
-{
-    return QStringLiteral("UPDATE SECURITY SET [PASSWORD]='") + password + QStringLiteral("'");
-}
-
 // A row of the form: label (bold), field, red star; the label names the field for the
 // accelerator and for screen readers.
 void addRow(QGridLayout *grid, int row, const QString &caption, QLineEdit *field, QWidget *parent)
@@ -46,6 +41,11 @@ void addRow(QGridLayout *grid, int row, const QString &caption, QLineEdit *field
 }
 
 } // namespace
+
+QString passwordUpdateSql(const QString &password)
+{
+    return QStringLiteral("UPDATE SECURITY SET [PASSWORD]=") + SqlText::quoted(password);
+}
 
 namespace AccessKit {
 
@@ -68,11 +68,10 @@ bool acceptable(const QString &trimmed)
 
 // ---- login ----
 
-LoginWindow::LoginWindow(QWidget *parent) : Window(parent)
+LoginWindow::LoginWindow(QWidget *parent) : DataWindow(parent)
 {
     setUpWindow(QStringLiteral("Έλεγχος πρόσβασης"), 303, 159, Border::NoIcons);
     Program::LoginGranted = false;
-    m_connection.setUp(Program::DbConnectionString);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Kit::boldLabel(kLoginWarning, this, true), 0, Qt::AlignHCenter);
@@ -83,19 +82,16 @@ LoginWindow::LoginWindow(QWidget *parent) : Window(parent)
     auto *buttons = new QHBoxLayout;
     m_login = new QPushButton(QStringLiteral("Εί&σοδος"), this);
     m_login->setObjectName(QStringLiteral("loginButton"));
-    m_exit = new QPushButton(QStringLiteral("Έ&ξοδος"), this);
-    m_exit->setObjectName(QStringLiteral("exitButton"));
+    m_exit = addExitButton();
     buttons->addStretch();
     buttons->addWidget(m_login);
     buttons->addWidget(m_exit);
     layout->addLayout(buttons);
     setDefaultButton(m_login);
-    setCancelButton(m_exit);
     m_login->setEnabled(false);
 
     connect(m_password, &QLineEdit::textChanged, this, &LoginWindow::Edit1Change);
     connect(m_login, &QPushButton::clicked, this, &LoginWindow::Button1Click);
-    connect(m_exit, &QPushButton::clicked, this, &LoginWindow::Button2Click);
     m_password->setFocus();
 }
 
@@ -112,13 +108,11 @@ void LoginWindow::Button1Click()
         return;
     const QString typed = m_password->text().trimmed();
     Kit::guarded(this, [&] {
-        m_connection.close();
-        m_connection.open();
+        openConnection();
         const QString stored = readStoredPassword(m_connection);
         Program::LoginGranted = false;
         if (stored == typed) {
             Program::LoginGranted = true;
-            m_connection.close();
             accept();
             return;
         }
@@ -131,21 +125,15 @@ void LoginWindow::Button1Click()
 void LoginWindow::Button2Click()
 {
     Program::LoginGranted = false;
-    QDialog::reject();
-}
-
-void LoginWindow::closeEvent(QCloseEvent *event)
-{
-    m_connection.close();
-    QDialog::closeEvent(event);
+    done(QDialog::Rejected);
 }
 
 // ---- first password ----
 
-FirstPasswordWindow::FirstPasswordWindow(QWidget *parent) : Window(parent)
+FirstPasswordWindow::FirstPasswordWindow(QWidget *parent) : DataWindow(parent)
 {
     setUpWindow(QStringLiteral("Καθορισμός του κωδικού πρόσβασης"), 370, 157, Border::NoIcons);
-    Kit::guarded(this, [&] { m_connection.setUp(Program::DbConnectionString, true); });
+    Kit::guarded(this, [&] { openConnection(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Kit::boldLabel(kWarning, this, true), 0, Qt::AlignHCenter);
@@ -181,20 +169,25 @@ void FirstPasswordWindow::Button1Click()
     if (!m_store->isEnabled())
         return;
     const QString n = m_new->text().trimmed();
-    Kit::guarded(this, [&] {
+    const bool stored = Kit::guarded(this, [&] {
         m_connection.open();
-        m_connection.execute(updateSql(n));
+        m_connection.execute(passwordUpdateSql(n));
         m_stored = true;
-        Messages::information(this, QStringLiteral("Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία."));
-        m_connection.close();
-        accept();
     });
+    if (!stored) {
+        // The failure has been shown; a file that refuses the password refuses it again.
+        m_failed = true;
+        done(QDialog::Rejected);
+        return;
+    }
+    Messages::information(this, QStringLiteral("Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία."));
+    accept();
 }
 
 void FirstPasswordWindow::closeEvent(QCloseEvent *event)
 {
-    // The window ends only by storing a password.
-    if (!m_stored) {
+    // The window ends only by storing a password, or by failing to.
+    if (!m_stored && !m_failed) {
         event->ignore();
         return;
     }
@@ -203,11 +196,11 @@ void FirstPasswordWindow::closeEvent(QCloseEvent *event)
 
 // ---- change password ----
 
-ChangePasswordWindow::ChangePasswordWindow(QWidget *parent) : Window(parent)
+ChangePasswordWindow::ChangePasswordWindow(QWidget *parent) : DataWindow(parent)
 {
     setUpWindow(QStringLiteral("Αλλαγή του κωδικού πρόσβασης"), 405, 219);
     Kit::guarded(this, [&] {
-        m_connection.setUp(Program::DbConnectionString, true);
+        openConnection();
         m_storedPassword = readStoredPassword(m_connection);
     });
 
@@ -224,20 +217,17 @@ ChangePasswordWindow::ChangePasswordWindow(QWidget *parent) : Window(parent)
     auto *buttons = new QHBoxLayout;
     m_change = new QPushButton(QStringLiteral("Αλ&λαγή"), this);
     m_change->setObjectName(QStringLiteral("changeButton"));
-    m_exit = new QPushButton(QStringLiteral("Έ&ξοδος"), this);
-    m_exit->setObjectName(QStringLiteral("exitButton"));
+    m_exit = addExitButton();
     buttons->addStretch();
     buttons->addWidget(m_change);
     buttons->addWidget(m_exit);
     layout->addLayout(buttons);
     setDefaultButton(m_change);
-    setCancelButton(m_exit);
     m_change->setEnabled(false);
 
     for (QLineEdit *e : {m_old, m_new, m_confirm})
         connect(e, &QLineEdit::textChanged, this, &ChangePasswordWindow::EditChange);
     connect(m_change, &QPushButton::clicked, this, &ChangePasswordWindow::Button1Click);
-    connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
     m_old->setFocus();
 }
 
@@ -259,9 +249,8 @@ void ChangePasswordWindow::Button1Click()
     const QString n = m_new->text().trimmed();
     Kit::guarded(this, [&] {
         m_connection.open();
-        m_connection.execute(updateSql(n));
+        m_connection.execute(passwordUpdateSql(n));
         Messages::information(this, QStringLiteral("Η αλλαγή του κωδικού πρόσβασης έγινε με επιτυχία."));
-        m_connection.close();
         accept();
     });
 }

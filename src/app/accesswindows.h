@@ -1,10 +1,13 @@
 #pragma once
 
-#include "connection.h"
-#include "window.h"
+#include "datawindow.h"
 
 class QLineEdit;
 class QPushButton;
+
+// The password UPDATE of the first-password and change windows, with the value as an SQL
+// literal (quotes doubled).
+QString passwordUpdateSql(const QString &password);
 
 // The warning at the top of each password window, and a password field that shows "*".
 namespace AccessKit {
@@ -15,7 +18,7 @@ bool acceptable(const QString &trimmed);
 
 // The login window, shown at every start-up; the main window appears only after it has
 // accepted the password. Its exit button ends the program.
-class LoginWindow : public Window {
+class LoginWindow : public DataWindow {
     Q_OBJECT
 public:
     explicit LoginWindow(QWidget *parent = nullptr);
@@ -29,11 +32,7 @@ public:
     void Button1Click(); // login check
     void Button2Click(); // exit
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
-    Connection m_connection;
     QLineEdit *m_password;
     QPushButton *m_login;
     QPushButton *m_exit;
@@ -41,8 +40,9 @@ private:
 using TForm65 = LoginWindow;
 
 // Asks for a first password while the stored one is still the factory default; it ends only
-// by storing one.
-class FirstPasswordWindow : public Window {
+// by storing one, or when storing fails (a read-only or locked file): then the failure is shown
+// and the program ends, since no login could follow.
+class FirstPasswordWindow : public DataWindow {
     Q_OBJECT
 public:
     explicit FirstPasswordWindow(QWidget *parent = nullptr);
@@ -51,6 +51,8 @@ public:
     QLineEdit *newEdit() const { return m_new; }
     QLineEdit *confirmEdit() const { return m_confirm; }
     QPushButton *storeButton() const { return m_store; }
+    // True once the new password is stored; false when the window ended because it could not be.
+    bool stored() const { return m_stored; }
 
     void EditChange();
     void Button1Click();
@@ -59,16 +61,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    Connection m_connection;
     QLineEdit *m_new;
     QLineEdit *m_confirm;
     QPushButton *m_store;
     bool m_stored = false;
+    bool m_failed = false;
 };
 using TForm100 = FirstPasswordWindow;
 
 // Changes the password: the old one must match the one stored when the window was created.
-class ChangePasswordWindow : public Window {
+class ChangePasswordWindow : public DataWindow {
     Q_OBJECT
 public:
     explicit ChangePasswordWindow(QWidget *parent = nullptr);
@@ -84,7 +86,6 @@ public:
     void Button1Click();
 
 private:
-    Connection m_connection;
     QString m_storedPassword;
     QLineEdit *m_old;
     QLineEdit *m_new;

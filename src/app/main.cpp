@@ -9,7 +9,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
-    QApplication::setApplicationVersion(QStringLiteral("2.0.0"));
+    QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
     // The long-lived windows are hidden most of the time; the program ends at the exit
     // confirmation, not when the last visible window closes.

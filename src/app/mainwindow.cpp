@@ -6,6 +6,7 @@
 #include "appinfo.h"
 #include "connection.h"
 #include "connectionstring.h"
+#include "datawindow.h"
 #include "launcher.h"
 #include "messageservice.h"
 #include "pictures.h"
@@ -13,6 +14,7 @@
 #include "recordset.h"
 #include "schema.h"
 #include "splashwindow.h"
+#include "sqltext.h"
 #include "todayreminderwindow.h"
 #include "window.h"
 
@@ -59,7 +61,7 @@ const char *kPanelOrder[] = {
 void readOnce(const QString &sql, const std::function<void(Query &)> &take)
 {
     Connection connection;
-    connection.setUp(Program::DbConnectionString, true);
+    ProgramConnection::open(connection);
     Query query(connection);
     query.setSql(sql);
     query.open();
@@ -74,7 +76,7 @@ void readOnce(const QString &sql, const std::function<void(Query &)> &take)
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Orvanta Created by Daskel"));
-    resize(968, 724);
+    resize(kClientWidth, kClientHeight);
     Kit::paintSkyBlue(this);
     buildMenu();
     buildBody();
@@ -305,10 +307,7 @@ QString MainWindow::backupText()
 
 QString MainWindow::dateTimeText(const QDateTime &when)
 {
-    const QString date = QStringLiteral("%1/%2/%3")
-                             .arg(when.date().day())
-                             .arg(when.date().month())
-                             .arg(when.date().year());
+    const QString date = SqlText::dateText(when.date());
     const QTime t = when.time();
     if (t.hour() == 0 && t.minute() == 0 && t.second() == 0)
         return date;
@@ -345,6 +344,10 @@ void MainWindow::FormCreate()
     if (m_storedPassword == QLatin1String(Schema::kFactoryPassword)) {
         FirstPasswordWindow first(this);
         first.showModal();
+        // A file that would not store the first password cannot be logged in to: the failure
+        // has been shown and the program ends.
+        if (!first.stored())
+            return;
     }
     {
         LoginWindow login(this);
@@ -440,6 +443,35 @@ void MainWindow::ChangePasswordClick()
 {
     ChangePasswordWindow change(this);
     change.showModal();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    if (!(change->oldState() & Qt::WindowMaximized) || !isNormalState())
+        return;
+    // Restored from maximised: the normal size, centred, not whatever geometry the window
+    // manager kept (the window is maximised before it is first shown, so it never had one of
+    // its own). The platform applies its geometry after this event, so it is set once more.
+    restoreNormalGeometry();
+    QTimer::singleShot(0, this, [this] {
+        if (isNormalState())
+            restoreNormalGeometry();
+    });
+}
+
+bool MainWindow::isNormalState() const
+{
+    return !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+}
+
+void MainWindow::restoreNormalGeometry()
+{
+    resize(kClientWidth, kClientHeight);
+    Kit::centre(this);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

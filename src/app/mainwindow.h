@@ -19,6 +19,10 @@ class QWidget;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    // The client area when the window is not maximised.
+    static constexpr int kClientWidth = 968;
+    static constexpr int kClientHeight = 724;
+
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -56,10 +60,13 @@ public:
     static QString dateTimeText(const QDateTime &when);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool isNormalState() const;
+    void restoreNormalGeometry();
     void buildMenu();
     void buildBody();
     void run(MenuCommand command);

@@ -3,6 +3,7 @@
 #include "pictures.h"
 #include "window.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -21,6 +22,7 @@ SplashWindow::SplashWindow(QWidget *parent) : QDialog(parent), m_timer(new QTime
     m_timer->setInterval(kDurationMs);
     connect(m_timer, &QTimer::timeout, this, [this] {
         m_timer->stop();
+        m_timeUp = true;
         accept();
     });
 }
@@ -30,4 +32,18 @@ void SplashWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     Kit::centre(this);
     m_timer->start();
+}
+
+void SplashWindow::reject()
+{
+    // Esc and every other way of cancelling: the timer alone ends the splash.
+}
+
+void SplashWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_timeUp) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }

@@ -1,13 +1,10 @@
 #include "todayreminderwindow.h"
 
-#include "program.h"
-
-#include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TodayReminderWindow::TodayReminderWindow(QWidget *parent) : Window(parent), m_query(m_connection)
+TodayReminderWindow::TodayReminderWindow(QWidget *parent) : DataWindow(parent), m_query(m_connection)
 {
     setUpWindow(QStringLiteral("Υπενθυμίσεις"), 420, 260);
     setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -17,11 +14,9 @@ TodayReminderWindow::TodayReminderWindow(QWidget *parent) : Window(parent), m_qu
     m_text->setReadOnly(true);
     m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     layout->addWidget(m_text);
-    m_exit = new QPushButton(QStringLiteral("Έ&ξοδος"), this);
-    m_exit->setObjectName(QStringLiteral("exitButton"));
+    m_exit = addExitButton();
     layout->addWidget(m_exit, 0, Qt::AlignRight);
-    setCancelButton(m_exit);
-    connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
+    closesWithWindow({&m_query});
 }
 
 TodayReminderWindow::~TodayReminderWindow() = default;
@@ -29,7 +24,7 @@ TodayReminderWindow::~TodayReminderWindow() = default;
 void TodayReminderWindow::FormShow()
 {
     Kit::guarded(this, [&] {
-        m_connection.setUp(Program::DbConnectionString, true);
+        openConnection();
         m_query.close();
         m_query.open();
         // Several reminders for the day are shown one after another, in the order entered.
@@ -39,17 +34,4 @@ void TodayReminderWindow::FormShow()
             texts << m_query.text(row, column);
         m_text->setPlainText(texts.join(QStringLiteral("\n\n")));
     });
-}
-
-void TodayReminderWindow::showEvent(QShowEvent *event)
-{
-    Window::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TodayReminderWindow::closeEvent(QCloseEvent *event)
-{
-    m_connection.close();
-    Window::closeEvent(event);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "sqltext.h"
+
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +14,6 @@ inline QString daySheetCaption() { return QStringLiteral("Αναλυτική κ�
 inline QString yearLabel() { return QStringLiteral("Έτος:"); }
 inline QString monthLabel() { return QStringLiteral("Μήνας:"); }
 inline QString todayButton() { return QStringLiteral("Σήμερα"); }
-inline QString exitButton() { return QStringLiteral("Έ&ξοδος"); }
 
 inline QStringList monthNames()
 {
@@ -35,11 +37,10 @@ inline QStringList weekdayNames()
 inline constexpr int kFirstYear = 2008;
 inline constexpr int kLastYear = 2035;
 
-// A date as the book writes it: day/month/year in decimal without leading zeros ("5/3/2026").
+// A date as the book writes it, d/M/yyyy ("5/3/2026"), from its three numbers.
 inline QString dateText(int day, int month, int year)
 {
-    return QString::number(day) + QLatin1Char('/') + QString::number(month) + QLatin1Char('/')
-           + QString::number(year);
+    return SqlText::dateText(QDate(year, month, day));
 }
 
 // The day's row, by the date's SQL literal ("#3/5/2026#").

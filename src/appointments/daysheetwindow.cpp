@@ -1,11 +1,9 @@
 #include "daysheetwindow.h"
 
 #include "appointmenttexts.h"
-#include "connection.h"
-#include "recordset.h"
 #include "fieldbinder.h"
-#include "program.h"
 #include "recordnavigator.h"
+#include "recordset.h"
 #include "schema.h"
 
 #include <QLabel>
@@ -30,9 +28,8 @@ const QColor kCaptionColour(215, 228, 242);
 
 } // namespace
 
-DaySheetWindow::DaySheetWindow(QWidget *parent) : Window(parent)
-    , m_connection(std::make_unique<Connection>())
-    , m_query(std::make_unique<Query>(*m_connection))
+DaySheetWindow::DaySheetWindow(QWidget *parent) : DataWindow(parent)
+    , m_query(std::make_unique<Query>(m_connection))
 {
     setObjectName(QStringLiteral("TForm2a"));
     setUpWindow(AppointmentTexts::daySheetCaption(), kWidth, kHeight);
@@ -99,12 +96,10 @@ DaySheetWindow::DaySheetWindow(QWidget *parent) : Window(parent)
     m_navigator->setObjectName(QStringLiteral("DBNavigator1"));
     m_navigator->setGeometry(8, kHeight - 44, 48, 34);
 
-    m_exit = new QPushButton(AppointmentTexts::exitButton(), this);
-    m_exit->setObjectName(QStringLiteral("Button29"));
+    m_exit = addExitButton(QStringLiteral("Button29"));
     m_exit->setGeometry(kWidth - 8 - 100, kHeight - 44, 100, 34);
     m_exit->setFocusPolicy(Qt::NoFocus);
-    setCancelButton(m_exit);
-    connect(m_exit, &QPushButton::clicked, this, &DaySheetWindow::Button29Click);
+    closesWithWindow({m_query.get()});
 
     m_binder->setRecordSet(m_query.get());
     m_navigator->setRecordSet(m_query.get());
@@ -126,12 +121,8 @@ QToolButton *DaySheetWindow::saveButton() const
 void DaySheetWindow::setUp()
 {
     m_heading->setText(DayDateText);
-    m_connection->close();
-    m_connection->setUp(Program::DbConnectionString, /*openNow*/ true);
-    m_query->close();
-    m_query->clearSql();
-    m_query->setSql(DayQueryText);
-    m_query->open();
+    openConnection();
+    reopen(*m_query, DayQueryText);
     const bool hasRow = m_query->currentRow() >= 0;
     for (QLineEdit *edit : m_edits)
         edit->setReadOnly(!hasRow);
@@ -140,18 +131,4 @@ void DaySheetWindow::setUp()
 void DaySheetWindow::Button29Click()
 {
     done(QDialog::Rejected);
-}
-
-void DaySheetWindow::done(int result)
-{
-    FormClose();
-    Window::done(result);
-}
-
-void DaySheetWindow::FormClose()
-{
-    // Closing the query drops an edit that was not saved.
-    m_query->close();
-    m_query->clearSql();
-    m_connection->close();
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "window.h"
+#include "datawindow.h"
 
 #include <array>
 #include <memory>
 
 class FieldBinder;
-class Connection;
 class Query;
 class QLabel;
 class QLineEdit;
@@ -21,7 +20,7 @@ class RecordNavigator;
 // closing the sheet drops what was not saved, without a question.
 //
 // The opener fills DayDateText and DayQueryText, calls setUp() and shows the sheet modally.
-class DaySheetWindow : public Window {
+class DaySheetWindow : public DataWindow {
     Q_OBJECT
 public:
     static constexpr int kSlots = 28;
@@ -49,14 +48,9 @@ public:
 
     void Button29Click();
 
-    // Every way of closing the sheet ends here.
-    void done(int result) override;
-
 private:
-    void FormClose();
-
-    // Held by pointer so that this header does not bring the database layer's names along.
-    std::unique_ptr<Connection> m_connection;
+    // Held by pointer so that this header does not bring the record sets' names along. Closing
+    // the sheet closes it, which drops an edit that was not saved.
     std::unique_ptr<Query> m_query;
     FieldBinder *m_binder = nullptr;
     QLabel *m_heading = nullptr;

@@ -2,32 +2,20 @@
 
 namespace MonthLayout {
 
+// The calendar is Qt's Gregorian one; these names are what the grid is written in.
 bool IsLeapYear(int year)
 {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return QDate::isLeapYear(year);
 }
 
 int DaysInMonth(int year, int month)
 {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12)
-        return 0;
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+    return QDate(year, month, 1).daysInMonth(); // 0 for a month outside 1..12
 }
 
 int FirstWeekdayOfMonth(int year, int month)
 {
-    // Zeller's congruence for day 1, with January and February counted as months 13 and 14
-    // of the year before; the result is shifted so that Monday is 1.
-    const int d = 1;
-    int m = month;
-    int y = year;
-    if (m <= 2) {
-        m += 12;
-        y -= 1;
-    }
-    const int w = d + 2 * m + 3 * (m + 1) / 5 + y + y / 4 - y / 100 + y / 400;
-    return w % 7 + 1;
+    return QDate(year, month, 1).dayOfWeek();
 }
 
 Grid MonthGrid(int year, int month, const QDate &today)

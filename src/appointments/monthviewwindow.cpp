@@ -1,13 +1,13 @@
 #include "monthviewwindow.h"
 
 #include "appointmenttexts.h"
-#include "connection.h"
-#include "recordset.h"
 #include "daylabel.h"
 #include "daysheetwindow.h"
 #include "dberror.h"
-#include "program.h"
+#include "recordset.h"
 #include "sqltext.h"
+
+#include <sqlite3.h>
 
 #include <QComboBox>
 #include <QLabel>
@@ -89,13 +89,13 @@ bool isBlank(const QString &text)
 } // namespace
 
 MonthViewWindow::MonthViewWindow(QWidget *parent, const QDate &today)
-    : Window(parent)
-    , m_connection(std::make_unique<Connection>())
-    , m_query(std::make_unique<Query>(*m_connection))
+    : DataWindow(parent)
+    , m_query(std::make_unique<Query>(m_connection))
 {
     setObjectName(QStringLiteral("TForm1a"));
     setUpWindow(AppointmentTexts::monthViewCaption(), kWidth, kHeight);
     buildControls();
+    closesWithWindow({m_query.get()});
     FormCreate(today);
 }
 
@@ -172,10 +172,8 @@ void MonthViewWindow::buildControls()
         m_countLabels[size_t(k - 1)] = count;
     }
 
-    m_exit = new QPushButton(AppointmentTexts::exitButton(), this);
-    m_exit->setObjectName(QStringLiteral("Button1"));
+    m_exit = addExitButton(QStringLiteral("Button1"));
     m_exit->setGeometry(kWidth - kGridLeft - 100, kHeight - 42, 100, 32);
-    setCancelButton(m_exit);
 
     // None of the controls is reached with the Tab key.
     for (QWidget *w : {static_cast<QWidget *>(m_yearList), static_cast<QWidget *>(m_monthList),
@@ -186,7 +184,6 @@ void MonthViewWindow::buildControls()
     connect(m_monthList, &QComboBox::activated, this, &MonthViewWindow::ComboBox1Change);
     connect(m_yearList, &QComboBox::activated, this, &MonthViewWindow::ComboBox2Change);
     connect(m_today, &QPushButton::clicked, this, &MonthViewWindow::Button2Click);
-    connect(m_exit, &QPushButton::clicked, this, &MonthViewWindow::Button1Click);
 }
 
 void MonthViewWindow::FormCreate(const QDate &today)
@@ -259,17 +256,11 @@ void MonthViewWindow::LayoutMonth()
     RefreshDayCounts();
 }
 
-void MonthViewWindow::openConnection()
-{
-    m_connection->close();
-    m_connection->setUp(Program::DbConnectionString, /*openNow*/ true);
-}
-
 void MonthViewWindow::RefreshDayCounts()
 {
     const bool done = Kit::guarded(this, [this] {
         openConnection();
-        const int days = MonthLayout::DaysInMonth(m_state.DisplayedYear, m_state.DisplayedMonth);
+        const int days = QDate(m_state.DisplayedYear, m_state.DisplayedMonth, 1).daysInMonth();
         for (int d = 1; d <= days; ++d) {
             const QString literal = SqlText::ToSqlDate(
                 AppointmentTexts::dateText(d, m_state.DisplayedMonth, m_state.DisplayedYear));
@@ -290,11 +281,11 @@ void MonthViewWindow::RefreshDayCounts()
                 ShowDayCount(d, count);
         }
         m_query->close();
-        m_connection->close();
+        m_connection.close();
     });
     if (!done) {
         m_query->close();
-        m_connection->close();
+        m_connection.close();
     }
 }
 
@@ -328,14 +319,17 @@ void MonthViewWindow::OpenDaySheet()
         openConnection();
         m_state.DayLiteral = SqlText::ToSqlDate(dateText);
         try {
-            m_connection->execute(AppointmentTexts::insertDay(m_state.DayLiteral));
-        } catch (const DbError &) {
-            // Refused because the day has its row already: that row is used.
+            m_connection.execute(AppointmentTexts::insertDay(m_state.DayLiteral));
+        } catch (const DbError &e) {
+            // The date is unique in RANTEBOU: a day that has its row already uses that row.
+            // Any other refusal (a read-only, locked or full file) is the person's to see.
+            if (e.code() != SQLITE_CONSTRAINT_UNIQUE)
+                throw;
         }
-        m_connection->close();
+        m_connection.close();
     });
     if (!inserted) {
-        m_connection->close();
+        m_connection.close();
         return;
     }
 
@@ -346,16 +340,4 @@ void MonthViewWindow::OpenDaySheet()
         return;
     sheet.showModal();
     RefreshDayCounts();
-}
-
-void MonthViewWindow::done(int result)
-{
-    FormClose();
-    Window::done(result);
-}
-
-void MonthViewWindow::FormClose()
-{
-    m_query->close();
-    m_connection->close();
 }

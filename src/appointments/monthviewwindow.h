@@ -1,14 +1,13 @@
 #pragma once
 
+#include "datawindow.h"
 #include "monthgrid.h"
-#include "window.h"
 
 #include <QDate>
 
 #include <array>
 #include <memory>
 
-class Connection;
 class DayLabel;
 class Query;
 class QComboBox;
@@ -19,12 +18,14 @@ class QPushButton;
 // number of booked half-hour slots under every day. The month and the year are picked from two
 // fixed lists, "Σήμερα" returns to the month of the date taken when the window was created,
 // and clicking a day number creates the day's row when needed and opens its day sheet; when
-// the sheet closes the month is counted again.
+// the sheet closes the month is counted again. A day's row that cannot be written (a read-only,
+// locked or full file) is reported with the engine's message and no sheet opens; only the
+// refusal of a second row for the same date is expected, and then the existing row is used.
 //
 // The year list holds 2008-2035 only. When the local date lies outside those years, the window
 // opens on the nearest month it can show (January 2008 before, December 2035 after) without a
 // message, and no day number is green since today is not in any month shown.
-class MonthViewWindow : public Window {
+class MonthViewWindow : public DataWindow {
     Q_OBJECT
 public:
     struct State {
@@ -65,19 +66,13 @@ public:
     void ClearDayCount(int day);
     void OpenDaySheet();
 
-    // Every way of closing the window ends here.
-    void done(int result) override;
-
 private:
     void FormCreate(const QDate &today);
-    void FormClose();
     void buildControls();
-    void openConnection();
     int cellShowing(int day) const;
 
     State m_state;
-    // Held by pointer so that this header does not bring the database layer's names along.
-    std::unique_ptr<Connection> m_connection;
+    // Held by pointer so that this header does not bring the record sets' names along.
     std::unique_ptr<Query> m_query;
     QComboBox *m_yearList = nullptr;
     QComboBox *m_monthList = nullptr;

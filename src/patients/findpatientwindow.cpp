@@ -19,7 +19,6 @@ const QString kFrom = QStringLiteral("Από:");
 const QString kTo = QStringLiteral("Μέχρι:");
 const QString kFind = QStringLiteral("Εύ&ρεση");
 const QString kAll = QStringLiteral("Όλοι οι ασθενείς");
-const QString kExit = QStringLiteral("Έ&ξοδος");
 const QString kBadCriteria = QStringLiteral("Λανθασμένα κριτήρια.");
 const QString kError = QStringLiteral("ERROR");
 } // namespace
@@ -74,10 +73,8 @@ FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
     m_all->setObjectName(QStringLiteral("buttonAll"));
     m_all->setGeometry(8, height() - 44, 140, 28);
 
-    m_exit = new QPushButton(kExit, this);
-    m_exit->setObjectName(QStringLiteral("buttonExit"));
+    m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 104, height() - 44, 88, 28);
-    setCancelButton(m_exit);
 
     connect(m_surname, &QLineEdit::textChanged, this, &FindPatientWindow::surnameChanged);
     connect(m_from, &QLineEdit::textChanged, this, &FindPatientWindow::datesChanged);
@@ -85,7 +82,6 @@ FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
     connect(m_surnameFind, &QPushButton::clicked, this, &FindPatientWindow::surnameFindClick);
     connect(m_dateFind, &QPushButton::clicked, this, &FindPatientWindow::dateFindClick);
     connect(m_all, &QPushButton::clicked, this, &FindPatientWindow::allPatientsClick);
-    connect(m_exit, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 
     // Enter in a box presses the find button of its page, while that button is enabled.
     for (QPushButton *b : {m_surnameFind, m_dateFind, m_all})

@@ -15,7 +15,6 @@ namespace {
 const QString kCaption = QStringLiteral("Δελτίο υγείας");
 const QString kGroup = QStringLiteral("Aσθένειες - Παθήσεις");
 const QString kHistory = QStringLiteral("Άλλες ασθένεις και Ιστορικό:");
-const QString kExit = QStringLiteral("Έ&ξοδος");
 const QString kYes = QStringLiteral("ΝΑΙ");
 const QString kNo = QStringLiteral("ΟΧΙ");
 
@@ -132,12 +131,9 @@ HealthRecordWindow::HealthRecordWindow(QWidget *parent)
     m_bar->setGeometry(264, 682, 30, 25);
     m_bar->setRecordSet(&m_query);
 
-    m_exit = new QPushButton(kExit, this);
-    m_exit->setObjectName(QStringLiteral("buttonExit"));
+    m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setFocusPolicy(Qt::ClickFocus);
     m_exit->setGeometry(width() - 104, height() - 38, 88, 28);
-    setCancelButton(m_exit);
-    connect(m_exit, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 }
 
 HealthRecordWindow::~HealthRecordWindow() = default;

@@ -8,7 +8,6 @@
 
 namespace {
 const QString kCaption = QStringLiteral("Καταχώρηση νέου ασθενούς");
-const QString kExit = QStringLiteral("Έ&ξοδος");
 // The window only adds rows, so its cursor reads none of the existing patients.
 const QString kNoRows = QStringLiteral("SELECT * FROM STOIXEIA_PELATH WHERE 1=0");
 } // namespace
@@ -28,11 +27,8 @@ NewPatientWindow::NewPatientWindow(QWidget *parent)
     m_bar->setObjectName(QStringLiteral("recordBar"));
     m_bar->setGeometry(16 + 168, 16 + m_form->height() + 8, 60, 25);
 
-    m_exit = new QPushButton(kExit, this);
-    m_exit->setObjectName(QStringLiteral("buttonExit"));
+    m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 104, height() - 40, 88, 28);
-    setCancelButton(m_exit);
-    connect(m_exit, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 
     connect(m_bar, &RecordNavigator::pressed, this, [this](RecordNavigator::Button which) {
         if (which == RecordNavigator::Insert)

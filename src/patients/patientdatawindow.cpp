@@ -9,7 +9,6 @@
 
 namespace {
 const QString kCaption = QStringLiteral("Στοιχεία του ασθενούς");
-const QString kExit = QStringLiteral("Έ&ξοδος");
 } // namespace
 
 PatientDataWindow::PatientDataWindow(QWidget *parent)
@@ -31,11 +30,8 @@ PatientDataWindow::PatientDataWindow(QWidget *parent)
     // After any click on the bar the row is ready for the next change.
     connect(m_bar, &RecordNavigator::pressed, this, &PatientDataWindow::editAgain);
 
-    m_exit = new QPushButton(kExit, this);
-    m_exit->setObjectName(QStringLiteral("buttonExit"));
+    m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 104, height() - 40, 88, 28);
-    setCancelButton(m_exit);
-    connect(m_exit, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 }
 
 PatientDataWindow::~PatientDataWindow() = default;

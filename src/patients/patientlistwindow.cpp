@@ -146,11 +146,8 @@ PatientListWindow::PatientListWindow(QWidget *parent)
     for (int i = 0; i < 6; ++i)
         order[i].button->setGeometry(i < 3 ? 10 : 204, 10 + (i % 3) * 32, 186, 28);
 
-    m_exit = new QPushButton(kExit, this);
-    m_exit->setObjectName(QStringLiteral("buttonExit"));
+    m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 96, height() - 36, 88, 28);
-    setCancelButton(m_exit);
-    connect(m_exit, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
     QAction *exitItem = m_menu->addAction(kExit);
     exitItem->setObjectName(QStringLiteral("itemExit"));
     connect(exitItem, &QAction::triggered, this, [this] { done(QDialog::Rejected); });

@@ -18,7 +18,6 @@ const QString kDate = QStringLiteral("Ημερομηνία:");
 const QString kDateHint = QStringLiteral("* (π.χ 28/12/2007)");
 const QString kReason = QStringLiteral("Αιτία:");
 const QString kDescription = QStringLiteral("Περιγραφή:");
-const QString kExit = QStringLiteral("Έ&ξοδος");
 const QString kVisits = QStringLiteral(" επισκέψεις");
 // The entry form only adds rows, so its cursor on EPISKEPSEIS reads none of the stored ones.
 const QString kEntry =
@@ -89,11 +88,8 @@ VisitsWindow::VisitsWindow(QWidget *parent)
     m_listBar->setRecordSet(&m_list);
     connect(m_listBar, &RecordNavigator::pressed, this, &VisitsWindow::updateCount);
 
-    m_exit = new QPushButton(kExit, this);
-    m_exit->setObjectName(QStringLiteral("buttonExit"));
+    m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 104, height() - 38, 88, 28);
-    setCancelButton(m_exit);
-    connect(m_exit, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
 
     FormCreate();
 }

@@ -15,7 +15,7 @@ DirectPdfOutput::DirectPdfOutput(const QString &folder)
         base = QFileInfo(base).completeBaseName();
         const QString path = QDir(m_folder).filePath(
             QStringLiteral("%1-%2.pdf").arg(base).arg(m_runs.size() + 1));
-        ReportOutput::writePdf(report, path);
+        ReportOutput::savePdf(report, path);
         m_runs.append({projectFile, path, report.pageCount()});
     });
 }

@@ -6,7 +6,8 @@
 #include <QVector>
 
 // Sends every report run while it lives straight to a PDF file, with no dialogue: tests of the
-// printing windows (and of any window that prints) read back what was printed.
+// printing windows (and of any window that prints) read back what was printed. A file that
+// cannot be written ends the run in an error, as the PDF output of the dialogue does.
 class DirectPdfOutput {
 public:
     struct Run {

@@ -3,6 +3,7 @@
 #include "connectionstring.h"
 #include "reporterror.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -397,21 +398,23 @@ Layout loadLayout(const QString &fullName)
 {
     const QString path = ConnectionString::localPath(fullName);
     const QFileInfo info(path);
+    // Messages name the file in full, with the platform's own separators.
+    const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
     if (!info.exists() || !info.isFile())
         throw ReportError(QStringLiteral("The following reporting project does not exist:\n\"%1\"")
-                              .arg(fullName));
+                              .arg(shown));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ReportError(QStringLiteral("The reporting project \"%1\" cannot be read:\n%2.")
-                              .arg(fullName, file.errorString()));
+                              .arg(shown, file.errorString()));
     const QByteArray bytes = file.readAll();
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder(bytes);
     if (decoder.hasError())
         throw ReportError(QStringLiteral("The reporting project \"%1\" cannot be read:\n"
                                          "it is not a text file in UTF-8.")
-                              .arg(fullName));
-    return parseLayout(text, fullName);
+                              .arg(shown));
+    return parseLayout(text, shown);
 }
 
 } // namespace Report

@@ -1,17 +1,16 @@
 #pragma once
 
+#include "datawindow.h"
 #include "reportproject.h"
 
 #include <memory>
 
-class Connection;
 class Query;
-class Table;
-#include "window.h"
 
 // The notes printing window ("Εκτύπωση"): all notes by title, or the note selected in the
-// notebook. Created once at start-up; the notebook fills NoteId before showing it.
-class NotesPrintingWindow : public Window {
+// notebook. Created once at start-up; the notebook fills NoteId before showing it. Closing the
+// window (exit button, Esc, close box) closes its query and its connection.
+class NotesPrintingWindow : public DataWindow {
     Q_OBJECT
 public:
     explicit NotesPrintingWindow(QWidget *parent = nullptr);
@@ -19,19 +18,16 @@ public:
 
     QString NoteId;
 
+    // The SELECT of the selected note; throws DbError when NoteId is not a whole number.
     QString selectedSql() const;
 
     void Button1Click(); // all notes
     void Button2Click(); // the selected note
 
-    Connection &connection() { return *m_connection; }
+    Connection &connection() { return m_connection; }
     Query &query() { return *m_query; }
 
-    // Closing the window (exit button, Esc, close box) closes its connection.
-    void done(int result) override;
-
 private:
-    std::unique_ptr<Connection> m_connection;
     std::unique_ptr<Query> m_query;
     ReportProject m_report;
 };

@@ -1,6 +1,5 @@
 #include "patientprintoutswindow.h"
 
-#include "connection.h"
 #include "printingtexts.h"
 #include "recordset.h"
 #include "reportrun.h"
@@ -25,11 +24,12 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent)
 } // namespace
 
 PatientPrintoutsWindow::PatientPrintoutsWindow(QWidget *parent)
-    : Window(parent), m_connection(std::make_unique<Connection>()), m_query(std::make_unique<Query>(*m_connection)), m_detailsReport(this), m_healthReport(this),
-      m_historyReport(this), m_listReport(this)
+    : DataWindow(parent), m_query(std::make_unique<Query>(m_connection)), m_detailsReport(this),
+      m_healthReport(this), m_historyReport(this), m_listReport(this)
 {
     setObjectName(QStringLiteral("TForm22"));
     setUpWindow(kCaption, 520, 250);
+    closesWithWindow({m_query.get()});
 
     // One query, exposed to every layout under the one connection name.
     for (ReportProject *r : {&m_detailsReport, &m_healthReport, &m_historyReport, &m_listReport})
@@ -66,10 +66,9 @@ PatientPrintoutsWindow::PatientPrintoutsWindow(QWidget *parent)
     fill(history, {b5, b6});
     fill(list, {b7});
 
-    QPushButton *exit = button(kExit, QStringLiteral("ExitButton"), this);
+    QPushButton *exit = addExitButton(QStringLiteral("ExitButton"), kExit);
+    exit->setMinimumHeight(28);
     exit->setMinimumWidth(100);
-    setCancelButton(exit);
-    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *grid = new QGridLayout;
     grid->addWidget(details, 0, 0);
@@ -95,32 +94,37 @@ PatientPrintoutsWindow::PatientPrintoutsWindow(QWidget *parent)
 }
 
 QString PatientPrintoutsWindow::detailsAllSql() const { return kDetailsSelect + ListFilter; }
-QString PatientPrintoutsWindow::detailsSelectedSql() const { return kDetailsSelect + kWhereId + PatientId; }
+QString PatientPrintoutsWindow::detailsSelectedSql() const
+{
+    return kDetailsSelect + kWhereId + ReportRun::idText(PatientId);
+}
 QString PatientPrintoutsWindow::healthAllSql() const { return kHealthSelect + ListFilter; }
-QString PatientPrintoutsWindow::healthSelectedSql() const { return kHealthSelect + kWhereId + PatientId; }
+QString PatientPrintoutsWindow::healthSelectedSql() const
+{
+    return kHealthSelect + kWhereId + ReportRun::idText(PatientId);
+}
 QString PatientPrintoutsWindow::historyAllSql() const { return kHistorySelect + ListFilter; }
-QString PatientPrintoutsWindow::historySelectedSql() const { return kHistorySelect + kWhereId + PatientId; }
-
-void PatientPrintoutsWindow::print(ReportProject &report, const QString &layout, const QString &sql)
+QString PatientPrintoutsWindow::historySelectedSql() const
 {
-    Kit::guarded(this, [&] { ReportRun::run(*m_connection, *m_query, sql, report, layout); });
+    return kHistorySelect + kWhereId + ReportRun::idText(PatientId);
+}
+QString PatientPrintoutsWindow::listSql() const { return ListSql; }
+
+void PatientPrintoutsWindow::print(ReportProject &report, const QString &layout,
+                                   QString (PatientPrintoutsWindow::*sql)() const)
+{
+    Kit::guarded(this, [&] {
+        ReportRun::run(m_connection, *m_query, (this->*sql)(), report, layout);
+    });
 }
 
-void PatientPrintoutsWindow::Button1Click() { print(m_detailsReport, kDetailsLayout, detailsAllSql()); }
-void PatientPrintoutsWindow::Button2Click() { print(m_detailsReport, kDetailsLayout, detailsSelectedSql()); }
-void PatientPrintoutsWindow::Button3Click() { print(m_healthReport, kHealthLayout, healthAllSql()); }
-void PatientPrintoutsWindow::Button4Click() { print(m_healthReport, kHealthLayout, healthSelectedSql()); }
-void PatientPrintoutsWindow::Button5Click() { print(m_historyReport, kHistoryLayout, historyAllSql()); }
-void PatientPrintoutsWindow::Button6Click() { print(m_historyReport, kHistoryLayout, historySelectedSql()); }
-void PatientPrintoutsWindow::Button7Click() { print(m_listReport, kListLayout, ListSql); }
-
-void PatientPrintoutsWindow::done(int result)
-{
-    // Closing the window closes its connection (a failed run may have left it open).
-    m_query->close();
-    m_query->clearSql();
-    m_connection->close();
-    Window::done(result);
-}
+using P = PatientPrintoutsWindow;
+void P::Button1Click() { print(m_detailsReport, kDetailsLayout, &P::detailsAllSql); }
+void P::Button2Click() { print(m_detailsReport, kDetailsLayout, &P::detailsSelectedSql); }
+void P::Button3Click() { print(m_healthReport, kHealthLayout, &P::healthAllSql); }
+void P::Button4Click() { print(m_healthReport, kHealthLayout, &P::healthSelectedSql); }
+void P::Button5Click() { print(m_historyReport, kHistoryLayout, &P::historyAllSql); }
+void P::Button6Click() { print(m_historyReport, kHistoryLayout, &P::historySelectedSql); }
+void P::Button7Click() { print(m_listReport, kListLayout, &P::listSql); }
 
 PatientPrintoutsWindow::~PatientPrintoutsWindow() = default;

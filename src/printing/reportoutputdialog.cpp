@@ -250,9 +250,7 @@ void interactive(const Report::RenderedReport &report, QWidget *parent)
         break;
     }
     case ReportOutputDialog::Destination::File:
-        if (!writePdf(report, dialog.fileName(), dialog.firstPage(), dialog.lastPage()))
-            throw ReportError(QStringLiteral("The file \"%1\" cannot be written.")
-                                  .arg(dialog.fileName()));
+        savePdf(report, dialog.fileName(), dialog.firstPage(), dialog.lastPage());
         break;
     case ReportOutputDialog::Destination::Printer:
         dialog.printer().setCopyCount(dialog.copies());

@@ -172,10 +172,8 @@ void ReportPreview::print()
         if (ModalRunner::exec(&dialog) != QDialog::Accepted)
             return;
         if (dialog.destination() == ReportOutputDialog::Destination::File) {
-            if (!ReportOutput::writePdf(m_report, dialog.fileName(), dialog.firstPage(),
-                                        dialog.lastPage()))
-                throw ReportError(QStringLiteral("The file \"%1\" cannot be written.")
-                                      .arg(dialog.fileName()));
+            ReportOutput::savePdf(m_report, dialog.fileName(), dialog.firstPage(),
+                                  dialog.lastPage());
             return;
         }
         dialog.printer().setCopyCount(dialog.copies());
@@ -193,7 +191,6 @@ void ReportPreview::saveAsPdf()
     if (!name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         name += QLatin1String(".pdf");
     Kit::guarded(this, [&] {
-        if (!ReportOutput::writePdf(m_report, name))
-            throw ReportError(QStringLiteral("The file \"%1\" cannot be written.").arg(name));
+        ReportOutput::savePdf(m_report, name);
     });
 }

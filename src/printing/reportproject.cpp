@@ -4,6 +4,7 @@
 #include "reporterror.h"
 
 #include <QPainter>
+#include <QDir>
 #include <QPdfWriter>
 
 namespace {
@@ -110,6 +111,13 @@ bool writePdf(const Report::RenderedReport &report, const QString &path, int fir
         report.paintPage(painter, p - 1, dotsPerMm);
     }
     return painter.end();
+}
+
+void savePdf(const Report::RenderedReport &report, const QString &path, int first, int last)
+{
+    if (!writePdf(report, path, first, last))
+        throw ReportError(QStringLiteral("The file \"%1\" cannot be written.")
+                              .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace ReportOutput

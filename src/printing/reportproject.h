@@ -78,5 +78,9 @@ void interactive(const Report::RenderedReport &report, QWidget *parent);
 // cannot be written.
 bool writePdf(const Report::RenderedReport &report, const QString &path, int first = 1,
               int last = 0);
+// The same, for a run: a file that cannot be written (a folder that does not exist, or one
+// that may not be written to) throws ReportError naming it, so the run ends in an error.
+void savePdf(const Report::RenderedReport &report, const QString &path, int first = 1,
+             int last = 0);
 
 } // namespace ReportOutput

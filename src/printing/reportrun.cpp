@@ -1,27 +1,27 @@
 #include "reportrun.h"
 
 #include "connection.h"
+#include "datawindow.h"
+#include "dberror.h"
 #include "program.h"
 #include "recordset.h"
 #include "reportproject.h"
 
 namespace ReportRun {
 
-namespace {
-void prepare(Connection &connection)
+QString idText(const QString &id)
 {
-    connection.close();
-    connection.setConnectionText(Program::DbConnectionString);
-    connection.setCommandTimeout(0);
-    connection.setConnectionTimeout(0);
-    connection.open();
+    bool whole = false;
+    const qlonglong number = id.trimmed().toLongLong(&whole);
+    if (!whole)
+        throw DbError(QStringLiteral("'%1' is not a valid ID.").arg(id));
+    return QString::number(number);
 }
-} // namespace
 
 void run(Connection &connection, Query &query, const QString &selectText, ReportProject &report,
          const QString &layoutFileName)
 {
-    prepare(connection);
+    ProgramConnection::open(connection);
     query.close();
     query.clearSql();
     query.addSql(selectText);
@@ -36,7 +36,7 @@ void run(Connection &connection, Query &query, const QString &selectText, Report
 void run(Connection &connection, Table &table, ReportProject &report,
          const QString &layoutFileName)
 {
-    prepare(connection);
+    ProgramConnection::open(connection);
     table.close();
     table.open();
     report.setProjectFile(Program::AppDir + layoutFileName);

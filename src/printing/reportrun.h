@@ -8,8 +8,8 @@ class Table;
 class ReportProject;
 
 // How every printing action runs a report:
-//  1. close the window's connection, give it the program's connection text with time-outs of
-//     0 and open it;
+//  1. close the window's connection and open it again as every window does
+//     (ProgramConnection::open);
 //  2. close the query, clear its text, give it the SELECT text and open it (or open the table);
 //  3. give the report component AppDir followed by the layout's file name ("\LIST.RAV");
 //  4. run the report;
@@ -23,5 +23,10 @@ void run(Connection &connection, Query &query, const QString &selectText, Report
          const QString &layoutFileName);
 void run(Connection &connection, Table &table, ReportProject &report,
          const QString &layoutFileName);
+
+// An ID that another window hands over for a printout's SELECT, as SQL text: the whole number
+// it holds (blanks around it allowed). Anything else throws DbError, so that no text but a
+// number ever reaches the SQL and nothing runs.
+QString idText(const QString &id);
 
 } // namespace ReportRun

@@ -8,7 +8,9 @@ namespace AppInfo {
 
 // The application title: task bar, and caption of every plain message box.
 inline QString title() { return QStringLiteral("Orvanta created by Daskel"); }
-inline QString versionText() { return QStringLiteral("Version 2.0.0"); }
+// The program's version, written once: CMake's project(VERSION) gives ORVANTA_VERSION.
+inline QString version() { return QStringLiteral(ORVANTA_VERSION); }
+inline QString versionText() { return QStringLiteral("Version ") + version(); }
 inline QString maker() { return QStringLiteral("Daskel"); }
 inline QString makerWebsite() { return QStringLiteral("https://www.daskel.example"); }
 inline QString makerEmail() { return QStringLiteral("info@daskel.example"); }

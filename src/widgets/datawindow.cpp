@@ -5,6 +5,30 @@
 
 #include <QShowEvent>
 
+namespace ProgramConnection {
+
+namespace {
+OpenedHook &openedHook()
+{
+    static OpenedHook hook;
+    return hook;
+}
+} // namespace
+
+void open(Connection &connection)
+{
+    connection.setUp(Program::DbConnectionString, true);
+    if (openedHook())
+        openedHook()(connection);
+}
+
+void setOpenedHook(OpenedHook hook)
+{
+    openedHook() = std::move(hook);
+}
+
+} // namespace ProgramConnection
+
 DataWindow::DataWindow(QWidget *parent)
     : Window(parent) {
 }
@@ -25,7 +49,7 @@ void DataWindow::done(int result) {
 }
 
 void DataWindow::openConnection() {
-    m_connection.setUp(Program::DbConnectionString, true);
+    ProgramConnection::open(m_connection);
 }
 
 void DataWindow::reopen(Query &query, const QString &sql) {

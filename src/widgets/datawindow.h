@@ -3,11 +3,26 @@
 #include "connection.h"
 #include "window.h"
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
 class Query;
 class RecordSet;
+
+// How every part of the program opens its connection to the practice file: closed, given the
+// program's connection text, opened.
+namespace ProgramConnection {
+
+void open(Connection &connection);
+
+// Runs on every connection just opened above. Empty in the program; tests use it to make the
+// engine itself refuse what follows (a shorter wait on a locked file, a read-only or full
+// file), so that a failure path is seen with the engine's own message.
+using OpenedHook = std::function<void(Connection &)>;
+void setOpenedHook(OpenedHook hook);
+
+} // namespace ProgramConnection
 
 // What every window that works on the practice file does: it owns one connection, set up with
 // the program's connection text and no time-outs (a busy file is waited for); it reads its rows

@@ -4,11 +4,12 @@
 #include "dberror.h"
 #include "messageservice.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QKeyEvent>
 #include <QShowEvent>
 
 Window::Window(QWidget *parent) : QDialog(parent)
@@ -35,12 +36,12 @@ void Window::setCancelButton(QPushButton *button)
     button->setAutoDefault(false);
 }
 
-QPushButton *Window::addExitButton(const QString &objectName)
+QPushButton *Window::addExitButton(const QString &objectName, const QString &caption)
 {
-    auto *button = new QPushButton(QStringLiteral("Έ&ξοδος"), this);
+    auto *button = new QPushButton(caption, this);
     button->setObjectName(objectName);
     setCancelButton(button);
-    connect(button, &QPushButton::clicked, this, &QDialog::close);
+    connect(button, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
     return button;
 }
 
@@ -82,6 +83,8 @@ void Window::reject()
 void Window::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    if (!event->spontaneous())
+        Kit::guardWheel(this);
     if (!m_centred && !event->spontaneous()) {
         Kit::centre(this);
         m_centred = true;
@@ -173,6 +176,39 @@ void centre(QWidget *widget)
     const QRect area = screen->availableGeometry();
     const QSize size = widget->frameGeometry().size();
     widget->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+namespace {
+
+// Swallows a wheel turned over a drop-down that does not have the focus.
+class WheelGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Wheel) {
+            auto *box = qobject_cast<QComboBox *>(watched);
+            if (box && !box->hasFocus()) {
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void guardWheel(QWidget *root)
+{
+    static WheelGuard *guard = new WheelGuard(qApp);
+    for (QComboBox *box : root->findChildren<QComboBox *>()) {
+        if (box->focusPolicy() == Qt::WheelFocus)
+            box->setFocusPolicy(Qt::StrongFocus);
+        box->installEventFilter(guard); // installing it again keeps one filter
+    }
 }
 
 bool guarded(QWidget *parent, const std::function<void()> &action)

@@ -25,9 +25,11 @@ public:
     // The exit button: Esc presses it. Without one, Esc closes the window unless the window
     // has no border icons (then Esc does nothing). Exit buttons close with close().
     void setCancelButton(QPushButton *button);
-    // The window's exit button "Έ&ξοδος": a child of the window that is its cancel button (Esc)
-    // and closes it when pressed. The caller places it.
-    QPushButton *addExitButton(const QString &objectName = QStringLiteral("exitButton"));
+    // The window's exit button "Έ&ξοδος" (a window may give another caption): a child of the
+    // window that is its cancel button (Esc) and closes it when pressed, shown or not, as
+    // "cancelled". The caller places it.
+    QPushButton *addExitButton(const QString &objectName = QStringLiteral("exitButton"),
+                               const QString &caption = QStringLiteral("Έ&ξοδος"));
     // The action button: Enter presses it while it is enabled.
     void setDefaultButton(QPushButton *button);
 
@@ -71,6 +73,11 @@ QString countText(int n, const QString &noun);
 QLabel *boldLabel(const QString &text, QWidget *parent, bool red = false);
 // Centres a top-level widget on the screen it is on.
 void centre(QWidget *widget);
+// Makes every drop-down below root turn its choice with the mouse wheel only while it has the
+// focus, so that scrolling over a form never changes a stored answer by accident. A box that
+// took the focus from the wheel now takes it from Tab and clicks only. Every window does this
+// for its own boxes when it is shown.
+void guardWheel(QWidget *root);
 
 // Runs an action and shows a failure of the database layer in the error dialog; the window
 // stays as it is. Returns false when the action failed.

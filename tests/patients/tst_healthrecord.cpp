@@ -2,9 +2,12 @@
 #include "patientfixtures.h"
 #include "recordnavigator.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace PatientFixtures;
@@ -116,4 +119,25 @@ TEST_F(HealthRecord, AMissingPatientCannotBeAnsweredIntoANewRow) {
     EXPECT_FALSE(w.conditionBox(1)->isEnabled());
     EXPECT_TRUE(w.historyBox()->isReadOnly());
     EXPECT_EQ(practice.count("SELECT * FROM STOIXEIA_PELATH"), 2);
+}
+
+// Scrolling over the 27 answers changes none of them: a box turns with the wheel only while
+// it has the focus, so nothing is written that the person did not choose.
+TEST_F(HealthRecord, TheWheelOverAnAnswerWithoutFocusChangesNothing) {
+    open();
+    w.show();
+    for (int c = 1; c <= 27; ++c) {
+        QComboBox *box = w.conditionBox(c);
+        // The wheel gives no focus either (the boxes take it from a click only).
+        EXPECT_NE(box->focusPolicy() & Qt::WheelFocus, Qt::WheelFocus) << "condition " << c;
+        const int before = box->currentIndex();
+        const QPointF at = box->rect().center();
+        QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        EXPECT_EQ(box->currentIndex(), before) << "condition " << c;
+    }
+    EXPECT_FALSE(w.recordBar()->button(RecordNavigator::Post)->isEnabled());
+    w.hide();
+    EXPECT_EQ(answered(), 0);
 }

@@ -2,11 +2,15 @@
 
 #include "connection.h"
 #include "connectionstring.h"
+#include "datawindow.h"
+#include "dberror.h"
 #include "program.h"
 #include "recordset.h"
 #include "schema.h"
 
 #include <QDir>
+
+#include <sqlite3.h>
 
 namespace TestSupport {
 
@@ -22,6 +26,41 @@ TempPractice::~TempPractice()
 {
     Program::AppDir = m_oldAppDir;
     Program::DbConnectionString = m_oldConnection;
+}
+
+FailingPractice::FailingPractice(Failure failure)
+{
+    if (failure == Failure::Locked) {
+        m_locker = std::make_unique<Connection>();
+        m_locker->setUp(Program::DbConnectionString, true);
+        if (sqlite3_exec(m_locker->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr)
+            != SQLITE_OK)
+            throw DbError(QStringLiteral("The test could not lock the practice file."));
+    }
+    ProgramConnection::setOpenedHook([failure](Connection &connection) {
+        if (failure == Failure::Locked)
+            sqlite3_busy_timeout(connection.handle(), 20);
+        else
+            sqlite3_exec(connection.handle(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+    });
+}
+
+FailingPractice::~FailingPractice()
+{
+    ProgramConnection::setOpenedHook({});
+    if (m_locker)
+        sqlite3_exec(m_locker->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+QString FailingPractice::message(Failure failure)
+{
+    return failure == Failure::Locked ? QStringLiteral("database is locked")
+                                      : QStringLiteral("attempt to write a readonly database");
+}
+
+QString FailingPractice::name(Failure failure)
+{
+    return failure == Failure::Locked ? QStringLiteral("locked") : QStringLiteral("read-only");
 }
 
 QString TempPractice::dbPath() const

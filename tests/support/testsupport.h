@@ -12,6 +12,8 @@
 
 #include "qtprinters.h"
 
+class Connection;
+
 // What a test needs to drive windows without a person.
 namespace TestSupport {
 
@@ -33,6 +35,26 @@ private:
     QTemporaryDir m_dir;
     QString m_oldAppDir;
     QString m_oldConnection;
+};
+
+// Makes the engine itself refuse every write to the current practice file while it lives, on
+// each connection the program opens through ProgramConnection::open: Locked holds the file's
+// write lock on a connection of its own and cuts the program's wait for a busy file to a few
+// milliseconds; ReadOnly makes every connection one that may not write. Reads still work.
+class FailingPractice {
+public:
+    enum class Failure { Locked, ReadOnly };
+    explicit FailingPractice(Failure failure);
+    ~FailingPractice();
+    FailingPractice(const FailingPractice &) = delete;
+    FailingPractice &operator=(const FailingPractice &) = delete;
+
+    // The engine's own message for the failure.
+    static QString message(Failure failure);
+    static QString name(Failure failure);
+
+private:
+    std::unique_ptr<Connection> m_locker;
 };
 
 // Records every box a window asked for and answers in place of the person: questions take

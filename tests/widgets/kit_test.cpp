@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <QtTest>
 
@@ -46,7 +48,6 @@ private slots:
         QCOMPARE(w.size(), QSize(300, 200));
         QCOMPARE(w.minimumSize(), w.maximumSize());
         QVERIFY(w.isModal());
-        QCOMPARE(w.palette().color(QPalette::Window), QColor(0xA6, 0xCA, 0xF0));
         QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
 
@@ -76,6 +77,78 @@ private slots:
         w.show();
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(w.isVisible());
+        w.hide();
+    }
+
+    // The kit's exit button closes its window as cancelled, shown or not, and answers Esc.
+    void exitButtonClosesAsCancelled_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("shown, clicked") << true << false;
+        QTest::newRow("shown, Esc") << true << true;
+        QTest::newRow("hidden, clicked") << false << false;
+    }
+    void exitButtonClosesAsCancelled()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, byEscape);
+        Window w;
+        w.setUpWindow(QStringLiteral("Δοκιμή"), 200, 100, Window::Border::NoIcons);
+        QPushButton *exit = w.addExitButton(QStringLiteral("Button9"), QStringLiteral("Έξοδος"));
+        QCOMPARE(exit->objectName(), QStringLiteral("Button9"));
+        QCOMPARE(exit->text(), QStringLiteral("Έξοδος"));
+        QCOMPARE(w.addExitButton()->text(), QStringLiteral("Έ&ξοδος"));
+        QSignalSpy finished(&w, &QDialog::finished);
+        if (shown)
+            w.show();
+        if (byEscape)
+            QTest::keyClick(&w, Qt::Key_Escape);
+        else
+            exit->click();
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.first().first().toInt(), int(QDialog::Rejected));
+        QVERIFY(!w.isVisible());
+    }
+
+    // Turning the wheel over a drop-down changes its choice only while it has the focus; one
+    // that took the focus from the wheel no longer does, one that is only clicked into keeps
+    // that.
+    void dropDownsTurnWithTheWheelOnlyWithFocus()
+    {
+        Window w;
+        w.setUpWindow(QStringLiteral("Δοκιμή"), 300, 200);
+        auto *sex = new QComboBox(&w);
+        sex->addItems({QStringLiteral("ΑΡΡΕΝ"), QStringLiteral("ΘΗΛΥ")});
+        auto *month = new QComboBox(&w);
+        month->addItems({QStringLiteral("Ιανουάριος"), QStringLiteral("Φεβρουάριος")});
+        month->setFocusPolicy(Qt::ClickFocus);
+        month->move(0, 60);
+        auto *edit = new QLineEdit(&w);
+        edit->move(0, 120);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(sex->focusPolicy(), Qt::StrongFocus);
+        QCOMPARE(month->focusPolicy(), Qt::ClickFocus);
+
+        auto turn = [](QComboBox *box) {
+            const QPointF at = box->rect().center();
+            QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(box, &wheel);
+        };
+        for (QComboBox *box : {sex, month}) {
+            edit->setFocus();
+            QTRY_VERIFY(edit->hasFocus());
+            turn(box);
+            QCOMPARE(box->currentIndex(), 0);
+            QVERIFY(!box->hasFocus());
+            box->setFocus();
+            QTRY_VERIFY(box->hasFocus());
+            turn(box);
+            QCOMPARE(box->currentIndex(), 1);
+        }
         w.hide();
     }
 

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -320,6 +321,61 @@ private slots:
         QCOMPARE(person.splashInterval, 3000);
     }
 
+    // On a file that will not store the first password the window could never be left; now the
+    // failure is shown with the engine's message and the program ends before the login.
+    void firstPasswordThatCannotBeStoredEndsTheProgram_data()
+    {
+        QTest::addColumn<int>("failure");
+        QTest::newRow("locked") << int(FailingPractice::Failure::Locked);
+        QTest::newRow("read-only") << int(FailingPractice::Failure::ReadOnly);
+    }
+    void firstPasswordThatCannotBeStoredEndsTheProgram()
+    {
+        QFETCH(int, failure);
+        const auto kind = FailingPractice::Failure(failure);
+        Person person;
+        ModalDriver driver(std::ref(person));
+        std::unique_ptr<MainWindow> w;
+        {
+            FailingPractice failing(kind);
+            w = std::make_unique<MainWindow>();
+        }
+        QVERIFY(!w->startupGranted());
+        QCOMPARE(driver.opened(),
+                 (QStringList{QString(), QStringLiteral("Καθορισμός του κωδικού πρόσβασης")}));
+        QCOMPARE(m_messages->shown().size(), 2);
+        QCOMPARE(m_messages->shown().last().kind, QStringLiteral("error"));
+        QVERIFY2(m_messages->last().contains(FailingPractice::message(kind)),
+                 qPrintable(m_messages->last()));
+        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")),
+                 QStringLiteral("73051846"));
+        QVERIFY(!Program::LoginGranted);
+    }
+
+    // Restored from maximised, the window takes its normal size again, centred.
+    void restoredFromMaximisedIsNormalSizeAndCentred()
+    {
+        Person person;
+        ModalDriver driver(std::ref(person));
+        MainWindow w;
+        QVERIFY(w.startupGranted());
+        w.resize(300, 200);
+        w.move(0, 0);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_VERIFY(w.windowState() & Qt::WindowMaximized);
+        w.setWindowState(Qt::WindowNoState);
+        QTRY_COMPARE(w.size(), QSize(MainWindow::kClientWidth, MainWindow::kClientHeight));
+        const QRect area = w.screen()->availableGeometry();
+        QTRY_VERIFY2((w.frameGeometry().center() - area.center()).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("%1,%2 in %3x%4")
+                                    .arg(w.frameGeometry().center().x())
+                                    .arg(w.frameGeometry().center().y())
+                                    .arg(area.width())
+                                    .arg(area.height())));
+        w.hide();
+    }
+
 private:
     std::unique_ptr<TempPractice> m_practice;
     std::unique_ptr<RecordingMessages> m_messages;
@@ -327,4 +383,4 @@ private:
 };
 
 QTEST_MAIN(StartupTest)
-#include "startup_test.moc"
+#include "tst_startup.moc"

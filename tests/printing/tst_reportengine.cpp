@@ -67,6 +67,11 @@ band pagefooter height=6
 class EngineTest : public ::testing::Test {
 protected:
     QString layoutPath(const QString &name) const { return practice.dir() + "\\" + name; }
+    // The name a message shows for a layout: in full, with the platform's own separators.
+    QString shownPath(const QString &name) const
+    {
+        return QDir::toNativeSeparators(practice.dir() + "/" + name);
+    }
     // The report component of most cases: the layout file given, its connection Notes over a
     // query of the notebook.
     ReportProject &notesReport(const QString &layoutFile, const QString &sql)
@@ -92,7 +97,7 @@ TEST_F(EngineTest, MissingLayoutIsRefusedWithItsFullName)
     const QString name = layoutPath("LIST.RAV");
     report.setProjectFile(name);
     EXPECT_EQ(errorOf([&] { report.execute(); }),
-              "The following reporting project does not exist:\n\"" + name + "\"");
+              "The following reporting project does not exist:\n\"" + shownPath("LIST.RAV") + "\"");
     // The refusal is also a DbError, so every window's guard shows it in the error dialog.
     TestSupport::RecordingMessages messages;
     EXPECT_FALSE(Kit::guarded(nullptr, [&] { report.execute(); }));
@@ -120,7 +125,8 @@ TEST_F(EngineTest, UnreadableLayoutsSayWhere)
         const QString path = layoutPath("BAD.RAV");
         writeFile(path, QString::fromUtf8(c.text));
         const QString message = errorOf([&] { Report::loadLayout(path); });
-        EXPECT_TRUE(message.startsWith("The reporting project \"" + path + "\" cannot be read:"))
+        EXPECT_TRUE(message.startsWith("The reporting project \"" + shownPath("BAD.RAV")
+                                       + "\" cannot be read:"))
             << message.toStdString();
         EXPECT_TRUE(message.contains(QString::fromUtf8(c.expected))) << message.toStdString();
     }

@@ -13,12 +13,17 @@
 #include "recordset.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace PrintingTest;
+using TestSupport::ModalDriver;
 
 namespace {
 
@@ -130,8 +135,10 @@ TEST_F(WindowsTest, AMissingLayoutIsReportedWithItsFullNameOnEveryPress)
     removeLayout("LIST.RAV");
     PatientPrintoutsWindow w;
     w.ListSql = "SELECT ID, ONOMA, EPWNYMO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC";
+    // The full name with the platform's own separators, never "/x/practice\LIST.RAV".
     const QString expected = "The following reporting project does not exist:\n\""
-                             + Program::AppDir + "\\LIST.RAV\"";
+                             + QDir::toNativeSeparators(Program::AppDir + "/LIST.RAV") + "\"";
+    EXPECT_FALSE(expected.contains(QDir::separator() == '/' ? '\\' : '/'));
     w.Button7Click();
     w.Button7Click();
     ASSERT_EQ(messages.shown().size(), 2);
@@ -181,7 +188,8 @@ TEST_F(WindowsTest, NotesAllAndSelected)
     removeLayout("NOTES.RAV");
     w.findChild<QPushButton *>("Button1")->click();
     EXPECT_EQ(messages.last(), "The following reporting project does not exist:\n\""
-                                   + Program::AppDir + "\\NOTES.RAV\"");
+                                   + QDir::toNativeSeparators(Program::AppDir + "/NOTES.RAV")
+                                   + "\"");
 }
 
 TEST_F(WindowsTest, OnlyTheCertificateFailsWhenItsLayoutIsMissing)
@@ -196,41 +204,83 @@ TEST_F(WindowsTest, OnlyTheCertificateFailsWhenItsLayoutIsMissing)
     EXPECT_FALSE(forms.connection().isOpen());
     forms.PrintSickLeaveCertificate();
     EXPECT_EQ(messages.last(), "The following reporting project does not exist:\n\""
-                                   + Program::AppDir + "\\ADEIA.RAV\"");
+                                   + QDir::toNativeSeparators(Program::AppDir + "/ADEIA.RAV")
+                                   + "\"");
     EXPECT_EQ(output.runs().size(), 1);
 }
 
-// Pictures of the windows for a person to look at: ORVANTA_SHOTS names the folder.
-TEST_F(WindowsTest, PicturesForAPerson)
+// Only a whole number crosses into the SQL of a printout: any other ID is refused with a
+// message and nothing runs (no statement, no report); a number with blanks around it is the
+// number.
+TEST_F(WindowsTest, AnIdThatIsNotAWholeNumberIsRefusedAndNothingRuns)
 {
-    const QString folder = qEnvironmentVariable("ORVANTA_SHOTS");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "set ORVANTA_SHOTS to a folder to save pictures of the windows";
+    const QString note = practice.scalar("SELECT ID FROM SHMEIWSEIS WHERE TITLOS='Προμήθειες'");
+    const QString patient = patientId("Ζαχαρίου");
+    const int notes = practice.count("SELECT * FROM SHMEIWSEIS");
+    NotesPrintingWindow notesWindow;
     PatientPrintoutsWindow printouts;
-    printouts.show();
-    printouts.grab().save(folder + "/TForm22.png");
-    NotesPrintingWindow notes;
-    notes.show();
-    notes.grab().save(folder + "/TForm7.png");
-    ReportOutputDialog dialog(12, "Λίστα των ασθενών", true);
-    dialog.show();
-    dialog.grab().save(folder + "/output-options.png");
-    ReportProject report;
-    Connection c;
-    c.setUp(Program::DbConnectionString, true);
-    Query q(c);
-    q.setSql("SELECT * FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC");
-    q.open();
-    report.addConnection("RvDataSetConnection7", &q);
-    report.setProjectFile(Program::AppDir + "\\DYGEIAS.RAV");
-    const Report::RenderedReport r = report.render();
-    ReportPreview preview(r);
-    preview.resize(900, 800);
-    preview.show();
-    preview.nextPage();
-    preview.grab().save(folder + "/preview.png");
-    PrintStatusWindow status(5);
-    status.setPage(2, 5);
-    status.show();
-    status.grab().save(folder + "/status.png");
+    const QList<std::function<void()>> selectedButtons{
+        [&] { notesWindow.Button2Click(); }, [&] { printouts.Button2Click(); },
+        [&] { printouts.Button4Click(); }, [&] { printouts.Button6Click(); }};
+    const QStringList refused{"", "  ", "abc", "7.5", "7 OR 1=1",
+                              note + ";DELETE FROM SHMEIWSEIS", "1e3", "0x10"};
+    for (const QString &id : refused) {
+        notesWindow.NoteId = id;
+        printouts.PatientId = id;
+        for (const auto &press : selectedButtons) {
+            messages.clear();
+            press();
+            ASSERT_EQ(messages.shown().size(), 1) << id.toStdString();
+            EXPECT_EQ(messages.shown()[0].kind, "error");
+            EXPECT_EQ(messages.last(), "'" + id + "' is not a valid ID.");
+        }
+    }
+    EXPECT_TRUE(output.runs().isEmpty());
+    EXPECT_EQ(practice.count("SELECT * FROM SHMEIWSEIS"), notes);
+    EXPECT_FALSE(notesWindow.connection().isOpen());
+    EXPECT_FALSE(printouts.connection().isOpen());
+
+    notesWindow.NoteId = " " + note + " ";
+    EXPECT_EQ(notesWindow.selectedSql(), "SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=" + note);
+    printouts.PatientId = patient + " ";
+    EXPECT_EQ(printouts.healthSelectedSql(), "SELECT * FROM STOIXEIA_PELATH  WHERE ID=" + patient);
+    messages.clear();
+    notesWindow.Button2Click();
+    printouts.Button4Click();
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join('\n').toStdString();
+    ASSERT_EQ(output.runs().size(), 2);
+    EXPECT_TRUE(pdfText(output.runs()[1].pdfPath).contains("Ζαχαρίου"));
+}
+
+// A PDF that cannot be written is an error the person sees, not a finished run: straight to a
+// file in a folder that does not exist, and through the output dialogue's file choice.
+TEST_F(WindowsTest, APdfThatCannotBeWrittenIsReportedAsAnError)
+{
+    const QString missing = practice.dir() + "/no such folder";
+    NotesPrintingWindow w;
+    {
+        DirectPdfOutput nowhere(missing);
+        w.Button1Click();
+        EXPECT_TRUE(nowhere.runs().isEmpty());
+    }
+    // Through the dialogue, which the person answers with a file in a folder that is not there.
+    ReportOutput::install({});
+    ModalDriver driver([&](QDialog *dialog) {
+        auto *options = qobject_cast<ReportOutputDialog *>(dialog);
+        EXPECT_NE(options, nullptr);
+        if (!options)
+            return int(QDialog::Rejected);
+        options->setDestination(ReportOutputDialog::Destination::File);
+        options->setFileName(missing + "/σημειώσεις.pdf");
+        return int(QDialog::Accepted);
+    });
+    w.Button1Click();
+    ASSERT_EQ(messages.shown().size(), 2);
+    const QStringList files{missing + "/NOTES-1.pdf", missing + "/σημειώσεις.pdf"};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(messages.shown()[i].kind, "error");
+        EXPECT_EQ(messages.shown()[i].text,
+                  "The file \"" + QDir::toNativeSeparators(files[i]) + "\" cannot be written.");
+    }
+    EXPECT_FALSE(QFileInfo::exists(missing));
 }

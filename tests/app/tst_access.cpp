@@ -1,14 +1,43 @@
 // The password windows: their enable rules, what they store and what they say.
 #include "aboutwindow.h"
 #include "accesswindows.h"
+#include "appinfo.h"
+#include "splashwindow.h"
 #include "program.h"
 #include "testsupport.h"
 
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
 using namespace TestSupport;
+
+namespace {
+
+// Takes the addresses the program asks the desktop to open, in place of the browser.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    UrlRecorder()
+    {
+        for (const char *scheme : {"https", "http", "mailto"})
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+    }
+    ~UrlRecorder() override
+    {
+        for (const char *scheme : {"https", "http", "mailto"})
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    }
+    QStringList opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url.toString(); }
+};
+
+} // namespace
 
 class AccessTest : public QObject {
     Q_OBJECT
@@ -45,7 +74,6 @@ private slots:
         QFETCH(bool, enabled);
         LoginWindow w;
         QCOMPARE(w.windowTitle(), QStringLiteral("Έλεγχος πρόσβασης"));
-        QCOMPARE(w.size(), QSize(303, 159));
         QVERIFY(!w.loginButton()->isEnabled());
         w.passwordEdit()->insert(typed);
         QCOMPARE(w.loginButton()->isEnabled(), enabled);
@@ -81,7 +109,6 @@ private slots:
     void firstPasswordNeedsTwoEqualSafeTexts()
     {
         FirstPasswordWindow w;
-        QCOMPARE(w.size(), QSize(370, 157));
         QTest::keyClicks(w.newEdit(), QStringLiteral("abc/1 2"));
         QVERIFY(!w.storeButton()->isEnabled());
         QTest::keyClicks(w.confirmEdit(), QStringLiteral("abc/1 2"));
@@ -112,7 +139,6 @@ private slots:
         m_practice->exec(QStringLiteral("UPDATE SECURITY SET [PASSWORD]='old one'"));
         ChangePasswordWindow w;
         QCOMPARE(w.windowTitle(), QStringLiteral("Αλλαγή του κωδικού πρόσβασης"));
-        QCOMPARE(w.size(), QSize(405, 219));
         QTest::keyClicks(w.oldEdit(), QStringLiteral("Old one"));
         QTest::keyClicks(w.newEdit(), QStringLiteral("fresh"));
         QTest::keyClicks(w.confirmEdit(), QStringLiteral("fresh"));
@@ -156,10 +182,129 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
+    // Only a left click on a link opens its address; a right click on a link opens nothing,
+    // while a right click on the window (or its picture) opens the maker's page.
+    void aboutLinksOpenOnALeftClickOnly_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("opened");
+        const QString site = AppInfo::makerWebsite();
+        QTest::newRow("website, left") << "websiteLink" << int(Qt::LeftButton) << site;
+        QTest::newRow("website, right") << "websiteLink" << int(Qt::RightButton) << QString();
+        QTest::newRow("e-mail, left")
+            << "emailLink" << int(Qt::LeftButton) << QStringLiteral("mailto:") + AppInfo::makerEmail();
+        QTest::newRow("e-mail, right") << "emailLink" << int(Qt::RightButton) << QString();
+        QTest::newRow("badge, right") << "badge" << int(Qt::RightButton) << QString();
+        QTest::newRow("picture, right") << "aboutPicture" << int(Qt::RightButton) << site;
+    }
+    void aboutLinksOpenOnALeftClickOnly()
+    {
+        QFETCH(QString, widget);
+        QFETCH(int, button);
+        QFETCH(QString, opened);
+        UrlRecorder urls;
+        AboutWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto *target = w.findChild<QWidget *>(widget);
+        QVERIFY(target);
+        const QPoint at = target->rect().center();
+        QTest::mouseClick(target, Qt::MouseButton(button), {}, at);
+        if (button == Qt::RightButton) {
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+            QApplication::sendEvent(target, &menu);
+        }
+        QCOMPARE(urls.opened, opened.isEmpty() ? QStringList() : QStringList{opened});
+    }
+
+    // The composed UPDATE of both password windows: the statement of the SQL statement file,
+    // and a quote in a value (which the windows refuse anyway) cannot end the literal.
+    void passwordUpdateText_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("corpus") << "abc/12" << "UPDATE SECURITY SET [PASSWORD]='abc/12'";
+        QTest::newRow("greek") << "Νέος 2" << "UPDATE SECURITY SET [PASSWORD]='Νέος 2'";
+        QTest::newRow("quote") << "x' OR '1'='1" << "UPDATE SECURITY SET [PASSWORD]='x'' OR ''1''=''1'";
+    }
+    void passwordUpdateText()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, sql);
+        QCOMPARE(passwordUpdateSql(password), sql);
+        if (QTest::currentDataTag() == QLatin1String("corpus")) {
+            QFile corpus(testDataDir() + QStringLiteral("/sql-corpus.txt"));
+            QVERIFY(corpus.open(QIODevice::ReadOnly));
+            QVERIFY(QString::fromUtf8(corpus.readAll()).split(QLatin1Char('\n')).contains(sql));
+        }
+        // Stored as typed, quotes and all.
+        m_practice->exec(sql);
+        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")), password);
+    }
+
+    // The password windows report a file that refuses the new password with the engine's
+    // message; the first-password window then ends (the program ends after it), the change
+    // window stays open.
+    void passwordWindowsReportARefusedStore_data()
+    {
+        QTest::addColumn<int>("failure");
+        QTest::newRow("locked") << int(FailingPractice::Failure::Locked);
+        QTest::newRow("read-only") << int(FailingPractice::Failure::ReadOnly);
+    }
+    void passwordWindowsReportARefusedStore()
+    {
+        QFETCH(int, failure);
+        const auto kind = FailingPractice::Failure(failure);
+        FailingPractice failing(kind);
+        {
+            FirstPasswordWindow w;
+            w.show();
+            QTest::keyClicks(w.newEdit(), QStringLiteral("abc 12"));
+            QTest::keyClicks(w.confirmEdit(), QStringLiteral("abc 12"));
+            w.storeButton()->click();
+            QVERIFY(!w.isVisible());
+            QVERIFY(!w.stored());
+            QCOMPARE(w.result(), int(QDialog::Rejected));
+        }
+        {
+            ChangePasswordWindow w;
+            w.show();
+            QTest::keyClicks(w.oldEdit(), QStringLiteral("73051846"));
+            QTest::keyClicks(w.newEdit(), QStringLiteral("abc 12"));
+            QTest::keyClicks(w.confirmEdit(), QStringLiteral("abc 12"));
+            w.changeButton()->click();
+            QVERIFY(w.isVisible());
+            w.hide();
+        }
+        QCOMPARE(m_messages->shown().size(), 2);
+        for (const auto &shown : m_messages->shown()) {
+            QCOMPARE(shown.kind, QStringLiteral("error"));
+            QVERIFY2(shown.text.contains(FailingPractice::message(kind)), qPrintable(shown.text));
+        }
+        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")),
+                 QStringLiteral("73051846"));
+    }
+
+    // The splash ends by its timer alone: Esc and the window manager's close do nothing.
+    void splashClosesOnlyByItsTimer()
+    {
+        SplashWindow splash;
+        splash.timer()->setInterval(300);
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        QTest::keyClick(&splash, Qt::Key_Escape);
+        QVERIFY(splash.isVisible());
+        QVERIFY(!splash.close());
+        QVERIFY(splash.isVisible());
+        QTRY_VERIFY(!splash.isVisible());
+        QCOMPARE(splash.result(), int(QDialog::Accepted));
+    }
+
 private:
     std::unique_ptr<TempPractice> m_practice;
     std::unique_ptr<RecordingMessages> m_messages;
 };
 
 QTEST_MAIN(AccessTest)
-#include "access_test.moc"
+#include "tst_access.moc"
