@@ -34,6 +34,10 @@ using CommandTable = QHash<MenuCommand, std::function<void(QWidget *mainWindow)>
 // window hooks it serves (widgets/windowhooks.h). Called once, after a granted login, in the
 // order of AreaCommands::addAll. One file per area: commands_<area>.cpp.
 namespace AreaCommands {
+void notesPrinting(CommandTable &table);
+void patientPrintouts(CommandTable &table);
+void prescriptions(CommandTable &table);
+// The three printing steps at once.
 void printing(CommandTable &table);
 void expenses(CommandTable &table);
 void patients(CommandTable &table);
@@ -41,12 +45,16 @@ void billing(CommandTable &table);
 void appointments(CommandTable &table);
 void office(CommandTable &table);
 
+// The windows that live for the whole run come into being in this order: notes printing, the
+// two expenses reviews, the patient list, patient printouts, receipt printing, prescriptions.
 inline void addAll(CommandTable &table)
 {
-    printing(table);
+    notesPrinting(table);
     expenses(table);
     patients(table);
+    patientPrintouts(table);
     billing(table);
+    prescriptions(table);
     appointments(table);
     office(table);
 }
