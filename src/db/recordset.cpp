@@ -11,7 +11,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
+#include <optional>
 
 namespace {
 
@@ -65,6 +67,20 @@ QVariant columnValue(sqlite3_stmt *stmt, int i)
     }
 }
 
+// A whole number as typed: an optional sign and digits, blanks around allowed.
+std::optional<qlonglong> wholeNumber(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^[+-]?\\d+$"));
+    const QString t = text.trimmed();
+    if (!re.match(t).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong v = t.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
 bool isNumber(const QVariant &v)
 {
     const int t = v.typeId();
@@ -107,6 +123,7 @@ void RecordSet::close()
 {
     if (m_state == State::Closed && m_rows.empty())
         return;
+    emit aboutToReset();
     m_rows.clear();
     m_columns.clear();
     m_current = -1;
@@ -137,12 +154,13 @@ int RecordSet::fieldIndex(const QString &name) const
 void RecordSet::load(const QString &sql, const QString &sourceTable, const QString &shownSql)
 {
     close();
-    sqlite3_stmt *stmt = nullptr;
+    PreparedStatement statement;
     try {
-        stmt = m_connection.prepare(sql);
+        statement = m_connection.prepare(sql);
     } catch (const DbError &e) {
         throw e.withSql(shownSql);
     }
+    sqlite3_stmt *stmt = statement.get();
     const int count = sqlite3_column_count(stmt);
     const int first = sourceTable.isEmpty() ? 0 : 1;
     std::vector<ColumnInfo> columns;
@@ -166,13 +184,11 @@ void RecordSet::load(const QString &sql, const QString &sourceTable, const QStri
             row.values.push_back(columnValue(stmt, i));
         rows.push_back(std::move(row));
     }
-    if (rc != SQLITE_DONE) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(m_connection.handle()));
-        sqlite3_finalize(stmt);
-        throw DbError(message, shownSql);
-    }
-    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        m_connection.fail(shownSql);
+    statement.release();
 
+    emit aboutToReset();
     m_columns = std::move(columns);
     m_rows = std::move(rows);
     m_table = sourceTable;
@@ -338,6 +354,7 @@ void RecordSet::sort(const QString &sortText)
             newCurrent = int(i);
         sorted.push_back(std::move(m_rows[order[i]]));
     }
+    emit aboutToReset();
     m_rows = std::move(sorted);
     m_sortText = sortText;
     m_current = newCurrent;
@@ -373,12 +390,15 @@ void RecordSet::insert()
     }
     Row row;
     row.values.resize(m_columns.size());
+    const int at = rowCount();
+    emit aboutToInsertRow(at);
     m_rows.push_back(row);
     m_pending = row;
     m_modified = false;
-    m_current = rowCount() - 1;
-    setState(State::Insert);
-    emit rowInserted(m_current);
+    m_current = at;
+    m_state = State::Insert;
+    emit rowInserted(at);
+    emit stateChanged(m_state);
     emit currentChanged(m_current);
 }
 
@@ -435,21 +455,24 @@ QVariant RecordSet::converted(int column, const QVariant &value) const
         throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
     }
     case ColumnKind::Number: {
-        if (isNumber(value))
+        if (isNumber(value) && std::isfinite(value.toDouble()))
             return value.toDouble();
         if (const auto v = SqlText::parseAmount(text))
             return *v;
-        throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw DbError(QStringLiteral("Η τιμή '%1' δεν είναι έγκυρος αριθμός.").arg(text));
     }
     case ColumnKind::Integer:
     case ColumnKind::Counter: {
-        if (isNumber(value) && value.toDouble() == double(value.toLongLong()))
+        if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
             return value.toLongLong();
-        bool ok = false;
-        const qlonglong v = text.trimmed().toLongLong(&ok);
-        if (ok)
-            return v;
-        throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        if (value.typeId() == QMetaType::Double) {
+            const double d = value.toDouble();
+            if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15)
+                return qlonglong(d);
+        } else if (const auto v = wholeNumber(text)) {
+            return *v;
+        }
+        throw DbError(QStringLiteral("Η τιμή '%1' δεν είναι έγκυρος ακέραιος αριθμός.").arg(text));
     }
     case ColumnKind::YesNo: {
         if (value.typeId() == QMetaType::Bool || isNumber(value))
@@ -490,12 +513,14 @@ void RecordSet::reread(Row &row)
         return;
     const QString sql = QStringLiteral("SELECT %1 FROM \"%2\" WHERE _rowid_ = ?")
                             .arg(names.join(QLatin1Char(',')), m_table);
-    sqlite3_stmt *stmt = m_connection.prepare(sql, {row.rowid});
-    if (sqlite3_step(stmt) == SQLITE_ROW) {
+    const PreparedStatement stmt = m_connection.prepare(sql, {row.rowid});
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW) {
         for (size_t k = 0; k < columns.size(); ++k)
-            row.values[size_t(columns[k])] = columnValue(stmt, int(k));
+            row.values[size_t(columns[k])] = columnValue(stmt.get(), int(k));
+    } else if (rc != SQLITE_DONE) {
+        m_connection.fail(sql);
     }
-    sqlite3_finalize(stmt);
 }
 
 void RecordSet::post()
@@ -542,22 +567,28 @@ void RecordSet::post()
                                        .arg(m_table, sets.join(QLatin1Char(','))),
                                    values);
     }
-    reread(written);
+    // The row is written: whatever the re-read gives, the set shows the row as stored and the
+    // edit is over, so that posting again cannot write it twice. A failed re-read is raised.
+    std::optional<DbError> rereadFailure;
+    try {
+        reread(written);
+    } catch (const DbError &e) {
+        rereadFailure = e;
+    }
     stored = std::move(written);
     m_modified = false;
     setState(State::Browse);
     emit rowChanged(m_current);
+    if (rereadFailure)
+        throw *rereadFailure;
 }
 
 void RecordSet::cancel()
 {
     if (m_state == State::Insert) {
-        const int row = m_current;
-        m_rows.erase(m_rows.begin() + row);
-        m_current = std::min(row, rowCount() - 1);
         m_modified = false;
-        setState(State::Browse);
-        emit rowRemoved(row);
+        removeRow(m_current);
+        emit stateChanged(m_state);
         emit currentChanged(m_current);
         return;
     }
@@ -583,10 +614,19 @@ void RecordSet::deleteCurrent()
     const int row = m_current;
     m_connection.executeNative(QStringLiteral("DELETE FROM \"%1\" WHERE _rowid_ = ?").arg(m_table),
                                {m_rows[size_t(row)].rowid});
+    removeRow(row);
+    emit currentChanged(m_current);
+}
+
+void RecordSet::removeRow(int row)
+{
+    // Views move their selection off a row about to go, which moves the current row: by then
+    // the set must be browsing, or the move would cancel the insert a second time.
+    m_state = State::Browse;
+    emit aboutToRemoveRow(row);
     m_rows.erase(m_rows.begin() + row);
     m_current = std::min(row, rowCount() - 1);
     emit rowRemoved(row);
-    emit currentChanged(m_current);
 }
 
 void Query::open()

@@ -12,8 +12,6 @@ void prepare(Connection &connection)
 {
     connection.close();
     connection.setConnectionText(Program::DbConnectionString);
-    connection.setCommandTimeout(0);
-    connection.setConnectionTimeout(0);
     connection.open();
 }
 } // namespace
