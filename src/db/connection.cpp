@@ -7,6 +7,7 @@
 #include "sqlfunctions.h"
 
 #include <QFileInfo>
+#include <QStringList>
 #include <QLoggingCategory>
 #include <sqlite3.h>
 
@@ -34,31 +35,27 @@ bool isNotADatabase(int code)
     return (code & 0xff) == SQLITE_NOTADB;
 }
 
-// Runs a statement of the layer's own (a PRAGMA, a marker read) and returns the first column of
-// its first row as text (null when it gives no row). Any failure of the engine is thrown.
-QString scalar(sqlite3 *db, const char *sql, bool *hadRow = nullptr)
+// Runs a statement of the layer's own (a PRAGMA, the marker read) to its end and returns the
+// first `columns` values of its first row as text (empty when it gives no row). Any failure of
+// the engine is thrown.
+QStringList firstRow(sqlite3 *db, const char *sql, int columns)
 {
     sqlite3_stmt *raw = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
         sqlite3_finalize(raw);
         throw engineError(db, QString::fromUtf8(sql));
     }
-    PreparedStatement stmt(raw);
-    QString first;
-    bool row = false;
+    const PreparedStatement stmt(raw);
+    QStringList first;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        if (!row) {
-            row = true;
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 0));
-            if (text)
-                first = QString::fromUtf8(text);
+        for (int i = first.isEmpty() ? 0 : columns; i < columns; ++i) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), i));
+            first << (text ? QString::fromUtf8(text) : QString());
         }
     }
     if (rc != SQLITE_DONE)
         throw engineError(db, QString::fromUtf8(sql));
-    if (hadRow)
-        *hadRow = row;
     return first;
 }
 
@@ -148,39 +145,63 @@ void Connection::open()
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(target.dataSource));
     openFile(path);
     try {
-        // The file must be a practice database of this program: a file that is no database at
-        // all, or another program's, is refused by name.
-        const auto unrecognized = [&](int code) {
-            return DbError(QStringLiteral("Unrecognized database format '%1'.").arg(target.dataSource),
-                           {}, code);
-        };
-        try {
-            if (scalar(m_handle, "PRAGMA application_id").toInt() != Schema::kApplicationId)
-                throw unrecognized(0);
-        } catch (const DbError &e) {
-            if (isNotADatabase(e.code()))
-                throw unrecognized(e.code());
-            throw;
-        }
-        // The marker table holds the database password. A marker that cannot be read (a
-        // damaged file, a lock that never ends) is reported as the engine reports it; only a
-        // password that differs is "Not a valid password.".
-        const QString stored = scalar(m_handle, "SELECT VALUE FROM ORVANTA_FILE WHERE NAME = 'password'");
-        if (stored != target.password)
-            throw DbError(QStringLiteral("Not a valid password."));
-
-        // Committed data reaches the disk before a commit returns; the rollback journal keeps
-        // the whole database in data.mdb itself, so a copy of that one file is a complete backup.
-        scalar(m_handle, "PRAGMA synchronous = FULL");
-        const QString mode = scalar(m_handle, "PRAGMA journal_mode = DELETE");
-        if (mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
-            throw DbError(QStringLiteral("The journal mode of '%1' could not be set (it stays '%2').")
-                              .arg(target.dataSource, mode));
+        checkFile(target.dataSource, target.password);
         SqlFunctions::registerAll(m_handle);
     } catch (...) {
         close();
         throw;
     }
+}
+
+void Connection::checkFile(const QString &dataSource, const QString &password)
+{
+    const auto unrecognized = [&](int code) {
+        return DbError(QStringLiteral("Unrecognized database format '%1'.").arg(dataSource), {}, code);
+    };
+    // One read asks for everything opening looks at, under one lock of the file: the program's
+    // mark in the header, the database password in the marker table, and the journal and
+    // synchronous modes.
+    static const char kCheck[] = "SELECT (SELECT application_id FROM pragma_application_id), "
+                                 "(SELECT VALUE FROM ORVANTA_FILE WHERE NAME = 'password'), "
+                                 "(SELECT journal_mode FROM pragma_journal_mode), "
+                                 "(SELECT synchronous FROM pragma_synchronous)";
+    QStringList row;
+    try {
+        row = firstRow(m_handle, kCheck, 4);
+    } catch (const DbError &e) {
+        // A file that is no database at all, or another program's (no marker table), is
+        // refused by name. A marker table that cannot be read in a file of this program (a
+        // damaged file, a lock that never ends) is reported as the engine reports it.
+        if (isNotADatabase(e.code()))
+            throw unrecognized(e.code());
+        QStringList id;
+        try {
+            id = firstRow(m_handle, "PRAGMA application_id", 1);
+        } catch (const DbError &second) {
+            if (isNotADatabase(second.code()))
+                throw unrecognized(second.code());
+            throw e;
+        }
+        if (id.value(0).toInt() != Schema::kApplicationId)
+            throw unrecognized(0);
+        throw e.withSql({});
+    }
+    if (row.value(0).toInt() != Schema::kApplicationId)
+        throw unrecognized(0);
+    // Only a password that differs is "Not a valid password.".
+    if (row.value(1) != password)
+        throw DbError(QStringLiteral("Not a valid password."));
+
+    // Committed data reaches the disk before a commit returns; the rollback journal keeps the
+    // whole database in data.mdb itself, so a copy of that one file is a complete backup.
+    if (row.value(2).compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0) {
+        const QString mode = firstRow(m_handle, "PRAGMA journal_mode = DELETE", 1).value(0);
+        if (mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+            throw DbError(QStringLiteral("The journal mode of '%1' could not be set (it stays '%2').")
+                              .arg(dataSource, mode));
+    }
+    if (row.value(3) != QLatin1String("2"))
+        firstRow(m_handle, "PRAGMA synchronous = FULL", 0);
 }
 
 void Connection::openFile(const QString &path)
@@ -224,9 +245,7 @@ PreparedStatement Connection::prepare(const QString &sql, const QVariantList &va
     PreparedStatement stmt = m_statements->take(sql);
     if (!stmt) {
         sqlite3_stmt *raw = nullptr;
-        if (sqlite3_prepare16_v3(m_handle, sql.utf16(), int(sql.size() * 2), SQLITE_PREPARE_PERSISTENT,
-                                 &raw, nullptr)
-            != SQLITE_OK) {
+        if (sqlite3_prepare16_v2(m_handle, sql.utf16(), int(sql.size() * 2), &raw, nullptr) != SQLITE_OK) {
             sqlite3_finalize(raw);
             fail(sql);
         }

@@ -61,6 +61,7 @@ public:
 private:
     void requireOpen(const QString &sql) const;
     void openFile(const QString &path);
+    void checkFile(const QString &dataSource, const QString &password);
 
     QString m_connectionText;
     QString m_fileName;

@@ -6,12 +6,17 @@
 #include "greektext.h"
 #include "sqltext.h"
 
+#include <QByteArrayView>
+#include <QCache>
+#include <QHash>
 #include <QDate>
+#include <QMutex>
 #include <QRegularExpression>
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <optional>
 
@@ -19,30 +24,59 @@ namespace {
 
 const char kRowidColumn[] = "__rowid";
 
-QString fromUtf16(const void *p)
+// What the engine says about one column of a statement (UTF-8, owned by the statement).
+struct RawColumn {
+    const char *name;
+    const char *table;
+    const char *origin;
+    const char *declared;
+};
+
+bool same(const QByteArray &kept, const char *p)
 {
-    return p ? QString::fromUtf16(static_cast<const char16_t *>(p)) : QString();
+    return p ? (!kept.isNull() && std::strcmp(kept.constData(), p) == 0) : kept.isNull();
 }
 
-void describe(ColumnInfo &info, const QString &declared)
+QByteArray keep(const char *p)
 {
-    const QString d = declared.trimmed().toUpper();
+    return p ? QByteArray(p) : QByteArray();
+}
+
+QString textOf(const char *p)
+{
+    return p ? QString::fromUtf8(p) : QString();
+}
+
+// Whether a declared type starts with the word given (upper case), ignoring letter case.
+bool typeIs(QByteArrayView declared, const char *word, bool prefix = false)
+{
+    const QByteArrayView w(word);
+    if (declared.size() < w.size() || (!prefix && declared.size() != w.size()))
+        return false;
+    return qstrnicmp(declared.data(), w.data(), w.size()) == 0;
+}
+
+void describe(ColumnInfo &info, const char *declaredType)
+{
+    const QByteArrayView d = QByteArrayView(declaredType ? declaredType : "").trimmed();
     if (d.isEmpty()) {
         info.kind = ColumnKind::Unknown;
-    } else if (d.startsWith(QLatin1String("VARCHAR"))) {
+    } else if (typeIs(d, "VARCHAR", true)) {
         info.kind = ColumnKind::Text;
-        static const QRegularExpression width(QStringLiteral("\\((\\d+)\\)"));
-        const auto m = width.match(d);
-        info.width = m.hasMatch() ? m.captured(1).toInt() : 0;
-    } else if (d == QLatin1String("LONGTEXT")) {
+        const qsizetype open = d.indexOf('(');
+        const qsizetype close = open < 0 ? -1 : d.indexOf(')', open + 1);
+        bool ok = false;
+        const int width = close < 0 ? 0 : d.sliced(open + 1, close - open - 1).trimmed().toInt(&ok);
+        info.width = ok ? width : 0;
+    } else if (typeIs(d, "LONGTEXT")) {
         info.kind = ColumnKind::Memo;
-    } else if (d == QLatin1String("DATE")) {
+    } else if (typeIs(d, "DATE")) {
         info.kind = ColumnKind::Date;
-    } else if (d == QLatin1String("BOOLEAN")) {
+    } else if (typeIs(d, "BOOLEAN")) {
         info.kind = ColumnKind::YesNo;
-    } else if (d == QLatin1String("DOUBLE")) {
+    } else if (typeIs(d, "DOUBLE")) {
         info.kind = ColumnKind::Number;
-    } else if (d.startsWith(QLatin1String("INT"))) {
+    } else if (typeIs(d, "INT", true)) {
         info.kind = ColumnKind::Integer;
     } else {
         info.kind = ColumnKind::Text;
@@ -163,14 +197,32 @@ void RecordSet::load(const QString &sql, const QString &sourceTable, const QStri
     sqlite3_stmt *stmt = statement.get();
     const int count = sqlite3_column_count(stmt);
     const int first = sourceTable.isEmpty() ? 0 : 1;
+    // A window reads the same shape of rows again and again (the month view one query per
+    // day): a column described as the one at the same place last time is taken from there.
+    struct KnownColumn {
+        QByteArray name, table, origin, declared;
+        ColumnInfo info;
+    };
+    thread_local std::vector<KnownColumn> known;
     std::vector<ColumnInfo> columns;
     columns.reserve(size_t(std::max(0, count - first)));
     for (int i = first; i < count; ++i) {
+        const RawColumn raw{sqlite3_column_name(stmt, i), sqlite3_column_table_name(stmt, i),
+                            sqlite3_column_origin_name(stmt, i), sqlite3_column_decltype(stmt, i)};
+        const size_t at = size_t(i - first);
+        if (at < known.size() && same(known[at].name, raw.name) && same(known[at].table, raw.table)
+            && same(known[at].origin, raw.origin) && same(known[at].declared, raw.declared)) {
+            columns.push_back(known[at].info);
+            continue;
+        }
         ColumnInfo info;
-        info.name = fromUtf16(sqlite3_column_name16(stmt, i));
-        info.originTable = fromUtf16(sqlite3_column_table_name16(stmt, i));
-        info.originColumn = fromUtf16(sqlite3_column_origin_name16(stmt, i));
-        describe(info, fromUtf16(sqlite3_column_decltype16(stmt, i)));
+        info.name = textOf(raw.name);
+        info.originTable = textOf(raw.table);
+        info.originColumn = textOf(raw.origin);
+        describe(info, raw.declared);
+        if (at >= known.size())
+            known.resize(at + 1);
+        known[at] = {keep(raw.name), keep(raw.table), keep(raw.origin), keep(raw.declared), info};
         columns.push_back(info);
     }
     std::vector<Row> rows;
@@ -629,12 +681,22 @@ void RecordSet::removeRow(int row)
     emit rowRemoved(row);
 }
 
-void Query::open()
+namespace {
+
+// How a query text is run: its translation, and for a SELECT of plain rows from one table the
+// same statement asking for each row's rowid too, so that its rows can be edited like a
+// table's. Windows run the same texts again and again (the month view runs one per day shown),
+// so plans are kept by text.
+struct QueryPlan {
+    QString translated;
+    QString withRowid; // empty when the rows cannot be edited
+    QString table;
+};
+
+QueryPlan makePlan(const QString &jet)
 {
-    const QString jet = sql();
-    const QString translated = Dialect::translate(jet);
-    // A SELECT of plain rows from one table also fetches each row's rowid, so that its rows
-    // can be edited like a table's.
+    QueryPlan plan;
+    plan.translated = Dialect::translate(jet);
     static const QRegularExpression single(
         QStringLiteral("^\\s*SELECT\\s+(?!DISTINCT\\b)(.*?)\\s+FROM\\s+\"?(\\w+)\"?\\s*"
                        "(?:WHERE\\b.*|ORDER\\s+BY\\b.*)?$"),
@@ -642,22 +704,49 @@ void Query::open()
     static const QRegularExpression aggregate(
         QStringLiteral("\\b(COUNT|SUM|AVG|MIN|MAX)\\s*\\(|\\bGROUP\\s+BY\\b|\\bJOIN\\b|\\bUNION\\b"),
         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = single.match(translated);
-    if (m.hasMatch() && !aggregate.match(translated).hasMatch()) {
-        const qsizetype at = translated.indexOf(QRegularExpression(
-            QStringLiteral("SELECT\\s+"), QRegularExpression::CaseInsensitiveOption));
-        const qsizetype afterSelect = at + 6;
-        const QString withRowid = translated.left(afterSelect)
-                                  + QStringLiteral(" _rowid_ AS \"%1\", ").arg(QLatin1String(kRowidColumn))
-                                  + translated.mid(afterSelect);
+    static const QRegularExpression select(QStringLiteral("SELECT\\s+"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = single.match(plan.translated);
+    if (m.hasMatch() && !aggregate.match(plan.translated).hasMatch()) {
+        const qsizetype afterSelect = plan.translated.indexOf(select) + 6;
+        plan.withRowid = plan.translated.left(afterSelect)
+                         + QStringLiteral(" _rowid_ AS \"%1\", ").arg(QLatin1String(kRowidColumn))
+                         + plan.translated.mid(afterSelect);
+        plan.table = m.captured(2);
+    }
+    return plan;
+}
+
+QueryPlan planFor(const QString &jet)
+{
+    static QMutex lock;
+    static QCache<QString, QueryPlan> plans(512);
+    {
+        const QMutexLocker locked(&lock);
+        if (const QueryPlan *plan = plans.object(jet))
+            return *plan;
+    }
+    QueryPlan plan = makePlan(jet); // a text that does not translate throws and is not kept
+    const QMutexLocker locked(&lock);
+    plans.insert(jet, new QueryPlan(plan));
+    return plan;
+}
+
+} // namespace
+
+void Query::open()
+{
+    const QString jet = sql();
+    const QueryPlan plan = planFor(jet);
+    if (!plan.withRowid.isEmpty()) {
         try {
-            load(withRowid, m.captured(2), jet);
+            load(plan.withRowid, plan.table, jet);
             return;
         } catch (const DbError &) {
             // Not a plain table (a view, say): read it as it was written.
         }
     }
-    load(translated, QString(), jet);
+    load(plan.translated, QString(), jet);
 }
 
 void Table::open()
