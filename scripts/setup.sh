@@ -3,7 +3,7 @@
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
-      qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6printsupport6 libgl-dev
+      qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
       libsqlite3-dev googletest libgtest-dev libbenchmark-dev
       xvfb xauth openbox imagemagick poppler-utils fonts-dejavu-core)
 missing=()

@@ -6,59 +6,109 @@
 #include "schema.h"
 #include "sqlfunctions.h"
 
-#include <QAtomicInt>
 #include <QFileInfo>
+#include <QStringList>
 #include <QLoggingCategory>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
 #include <sqlite3.h>
+
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcSql, "orvanta.sql", QtWarningMsg)
 
 namespace {
 
-QAtomicInt g_nextConnection;
-
 // How long a statement waits for a file another connection is writing: "no limit" in
 // practice, but a machine that never lets go still ends in an error rather than a hang.
 constexpr int kBusyWaitMs = 5 * 60 * 1000;
 
-void bindValues(sqlite3_stmt *stmt, const QVariantList &values)
+int g_busyWaitMs = kBusyWaitMs;
+bool g_openReadOnly = false;
+
+// The engine's last failure on a handle as a DbError.
+DbError engineError(sqlite3 *db, const QString &sql = {})
+{
+    return DbError(QString::fromUtf8(sqlite3_errmsg(db)), sql, sqlite3_extended_errcode(db));
+}
+
+bool isNotADatabase(int code)
+{
+    return (code & 0xff) == SQLITE_NOTADB;
+}
+
+// Runs a statement of the layer's own (a PRAGMA, the marker read) to its end and returns the
+// first `columns` values of its first row as text (empty when it gives no row). Any failure of
+// the engine is thrown.
+QStringList firstRow(sqlite3 *db, const char *sql, int columns)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        throw engineError(db, QString::fromUtf8(sql));
+    }
+    const PreparedStatement stmt(raw);
+    QStringList first;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        for (int i = first.isEmpty() ? 0 : columns; i < columns; ++i) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), i));
+            first << (text ? QString::fromUtf8(text) : QString());
+        }
+    }
+    if (rc != SQLITE_DONE)
+        throw engineError(db, QString::fromUtf8(sql));
+    return first;
+}
+
+void bindValues(sqlite3 *db, sqlite3_stmt *stmt, const QVariantList &values, const QString &sql)
 {
     for (int i = 0; i < values.size(); ++i) {
         const QVariant &v = values[i];
         const int at = i + 1;
+        int rc = SQLITE_OK;
         if (v.isNull() || !v.isValid()) {
-            sqlite3_bind_null(stmt, at);
-            continue;
+            rc = sqlite3_bind_null(stmt, at);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::ULongLong:
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int64(stmt, at, v.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(stmt, at, v.toDouble());
+                break;
+            default: {
+                const QString s = v.toString();
+                rc = sqlite3_bind_text16(stmt, at, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
+            }
+            }
         }
-        switch (v.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong:
-        case QMetaType::UInt:
-        case QMetaType::ULongLong:
-        case QMetaType::Bool:
-            sqlite3_bind_int64(stmt, at, v.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            sqlite3_bind_double(stmt, at, v.toDouble());
-            break;
-        default: {
-            const QString s = v.toString();
-            sqlite3_bind_text16(stmt, at, s.utf16(), int(s.size() * 2), SQLITE_TRANSIENT);
-        }
-        }
+        if (rc != SQLITE_OK)
+            throw engineError(db, sql);
     }
 }
 
 } // namespace
 
-Connection::Connection()
-    : m_name(QStringLiteral("orvanta-%1").arg(g_nextConnection.fetchAndAddRelaxed(1)))
+void Connection::setBusyWait(int milliseconds)
 {
+    g_busyWaitMs = milliseconds;
 }
+
+int Connection::busyWait()
+{
+    return g_busyWaitMs;
+}
+
+void Connection::setOpenReadOnly(bool readOnly)
+{
+    g_openReadOnly = readOnly;
+}
+
+Connection::Connection() = default;
 
 Connection::~Connection()
 {
@@ -69,20 +119,18 @@ void Connection::close()
 {
     if (!m_handle)
         return;
-    m_handle = nullptr;
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    // Idle statements go with their cache; a statement still held somewhere is finalized by its
+    // handle later, and the engine closes the file then.
+    m_statements.reset();
+    sqlite3 *handle = std::exchange(m_handle, nullptr);
+    if (sqlite3_close_v2(handle) != SQLITE_OK)
+        qCWarning(lcSql).noquote() << "closing" << m_fileName << ":" << sqlite3_errmsg(handle);
 }
 
 void Connection::setUp(const QString &connectionText, bool openNow)
 {
     close();
     setConnectionText(connectionText);
-    setCommandTimeout(0);
-    setConnectionTimeout(0);
     if (openNow)
         open();
 }
@@ -95,52 +143,88 @@ void Connection::open()
     const QString path = ConnectionString::localPath(target.dataSource);
     if (path.isEmpty() || !QFileInfo(path).isFile())
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(target.dataSource));
-
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyWaitMs));
-        if (!db.open()) {
-            const QString message = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(m_name);
-            throw DbError(message);
-        }
-        const QVariant h = db.driver()->handle();
-        if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
-            throw DbError(QStringLiteral("The database driver gives no SQLite handle."));
-        m_handle = *static_cast<sqlite3 *const *>(h.constData());
-    }
-    m_fileName = path;
-    sqlite3_busy_timeout(m_handle, kBusyWaitMs);
-
-    auto refuse = [&](const QString &message) {
+    openFile(path);
+    try {
+        checkFile(target.dataSource, target.password);
+        SqlFunctions::registerAll(m_handle);
+    } catch (...) {
         close();
-        throw DbError(message);
-    };
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(m_handle, "PRAGMA application_id", -1, &stmt, nullptr) != SQLITE_OK
-        || sqlite3_step(stmt) != SQLITE_ROW || sqlite3_column_int(stmt, 0) != Schema::kApplicationId) {
-        sqlite3_finalize(stmt);
-        refuse(QStringLiteral("Unrecognized database format '%1'.").arg(target.dataSource));
+        throw;
     }
-    sqlite3_finalize(stmt);
-    stmt = nullptr;
-    QString stored;
-    if (sqlite3_prepare_v2(m_handle, "SELECT VALUE FROM ORVANTA_FILE WHERE NAME = 'password'", -1,
-                           &stmt, nullptr)
-            == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_ROW)
-        stored = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
-    if (stored != target.password)
-        refuse(QStringLiteral("Not a valid password."));
+}
+
+void Connection::checkFile(const QString &dataSource, const QString &password)
+{
+    const auto unrecognized = [&](int code) {
+        return DbError(QStringLiteral("Unrecognized database format '%1'.").arg(dataSource), {}, code);
+    };
+    // One read asks for everything opening looks at, under one lock of the file: the program's
+    // mark in the header, the database password in the marker table, and the journal and
+    // synchronous modes.
+    static const char kCheck[] = "SELECT (SELECT application_id FROM pragma_application_id), "
+                                 "(SELECT VALUE FROM ORVANTA_FILE WHERE NAME = 'password'), "
+                                 "(SELECT journal_mode FROM pragma_journal_mode), "
+                                 "(SELECT synchronous FROM pragma_synchronous)";
+    QStringList row;
+    try {
+        row = firstRow(m_handle, kCheck, 4);
+    } catch (const DbError &e) {
+        // A file that is no database at all, or another program's (no marker table), is
+        // refused by name. A marker table that cannot be read in a file of this program (a
+        // damaged file, a lock that never ends) is reported as the engine reports it.
+        if (isNotADatabase(e.code()))
+            throw unrecognized(e.code());
+        QStringList id;
+        try {
+            id = firstRow(m_handle, "PRAGMA application_id", 1);
+        } catch (const DbError &second) {
+            if (isNotADatabase(second.code()))
+                throw unrecognized(second.code());
+            throw e;
+        }
+        if (id.value(0).toInt() != Schema::kApplicationId)
+            throw unrecognized(0);
+        throw e.withSql({});
+    }
+    if (row.value(0).toInt() != Schema::kApplicationId)
+        throw unrecognized(0);
+    // Only a password that differs is "Not a valid password.".
+    if (row.value(1) != password)
+        throw DbError(QStringLiteral("Not a valid password."));
 
     // Committed data reaches the disk before a commit returns; the rollback journal keeps the
     // whole database in data.mdb itself, so a copy of that one file is a complete backup.
-    sqlite3_exec(m_handle, "PRAGMA synchronous = FULL; PRAGMA journal_mode = DELETE", nullptr,
-                 nullptr, nullptr);
-    SqlFunctions::registerAll(m_handle);
+    if (row.value(2).compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0) {
+        const QString mode = firstRow(m_handle, "PRAGMA journal_mode = DELETE", 1).value(0);
+        if (mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+            throw DbError(QStringLiteral("The journal mode of '%1' could not be set (it stays '%2').")
+                              .arg(dataSource, mode));
+    }
+    if (row.value(3) != QLatin1String("2"))
+        firstRow(m_handle, "PRAGMA synchronous = FULL", 0);
+}
+
+void Connection::openFile(const QString &path)
+{
+    // Never SQLITE_OPEN_CREATE: a missing data.mdb is never created by opening it.
+    const int flags = (g_openReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &db,
+                                   flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const DbError error = db ? engineError(db) : DbError(QString::fromUtf8(sqlite3_errstr(rc)), {}, rc);
+        sqlite3_close_v2(db);
+        throw error;
+    }
+    sqlite3_extended_result_codes(db, 1);
+    if (sqlite3_busy_timeout(db, g_busyWaitMs) != SQLITE_OK) {
+        const DbError error = engineError(db);
+        sqlite3_close_v2(db);
+        throw error;
+    }
+    m_handle = db;
+    m_fileName = path;
+    m_statements = std::make_shared<StatementCache>();
 }
 
 void Connection::requireOpen(const QString &sql) const
@@ -151,32 +235,34 @@ void Connection::requireOpen(const QString &sql) const
 
 void Connection::fail(const QString &sql) const
 {
-    throw DbError(QString::fromUtf8(sqlite3_errmsg(m_handle)), sql,
-                  sqlite3_extended_errcode(m_handle));
+    throw engineError(m_handle, sql);
 }
 
-sqlite3_stmt *Connection::prepare(const QString &sql, const QVariantList &values) const
+PreparedStatement Connection::prepare(const QString &sql, const QVariantList &values) const
 {
     requireOpen(sql);
     qCDebug(lcSql).noquote() << sql << values;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare16_v2(m_handle, sql.utf16(), int(sql.size() * 2), &stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        fail(sql);
+    PreparedStatement stmt = m_statements->take(sql);
+    if (!stmt) {
+        sqlite3_stmt *raw = nullptr;
+        if (sqlite3_prepare16_v2(m_handle, sql.utf16(), int(sql.size() * 2), &raw, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(raw);
+            fail(sql);
+        }
+        if (!raw)
+            throw DbError(QStringLiteral("Command text was not set for the command object."), sql);
+        stmt = m_statements->adopt(raw, sql);
     }
-    if (!stmt)
-        throw DbError(QStringLiteral("Command text was not set for the command object."), sql);
-    bindValues(stmt, values);
+    bindValues(m_handle, stmt.get(), values, sql);
     return stmt;
 }
 
 int Connection::executeNative(const QString &sql, const QVariantList &values)
 {
-    sqlite3_stmt *stmt = prepare(sql, values);
+    PreparedStatement stmt = prepare(sql, values);
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
     }
-    sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE)
         fail(sql);
     return sqlite3_changes(m_handle);
@@ -206,7 +292,7 @@ void Connection::commit()
 void Connection::rollback()
 {
     if (m_handle && !sqlite3_get_autocommit(m_handle))
-        sqlite3_exec(m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
+        executeNative(QStringLiteral("ROLLBACK"));
 }
 
 Transaction::Transaction(Connection &connection) : m_connection(connection)
@@ -216,8 +302,15 @@ Transaction::Transaction(Connection &connection) : m_connection(connection)
 
 Transaction::~Transaction()
 {
-    if (!m_done)
+    if (m_done)
+        return;
+    // A destructor may not throw: a refused rollback is logged, and the transaction left open
+    // makes the connection's next BEGIN fail with the engine's message.
+    try {
         m_connection.rollback();
+    } catch (const DbError &e) {
+        qCCritical(lcSql).noquote() << "ROLLBACK failed:" << e.message();
+    }
 }
 
 void Transaction::commit()

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "preparedstatement.h"
+
 #include <QString>
 #include <QVariant>
 #include <QVector>
+
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 // One window's connection to the practice file. Set up as every window does it: close, give it
-// the connection text, set the time-outs, open. Opening checks that the file exists, that it is
-// a practice database of this program and that the database password matches; failures throw
-// DbError with the engine's message.
+// the connection text, open. Opening checks that the file exists, that it is a practice
+// database of this program and that the database password matches; failures throw DbError
+// with the engine's message and result code.
 class Connection {
 public:
     Connection();
@@ -21,13 +25,10 @@ public:
     void close();
     void setConnectionText(const QString &text) { m_connectionText = text; }
     QString connectionText() const { return m_connectionText; }
-    // Time-outs of 0 mean "no limit": a busy file is waited for.
-    void setCommandTimeout(int seconds) { m_commandTimeout = seconds; }
-    void setConnectionTimeout(int seconds) { m_connectionTimeout = seconds; }
     void open();
     bool isOpen() const { return m_handle != nullptr; }
 
-    // Steps 1-3 of every window's set-up, then open when asked.
+    // Every window's set-up: close, take the connection text, then open when asked.
     void setUp(const QString &connectionText, bool openNow = false);
 
     // Runs one INSERT, UPDATE or DELETE written in the windows' dialect; returns rows changed.
@@ -37,24 +38,35 @@ public:
 
     void beginTransaction();
     void commit();
+    // Rolls back the open transaction, if any; throws DbError when the engine refuses.
     void rollback();
 
     sqlite3 *handle() const { return m_handle; }
     QString fileName() const { return m_fileName; }
 
-    // Prepares a statement (engine dialect) and binds values; the caller finalizes it.
-    sqlite3_stmt *prepare(const QString &sql, const QVariantList &values = {}) const;
+    // Prepares a statement (engine dialect) and binds values. Statements are prepared once
+    // per open connection: the handle gives the statement back, reset, when it goes.
+    PreparedStatement prepare(const QString &sql, const QVariantList &values = {}) const;
+    // Throws the engine's last failure (message and extended result code) against the SQL.
     [[noreturn]] void fail(const QString &sql) const;
+
+    // How long a statement waits for a file another connection is writing, for every
+    // connection opened afterwards. "No limit" in practice (five minutes); tests shorten it.
+    static void setBusyWait(int milliseconds);
+    static int busyWait();
+    // Test seam: connections opened afterwards open the file read-only, as a file the user
+    // may not write is opened (changing the file's mode does not stop a test run as root).
+    static void setOpenReadOnly(bool readOnly);
 
 private:
     void requireOpen(const QString &sql) const;
+    void openFile(const QString &path);
+    void checkFile(const QString &dataSource, const QString &password);
 
-    QString m_name;
     QString m_connectionText;
     QString m_fileName;
-    int m_commandTimeout = 30;
-    int m_connectionTimeout = 15;
     sqlite3 *m_handle = nullptr;
+    std::shared_ptr<StatementCache> m_statements;
 };
 
 // Writes that belong together: begun on construction, rolled back unless committed.

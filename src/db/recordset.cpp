@@ -6,41 +6,77 @@
 #include "greektext.h"
 #include "sqltext.h"
 
+#include <QByteArrayView>
+#include <QCache>
+#include <QHash>
 #include <QDate>
+#include <QMutex>
 #include <QRegularExpression>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <numeric>
+#include <optional>
 
 namespace {
 
 const char kRowidColumn[] = "__rowid";
 
-QString fromUtf16(const void *p)
+// What the engine says about one column of a statement (UTF-8, owned by the statement).
+struct RawColumn {
+    const char *name;
+    const char *table;
+    const char *origin;
+    const char *declared;
+};
+
+bool same(const QByteArray &kept, const char *p)
 {
-    return p ? QString::fromUtf16(static_cast<const char16_t *>(p)) : QString();
+    return p ? (!kept.isNull() && std::strcmp(kept.constData(), p) == 0) : kept.isNull();
 }
 
-void describe(ColumnInfo &info, const QString &declared)
+QByteArray keep(const char *p)
 {
-    const QString d = declared.trimmed().toUpper();
+    return p ? QByteArray(p) : QByteArray();
+}
+
+QString textOf(const char *p)
+{
+    return p ? QString::fromUtf8(p) : QString();
+}
+
+// Whether a declared type starts with the word given (upper case), ignoring letter case.
+bool typeIs(QByteArrayView declared, const char *word, bool prefix = false)
+{
+    const QByteArrayView w(word);
+    if (declared.size() < w.size() || (!prefix && declared.size() != w.size()))
+        return false;
+    return qstrnicmp(declared.data(), w.data(), w.size()) == 0;
+}
+
+void describe(ColumnInfo &info, const char *declaredType)
+{
+    const QByteArrayView d = QByteArrayView(declaredType ? declaredType : "").trimmed();
     if (d.isEmpty()) {
         info.kind = ColumnKind::Unknown;
-    } else if (d.startsWith(QLatin1String("VARCHAR"))) {
+    } else if (typeIs(d, "VARCHAR", true)) {
         info.kind = ColumnKind::Text;
-        static const QRegularExpression width(QStringLiteral("\\((\\d+)\\)"));
-        const auto m = width.match(d);
-        info.width = m.hasMatch() ? m.captured(1).toInt() : 0;
-    } else if (d == QLatin1String("LONGTEXT")) {
+        const qsizetype open = d.indexOf('(');
+        const qsizetype close = open < 0 ? -1 : d.indexOf(')', open + 1);
+        bool ok = false;
+        const int width = close < 0 ? 0 : d.sliced(open + 1, close - open - 1).trimmed().toInt(&ok);
+        info.width = ok ? width : 0;
+    } else if (typeIs(d, "LONGTEXT")) {
         info.kind = ColumnKind::Memo;
-    } else if (d == QLatin1String("DATE")) {
+    } else if (typeIs(d, "DATE")) {
         info.kind = ColumnKind::Date;
-    } else if (d == QLatin1String("BOOLEAN")) {
+    } else if (typeIs(d, "BOOLEAN")) {
         info.kind = ColumnKind::YesNo;
-    } else if (d == QLatin1String("DOUBLE")) {
+    } else if (typeIs(d, "DOUBLE")) {
         info.kind = ColumnKind::Number;
-    } else if (d.startsWith(QLatin1String("INT"))) {
+    } else if (typeIs(d, "INT", true)) {
         info.kind = ColumnKind::Integer;
     } else {
         info.kind = ColumnKind::Text;
@@ -63,6 +99,20 @@ QVariant columnValue(sqlite3_stmt *stmt, int i)
         return QVariant(QString::fromUtf8(p, bytes));
     }
     }
+}
+
+// A whole number as typed: an optional sign and digits, blanks around allowed.
+std::optional<qlonglong> wholeNumber(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^[+-]?\\d+$"));
+    const QString t = text.trimmed();
+    if (!re.match(t).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong v = t.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
 }
 
 bool isNumber(const QVariant &v)
@@ -107,6 +157,7 @@ void RecordSet::close()
 {
     if (m_state == State::Closed && m_rows.empty())
         return;
+    emit aboutToReset();
     m_rows.clear();
     m_columns.clear();
     m_current = -1;
@@ -137,22 +188,41 @@ int RecordSet::fieldIndex(const QString &name) const
 void RecordSet::load(const QString &sql, const QString &sourceTable, const QString &shownSql)
 {
     close();
-    sqlite3_stmt *stmt = nullptr;
+    PreparedStatement statement;
     try {
-        stmt = m_connection.prepare(sql);
+        statement = m_connection.prepare(sql);
     } catch (const DbError &e) {
         throw e.withSql(shownSql);
     }
+    sqlite3_stmt *stmt = statement.get();
     const int count = sqlite3_column_count(stmt);
     const int first = sourceTable.isEmpty() ? 0 : 1;
+    // A window reads the same shape of rows again and again (the month view one query per
+    // day): a column described as the one at the same place last time is taken from there.
+    struct KnownColumn {
+        QByteArray name, table, origin, declared;
+        ColumnInfo info;
+    };
+    thread_local std::vector<KnownColumn> known;
     std::vector<ColumnInfo> columns;
     columns.reserve(size_t(std::max(0, count - first)));
     for (int i = first; i < count; ++i) {
+        const RawColumn raw{sqlite3_column_name(stmt, i), sqlite3_column_table_name(stmt, i),
+                            sqlite3_column_origin_name(stmt, i), sqlite3_column_decltype(stmt, i)};
+        const size_t at = size_t(i - first);
+        if (at < known.size() && same(known[at].name, raw.name) && same(known[at].table, raw.table)
+            && same(known[at].origin, raw.origin) && same(known[at].declared, raw.declared)) {
+            columns.push_back(known[at].info);
+            continue;
+        }
         ColumnInfo info;
-        info.name = fromUtf16(sqlite3_column_name16(stmt, i));
-        info.originTable = fromUtf16(sqlite3_column_table_name16(stmt, i));
-        info.originColumn = fromUtf16(sqlite3_column_origin_name16(stmt, i));
-        describe(info, fromUtf16(sqlite3_column_decltype16(stmt, i)));
+        info.name = textOf(raw.name);
+        info.originTable = textOf(raw.table);
+        info.originColumn = textOf(raw.origin);
+        describe(info, raw.declared);
+        if (at >= known.size())
+            known.resize(at + 1);
+        known[at] = {keep(raw.name), keep(raw.table), keep(raw.origin), keep(raw.declared), info};
         columns.push_back(info);
     }
     std::vector<Row> rows;
@@ -166,13 +236,11 @@ void RecordSet::load(const QString &sql, const QString &sourceTable, const QStri
             row.values.push_back(columnValue(stmt, i));
         rows.push_back(std::move(row));
     }
-    if (rc != SQLITE_DONE) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(m_connection.handle()));
-        sqlite3_finalize(stmt);
-        throw DbError(message, shownSql);
-    }
-    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        m_connection.fail(shownSql);
+    statement.release();
 
+    emit aboutToReset();
     m_columns = std::move(columns);
     m_rows = std::move(rows);
     m_table = sourceTable;
@@ -338,6 +406,7 @@ void RecordSet::sort(const QString &sortText)
             newCurrent = int(i);
         sorted.push_back(std::move(m_rows[order[i]]));
     }
+    emit aboutToReset();
     m_rows = std::move(sorted);
     m_sortText = sortText;
     m_current = newCurrent;
@@ -373,12 +442,15 @@ void RecordSet::insert()
     }
     Row row;
     row.values.resize(m_columns.size());
+    const int at = rowCount();
+    emit aboutToInsertRow(at);
     m_rows.push_back(row);
     m_pending = row;
     m_modified = false;
-    m_current = rowCount() - 1;
-    setState(State::Insert);
-    emit rowInserted(m_current);
+    m_current = at;
+    m_state = State::Insert;
+    emit rowInserted(at);
+    emit stateChanged(m_state);
     emit currentChanged(m_current);
 }
 
@@ -435,21 +507,24 @@ QVariant RecordSet::converted(int column, const QVariant &value) const
         throw DbError(QStringLiteral("'%1' is not a valid date").arg(text));
     }
     case ColumnKind::Number: {
-        if (isNumber(value))
+        if (isNumber(value) && std::isfinite(value.toDouble()))
             return value.toDouble();
         if (const auto v = SqlText::parseAmount(text))
             return *v;
-        throw DbError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw DbError(QStringLiteral("Η τιμή '%1' δεν είναι έγκυρος αριθμός.").arg(text));
     }
     case ColumnKind::Integer:
     case ColumnKind::Counter: {
-        if (isNumber(value) && value.toDouble() == double(value.toLongLong()))
+        if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
             return value.toLongLong();
-        bool ok = false;
-        const qlonglong v = text.trimmed().toLongLong(&ok);
-        if (ok)
-            return v;
-        throw DbError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        if (value.typeId() == QMetaType::Double) {
+            const double d = value.toDouble();
+            if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 9.0e15)
+                return qlonglong(d);
+        } else if (const auto v = wholeNumber(text)) {
+            return *v;
+        }
+        throw DbError(QStringLiteral("Η τιμή '%1' δεν είναι έγκυρος ακέραιος αριθμός.").arg(text));
     }
     case ColumnKind::YesNo: {
         if (value.typeId() == QMetaType::Bool || isNumber(value))
@@ -490,12 +565,14 @@ void RecordSet::reread(Row &row)
         return;
     const QString sql = QStringLiteral("SELECT %1 FROM \"%2\" WHERE _rowid_ = ?")
                             .arg(names.join(QLatin1Char(',')), m_table);
-    sqlite3_stmt *stmt = m_connection.prepare(sql, {row.rowid});
-    if (sqlite3_step(stmt) == SQLITE_ROW) {
+    const PreparedStatement stmt = m_connection.prepare(sql, {row.rowid});
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW) {
         for (size_t k = 0; k < columns.size(); ++k)
-            row.values[size_t(columns[k])] = columnValue(stmt, int(k));
+            row.values[size_t(columns[k])] = columnValue(stmt.get(), int(k));
+    } else if (rc != SQLITE_DONE) {
+        m_connection.fail(sql);
     }
-    sqlite3_finalize(stmt);
 }
 
 void RecordSet::post()
@@ -542,22 +619,28 @@ void RecordSet::post()
                                        .arg(m_table, sets.join(QLatin1Char(','))),
                                    values);
     }
-    reread(written);
+    // The row is written: whatever the re-read gives, the set shows the row as stored and the
+    // edit is over, so that posting again cannot write it twice. A failed re-read is raised.
+    std::optional<DbError> rereadFailure;
+    try {
+        reread(written);
+    } catch (const DbError &e) {
+        rereadFailure = e;
+    }
     stored = std::move(written);
     m_modified = false;
     setState(State::Browse);
     emit rowChanged(m_current);
+    if (rereadFailure)
+        throw *rereadFailure;
 }
 
 void RecordSet::cancel()
 {
     if (m_state == State::Insert) {
-        const int row = m_current;
-        m_rows.erase(m_rows.begin() + row);
-        m_current = std::min(row, rowCount() - 1);
         m_modified = false;
-        setState(State::Browse);
-        emit rowRemoved(row);
+        removeRow(m_current);
+        emit stateChanged(m_state);
         emit currentChanged(m_current);
         return;
     }
@@ -583,18 +666,37 @@ void RecordSet::deleteCurrent()
     const int row = m_current;
     m_connection.executeNative(QStringLiteral("DELETE FROM \"%1\" WHERE _rowid_ = ?").arg(m_table),
                                {m_rows[size_t(row)].rowid});
-    m_rows.erase(m_rows.begin() + row);
-    m_current = std::min(row, rowCount() - 1);
-    emit rowRemoved(row);
+    removeRow(row);
     emit currentChanged(m_current);
 }
 
-void Query::open()
+void RecordSet::removeRow(int row)
 {
-    const QString jet = sql();
-    const QString translated = Dialect::translate(jet);
-    // A SELECT of plain rows from one table also fetches each row's rowid, so that its rows
-    // can be edited like a table's.
+    // Views move their selection off a row about to go, which moves the current row: by then
+    // the set must be browsing, or the move would cancel the insert a second time.
+    m_state = State::Browse;
+    emit aboutToRemoveRow(row);
+    m_rows.erase(m_rows.begin() + row);
+    m_current = std::min(row, rowCount() - 1);
+    emit rowRemoved(row);
+}
+
+namespace {
+
+// How a query text is run: its translation, and for a SELECT of plain rows from one table the
+// same statement asking for each row's rowid too, so that its rows can be edited like a
+// table's. Windows run the same texts again and again (the month view runs one per day shown),
+// so plans are kept by text.
+struct QueryPlan {
+    QString translated;
+    QString withRowid; // empty when the rows cannot be edited
+    QString table;
+};
+
+QueryPlan makePlan(const QString &jet)
+{
+    QueryPlan plan;
+    plan.translated = Dialect::translate(jet);
     static const QRegularExpression single(
         QStringLiteral("^\\s*SELECT\\s+(?!DISTINCT\\b)(.*?)\\s+FROM\\s+\"?(\\w+)\"?\\s*"
                        "(?:WHERE\\b.*|ORDER\\s+BY\\b.*)?$"),
@@ -602,22 +704,49 @@ void Query::open()
     static const QRegularExpression aggregate(
         QStringLiteral("\\b(COUNT|SUM|AVG|MIN|MAX)\\s*\\(|\\bGROUP\\s+BY\\b|\\bJOIN\\b|\\bUNION\\b"),
         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = single.match(translated);
-    if (m.hasMatch() && !aggregate.match(translated).hasMatch()) {
-        const qsizetype at = translated.indexOf(QRegularExpression(
-            QStringLiteral("SELECT\\s+"), QRegularExpression::CaseInsensitiveOption));
-        const qsizetype afterSelect = at + 6;
-        const QString withRowid = translated.left(afterSelect)
-                                  + QStringLiteral(" _rowid_ AS \"%1\", ").arg(QLatin1String(kRowidColumn))
-                                  + translated.mid(afterSelect);
+    static const QRegularExpression select(QStringLiteral("SELECT\\s+"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = single.match(plan.translated);
+    if (m.hasMatch() && !aggregate.match(plan.translated).hasMatch()) {
+        const qsizetype afterSelect = plan.translated.indexOf(select) + 6;
+        plan.withRowid = plan.translated.left(afterSelect)
+                         + QStringLiteral(" _rowid_ AS \"%1\", ").arg(QLatin1String(kRowidColumn))
+                         + plan.translated.mid(afterSelect);
+        plan.table = m.captured(2);
+    }
+    return plan;
+}
+
+QueryPlan planFor(const QString &jet)
+{
+    static QMutex lock;
+    static QCache<QString, QueryPlan> plans(512);
+    {
+        const QMutexLocker locked(&lock);
+        if (const QueryPlan *plan = plans.object(jet))
+            return *plan;
+    }
+    QueryPlan plan = makePlan(jet); // a text that does not translate throws and is not kept
+    const QMutexLocker locked(&lock);
+    plans.insert(jet, new QueryPlan(plan));
+    return plan;
+}
+
+} // namespace
+
+void Query::open()
+{
+    const QString jet = sql();
+    const QueryPlan plan = planFor(jet);
+    if (!plan.withRowid.isEmpty()) {
         try {
-            load(withRowid, m.captured(2), jet);
+            load(plan.withRowid, plan.table, jet);
             return;
         } catch (const DbError &) {
             // Not a plain table (a view, say): read it as it was written.
         }
     }
-    load(translated, QString(), jet);
+    load(plan.translated, QString(), jet);
 }
 
 void Table::open()

@@ -79,7 +79,9 @@ public:
     void insert();
     void edit();
     // Sets a value of the pending row: a text as typed is converted on post by the column's
-    // kind (a date typed d/M/yyyy, an amount with a point or comma, "True"/"False").
+    // kind (a date typed d/M/yyyy, an amount with a point or comma, a whole number,
+    // "True"/"False"; blanks around are trimmed and an empty text is null). A text that is not
+    // of the column's kind is refused by post() with a DbError and the row stays in edit.
     void setFieldValue(const QString &name, const QVariant &value);
     void post();
     void cancel();
@@ -87,13 +89,19 @@ public:
     bool isModified() const { return m_modified; }
 
 signals:
+    // Each change to the rows is announced before it is made and reported after it, in pairs:
+    // aboutToReset() then reset(), aboutToInsertRow(n) then rowInserted(n), aboutToRemoveRow(n)
+    // then rowRemoved(n). A change that fails before it starts announces nothing.
+    void aboutToReset();
     // The rows were read again, sorted, or closed: everything shown must be read again.
     void reset();
     // The current row moved.
     void currentChanged(int row);
     // A row's values changed (posted, cancelled or being edited).
     void rowChanged(int row);
+    void aboutToInsertRow(int row);
     void rowInserted(int row);
+    void aboutToRemoveRow(int row);
     void rowRemoved(int row);
     void stateChanged(RecordSet::State state);
 
@@ -112,6 +120,8 @@ private:
     void setState(State state);
     QVariant converted(int column, const QVariant &value) const;
     void reread(Row &row);
+    // Takes a row out of the set (the database is not touched); the set is browsing after.
+    void removeRow(int row);
 
     Connection &m_connection;
     State m_state = State::Closed;

@@ -61,9 +61,9 @@ void exec(sqlite3 *db, const QString &sql)
 {
     char *err = nullptr;
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(err ? err : "unknown error");
+        const QString message = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
         sqlite3_free(err);
-        throw DbError(message, sql);
+        throw DbError(message, sql, sqlite3_extended_errcode(db));
     }
 }
 
@@ -185,9 +185,9 @@ void createPracticeDatabase(const QString &path, const QString &databasePassword
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                         nullptr)
         != SQLITE_OK) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        const DbError error(QString::fromUtf8(sqlite3_errmsg(db)), {}, sqlite3_extended_errcode(db));
         sqlite3_close(db);
-        throw DbError(message);
+        throw error;
     }
     try {
         exec(db, QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId));

@@ -1,5 +1,6 @@
 #include "sqlfunctions.h"
 
+#include "dberror.h"
 #include "greektext.h"
 #include "sqltext.h"
 
@@ -122,14 +123,25 @@ int greekCollation(void *, int lenA, const void *a, int lenB, const void *b)
 void registerAll(sqlite3 *db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "DAY", 1, flags, nullptr, fnDay, nullptr, nullptr);
-    sqlite3_create_function(db, "MONTH", 1, flags, nullptr, fnMonth, nullptr, nullptr);
-    sqlite3_create_function(db, "YEAR", 1, flags, nullptr, fnYear, nullptr, nullptr);
-    sqlite3_create_function(db, "FORMAT", 1, flags, nullptr, fnFormat, nullptr, nullptr);
-    sqlite3_create_function(db, "FORMAT", 2, flags, nullptr, fnFormat, nullptr, nullptr);
-    sqlite3_create_function(db, "like", 2, flags, nullptr, fnLike, nullptr, nullptr);
-    sqlite3_create_function(db, "like", 3, flags, nullptr, fnLike, nullptr, nullptr);
-    sqlite3_create_collation(db, "GREEK", SQLITE_UTF8, nullptr, greekCollation);
+    using Function = void (*)(sqlite3_context *, int, sqlite3_value **);
+    const struct {
+        const char *name;
+        int arguments;
+        Function function;
+    } functions[] = {
+        {"DAY", 1, fnDay},       {"MONTH", 1, fnMonth},   {"YEAR", 1, fnYear},
+        {"FORMAT", 1, fnFormat}, {"FORMAT", 2, fnFormat}, {"like", 2, fnLike},
+        {"like", 3, fnLike},
+    };
+    const auto check = [db](int rc, const char *what) {
+        if (rc != SQLITE_OK)
+            throw DbError(QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(db))),
+                          {}, sqlite3_extended_errcode(db));
+    };
+    for (const auto &f : functions)
+        check(sqlite3_create_function(db, f.name, f.arguments, flags, nullptr, f.function, nullptr, nullptr),
+              f.name);
+    check(sqlite3_create_collation(db, "GREEK", SQLITE_UTF8, nullptr, greekCollation), "GREEK");
 }
 
 } // namespace SqlFunctions

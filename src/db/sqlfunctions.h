@@ -7,6 +7,7 @@ struct sqlite3;
 // GREEK collation used by ORDER BY.
 namespace SqlFunctions {
 
+// Throws DbError with the engine's message and code when the engine refuses one.
 void registerAll(sqlite3 *db);
 
 } // namespace SqlFunctions

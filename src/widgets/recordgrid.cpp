@@ -13,33 +13,48 @@ void RecordSetModel::setRecordSet(RecordSet *records)
     for (const auto &link : m_links)
         disconnect(link);
     m_links.clear();
+    beginResetModel();
     m_records = records;
     if (records) {
-        m_links << connect(records, &RecordSet::reset, this, &RecordSetModel::rebuild);
+        // The record set announces each change before making it; the views hear of it in the
+        // same order, as the model contract asks.
+        m_links << connect(records, &RecordSet::aboutToReset, this, [this] { beginResetModel(); });
+        m_links << connect(records, &RecordSet::reset, this, [this] {
+            readColumns();
+            endResetModel();
+        });
         m_links << connect(records, &RecordSet::rowChanged, this, [this](int row) {
-            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+            if (row >= 0 && row < rowCount() && columnCount() > 0)
+                emit dataChanged(index(row, 0), index(row, columnCount() - 1));
         });
-        m_links << connect(records, &RecordSet::rowInserted, this, [this](int row) {
-            beginInsertRows({}, row, row);
-            endInsertRows();
-        });
-        m_links << connect(records, &RecordSet::rowRemoved, this, [this](int row) {
-            beginRemoveRows({}, row, row);
-            endRemoveRows();
+        m_links << connect(records, &RecordSet::aboutToInsertRow, this,
+                           [this](int row) { beginInsertRows({}, row, row); });
+        m_links << connect(records, &RecordSet::rowInserted, this, [this] { endInsertRows(); });
+        m_links << connect(records, &RecordSet::aboutToRemoveRow, this,
+                           [this](int row) { beginRemoveRows({}, row, row); });
+        m_links << connect(records, &RecordSet::rowRemoved, this, [this] { endRemoveRows(); });
+        // A record set that goes away leaves an empty grid behind.
+        m_links << connect(records, &QObject::destroyed, this, [this] {
+            beginResetModel();
+            m_records = nullptr;
+            readColumns();
+            endResetModel();
         });
     }
-    rebuild();
+    readColumns();
+    endResetModel();
 }
 
 void RecordSetModel::setColumns(const QList<GridColumn> &columns)
 {
+    beginResetModel();
     m_columns = columns;
-    rebuild();
+    readColumns();
+    endResetModel();
 }
 
-void RecordSetModel::rebuild()
+void RecordSetModel::readColumns()
 {
-    beginResetModel();
     m_shown = m_columns;
     m_fieldIndex.clear();
     if (m_records && m_records->isOpen()) {
@@ -53,7 +68,6 @@ void RecordSetModel::rebuild()
         for (int i = 0; i < m_shown.size(); ++i)
             m_fieldIndex.append(-1);
     }
-    endResetModel();
 }
 
 int RecordSetModel::rowCount(const QModelIndex &parent) const

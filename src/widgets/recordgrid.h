@@ -15,7 +15,9 @@ struct GridColumn {
 };
 
 // The rows of a record set as a read-only table model, with the columns a window chooses (or
-// every field, titled by its name, when none are chosen).
+// every field, titled by its name, when none are chosen). Every grid of the program shows its
+// rows through this model; it passes on the record set's announcements of each change, so its
+// begin/end signals bracket the change as Qt's model contract requires.
 class RecordSetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -32,7 +34,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    void rebuild();
+    // The columns shown, from the chosen ones or the record set's fields.
+    void readColumns();
 
     QPointer<RecordSet> m_records;
     QList<GridColumn> m_columns;

@@ -36,13 +36,13 @@ QString slot(const QDate &date, const QString &column)
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    sqlite3_stmt *stmt = c.prepare(
+    const PreparedStatement statement = c.prepare(
         QStringLiteral("SELECT \"%1\" FROM RANTEBOU WHERE HMEROMHNIA = ?").arg(column),
         {iso(date)});
+    sqlite3_stmt *stmt = statement.get();
     QString out;
     if (sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_type(stmt, 0) != SQLITE_NULL)
         out = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
     return out;
 }
 
@@ -50,11 +50,9 @@ int rowsOf(const QDate &date)
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    sqlite3_stmt *stmt = c.prepare(
+    const PreparedStatement stmt = c.prepare(
         QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA = ?"), {iso(date)});
-    const int n = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : -1;
-    sqlite3_finalize(stmt);
-    return n;
+    return sqlite3_step(stmt.get()) == SQLITE_ROW ? sqlite3_column_int(stmt.get(), 0) : -1;
 }
 
 void typeText(QWidget *widget, const QString &text)

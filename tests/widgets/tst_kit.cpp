@@ -283,4 +283,4 @@ private:
 };
 
 QTEST_MAIN(KitTest)
-#include "kit_test.moc"
+#include "tst_kit.moc"
