@@ -12,18 +12,6 @@
 
 namespace {
 
-QStringList corpus()
-{
-    QFile f(TestSupport::testDataDir() + QStringLiteral("/sql-corpus.txt"));
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QStringList lines;
-    QTextStream in(&f);
-    while (!in.atEnd())
-        lines << in.readLine();
-    return lines;
-}
-
 struct Worked {
     double amount;
     double rate;
@@ -77,7 +65,7 @@ TEST(ReceiptMath, AnExactHalfGoesToTheEvenNeighbour)
 
 TEST(BillingSql, EveryTextIsInTheStatementFileWordForWord)
 {
-    const QStringList lines = corpus();
+    const QStringList lines = TestSupport::corpusLines();
     ASSERT_FALSE(lines.isEmpty()) << "sql-corpus.txt not found";
 
     BillingSql::ReceiptRow row;

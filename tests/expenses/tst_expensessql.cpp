@@ -7,24 +7,10 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
-namespace {
-
-QStringList corpusLines()
-{
-    QFile file(TestSupport::testDataDir() + QStringLiteral("/sql-corpus.txt"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    QStringList lines;
-    QTextStream in(&file);
-    while (!in.atEnd())
-        lines << in.readLine();
-    return lines;
-}
-
-} // namespace
-
 TEST(ExpensesSql, EveryStatementIsInTheStatementFileWordForWord)
 {
-    const QStringList corpus = corpusLines();
+    const QStringList corpus = TestSupport::corpusLines();
+    ASSERT_FALSE(corpus.isEmpty()) << "sql-corpus.txt not found";
     const struct {
         const char *name;
         QString sql;

@@ -5,23 +5,8 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
-namespace {
-
-QStringList corpus() {
-    QFile f(TestSupport::testDataDir() + QStringLiteral("/sql-corpus.txt"));
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QStringList lines;
-    QTextStream in(&f);
-    while (!in.atEnd())
-        lines << in.readLine();
-    return lines;
-}
-
-} // namespace
-
 TEST(PatientSql, ListTextsAreThoseTheOtherWindowsAndTheLayerExpect) {
-    const QStringList lines = corpus();
+    const QStringList lines = TestSupport::corpusLines();
     ASSERT_FALSE(lines.isEmpty()) << "sql-corpus.txt not found";
     // The initials are trimmed and nothing else: no blank between LIKE and the quote.
     const auto surname = PatientSql::bySurname(QStringLiteral("  ΠΑΠ  "));
@@ -50,7 +35,7 @@ TEST(PatientSql, ListTextsAreThoseTheOtherWindowsAndTheLayerExpect) {
 }
 
 TEST(PatientSql, OnePatientTexts) {
-    const QStringList lines = corpus();
+    const QStringList lines = TestSupport::corpusLines();
     ASSERT_FALSE(lines.isEmpty());
     for (const QString &sql :
          {PatientSql::patientData(QStringLiteral("7")),

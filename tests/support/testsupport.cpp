@@ -1,5 +1,8 @@
 #include "testsupport.h"
 
+#include <QFile>
+#include <QTextStream>
+
 #include "connection.h"
 #include "connectionstring.h"
 #include "datawindow.h"
@@ -157,6 +160,18 @@ QString testDataDir()
 {
     const QString fromEnv = qEnvironmentVariable("ORVANTA_TEST_DATA_DIR");
     return fromEnv.isEmpty() ? QStringLiteral(ORVANTA_SOURCE_DIR "/tests/data") : fromEnv;
+}
+
+QStringList corpusLines()
+{
+    QFile file(testDataDir() + QStringLiteral("/sql-corpus.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QStringList lines;
+    QTextStream in(&file);
+    while (!in.atEnd())
+        lines << in.readLine();
+    return lines;
 }
 
 } // namespace TestSupport

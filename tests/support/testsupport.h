@@ -103,5 +103,8 @@ private:
 
 // The folder of the files the tests read (the SQL statement file sql-corpus.txt).
 QString testDataDir();
+// The lines of the SQL statement file tests/data/sql-corpus.txt, as written (empty when the file
+// cannot be read); the windows' SQL texts are checked word for word against them.
+QStringList corpusLines();
 
 } // namespace TestSupport
