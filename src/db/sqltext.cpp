@@ -65,7 +65,13 @@ QString dateText(const QDate &date)
 {
     if (!date.isValid())
         return {};
-    return QStringLiteral("%1/%2/%3").arg(date.day()).arg(date.month()).arg(date.year());
+    // A year below 100 keeps four digits: written short it would read back as a year of this
+    // century or the last ("1/4/5" is 2005).
+    const int year = date.year();
+    return QStringLiteral("%1/%2/%3")
+        .arg(date.day())
+        .arg(date.month())
+        .arg(year, year >= 0 && year < 100 ? 4 : 0, 10, QLatin1Char('0'));
 }
 
 QString number(double value)

@@ -20,7 +20,8 @@ bool IsSafeText(const QString &text);
 // in the 100 years around today). Empty optional when the text is not a valid date.
 std::optional<QDate> parseDate(const QString &text);
 
-// The way dates are shown and typed everywhere: day/month/year without leading zeros.
+// The way dates are shown and typed everywhere: day/month/year without leading zeros (a year
+// below 100 has four digits, so that the text reads back as the same year).
 QString dateText(const QDate &date);
 
 // A number as SQL text: shortest decimal form with up to 15 significant digits, a point as the
