@@ -78,7 +78,24 @@ QString number(double value)
 {
     if (value == 0.0)
         return QStringLiteral("0");
-    return QString::number(value, 'g', 15);
+    const QString g = QString::number(value, 'g', 15);
+    const qsizetype e = g.indexOf(QLatin1Char('e'));
+    if (e < 0)
+        return g;
+    // Very small and very large numbers come out as "5.5e-05", which no amount field reads
+    // back: the same digits are written out in plain decimal form.
+    const bool negative = g.startsWith(QLatin1Char('-'));
+    QString digits = g.mid(negative ? 1 : 0, e - (negative ? 1 : 0));
+    digits.remove(QLatin1Char('.'));
+    const qsizetype point = g.mid(e + 1).toInt() + 1; // digits before the decimal point
+    QString out;
+    if (point <= 0)
+        out = QStringLiteral("0.") + QString(-point, QLatin1Char('0')) + digits;
+    else if (point >= digits.size())
+        out = digits + QString(point - digits.size(), QLatin1Char('0'));
+    else
+        out = digits.left(point) + QLatin1Char('.') + digits.mid(point);
+    return negative ? QLatin1Char('-') + out : out;
 }
 
 double round2(double value)

@@ -25,7 +25,8 @@ std::optional<QDate> parseDate(const QString &text);
 QString dateText(const QDate &date);
 
 // A number as SQL text: shortest decimal form with up to 15 significant digits, a point as the
-// decimal separator, no thousands separator.
+// decimal separator, no thousands separator and no exponent (1e-05 is written 0.00001), so that
+// parseAmount reads it back.
 QString number(double value);
 
 // Rounds to two decimals, halves away from zero, as amounts on receipts are rounded.

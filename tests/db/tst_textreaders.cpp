@@ -32,3 +32,27 @@ TEST(DateText, ReadsBackAsTheSameDate)
                                         .arg(c.date.month()).arg(c.date.day()).arg(c.date.year()));
     }
 }
+
+TEST(NumberText, PlainDecimalsThatReadBack)
+{
+    const struct {
+        double value;
+        const char *text;
+    } cases[] = {
+        {0.000055, "0.000055"},
+        {-0.00001, "-0.00001"},
+        {1e-7, "0.0000001"},
+        {1e15, "1000000000000000"},
+        {-2.5e20, "-250000000000000000000"},
+        {123456789012345678.0, "123456789012346000"},
+        {0.1 + 0.2, "0.3"},
+        {23.41, "23.41"},
+    };
+    for (const auto &c : cases) {
+        const QString text = number(c.value);
+        EXPECT_EQ(text, QString::fromLatin1(c.text));
+        const auto back = parseAmount(text);
+        ASSERT_TRUE(back.has_value()) << c.text;
+        EXPECT_EQ(number(*back), text);
+    }
+}
