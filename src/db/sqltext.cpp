@@ -98,13 +98,23 @@ QString number(double value)
     return negative ? QLatin1Char('-') + out : out;
 }
 
+double roundDecimals(double value, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = std::fabs(value) * scale;
+    // From 2^52 on a double has no fraction left to round (and adding a half would move it).
+    if (!(scaled < 4503599627370496.0))
+        return value;
+    // Amounts such as 1.005 are stored as 1.00499999...; the nudge makes the half round up as
+    // it does on paper. It stays far below a half, so that it never moves a whole number.
+    const double nudge = std::min(1e-9 * std::max(1.0, scaled), 1e-3);
+    const double rounded = std::floor(scaled + 0.5 + nudge);
+    return std::copysign(rounded / scale, value);
+}
+
 double round2(double value)
 {
-    // Amounts such as 1.005 are stored as 1.00499999...; the nudge makes the half round up as
-    // it does on paper.
-    const double scaled = std::fabs(value) * 100.0;
-    const double rounded = std::floor(scaled + 0.5 + 1e-9 * std::max(1.0, scaled));
-    return std::copysign(rounded / 100.0, value);
+    return roundDecimals(value, 2);
 }
 
 std::optional<double> parseAmount(const QString &text)

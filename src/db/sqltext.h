@@ -32,6 +32,9 @@ QString number(double value);
 // Rounds to two decimals, halves away from zero, as amounts on receipts are rounded.
 double round2(double value);
 
+// The same rounding to any number of decimals (Format(value,"0.00") and its kin).
+double roundDecimals(double value, int decimals);
+
 // Reads an amount typed with a point or a comma as decimal separator; empty when not a number.
 std::optional<double> parseAmount(const QString &text);
 

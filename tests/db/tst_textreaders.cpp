@@ -2,9 +2,11 @@
 // kept here as plain cases.
 
 #include "greektext.h"
+#include "sqlfunctions.h"
 #include "sqltext.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace SqlText;
 
@@ -55,4 +57,43 @@ TEST(NumberText, PlainDecimalsThatReadBack)
         ASSERT_TRUE(back.has_value()) << c.text;
         EXPECT_EQ(number(*back), text);
     }
+}
+
+TEST(Rounding, HalvesUpAndWholeAmountsUnchanged)
+{
+    const struct {
+        double value;
+        double rounded;
+    } cases[] = {
+        {1.005, 1.01},       {2.675, 2.68},         {-1.005, -1.01},     {0.125, 0.13},
+        {0.004, 0.0},        {5000000, 5000000},    {10000000, 10000000}, {50500000.05, 50500000.05},
+        {123456789.99, 123456789.99}, {1e17, 1e17}, {-7e15, -7e15},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(round2(c.value), c.rounded) << c.value;
+}
+
+TEST(Rounding, FormatInSqlGivesTheSameFigures)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+    SqlFunctions::registerAll(db);
+    const struct {
+        const char *sql;
+        const char *text;
+    } cases[] = {
+        {"SELECT FORMAT(5000000,'0.00')", "5000000.00"},
+        {"SELECT FORMAT(500000000,'0')", "500000000"},
+        {"SELECT FORMAT(1.005,'0.00')", "1.01"},
+        {"SELECT FORMAT('40,5','0.00')", "40.50"},
+        {"SELECT FORMAT(-0.001,'0.00')", "0.00"},
+    };
+    for (const auto &c : cases) {
+        sqlite3_stmt *st = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db, c.sql, -1, &st, nullptr), SQLITE_OK) << c.sql;
+        ASSERT_EQ(sqlite3_step(st), SQLITE_ROW) << c.sql;
+        EXPECT_STREQ(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)), c.text) << c.sql;
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
 }
