@@ -97,3 +97,31 @@ TEST(Rounding, FormatInSqlGivesTheSameFigures)
     }
     sqlite3_close(db);
 }
+
+// The GREEK collation compares stored UTF-8 where it lies; it must give the order of compare(),
+// and stay an order on bytes that are not valid UTF-8 (a damaged row), reading none past the end.
+TEST(GreekCollation, OrderOnStoredBytes)
+{
+    auto cmp = [](const QByteArray &a, const QByteArray &b) {
+        // Copies without a terminating byte, so that a read past the end shows under ASan.
+        std::vector<char> x(a.begin(), a.end()), y(b.begin(), b.end());
+        const int r = GreekText::compareUtf8(x.data(), int(x.size()), y.data(), int(y.size()));
+        return (r > 0) - (r < 0);
+    };
+    const QByteArray pairs[][2] = {
+        {"\xce\x64\xa0", "\xce\x96\xce\xae"}, // broken lead byte against Ζή
+        {"\xce", "\xce\x96"},
+        {"\xce\x96", "\xce\x97"},
+        {"ab", "abc"},
+        {"\xcf\x83\x80", "\xcf\x82"},
+    };
+    for (const auto &p : pairs) {
+        EXPECT_EQ(cmp(p[0], p[1]), -cmp(p[1], p[0])) << p[0].toHex().constData();
+        const QString a = QString::fromUtf8(p[0]);
+        const QString b = QString::fromUtf8(p[1]);
+        if (a.toUtf8() == p[0] && b.toUtf8() == p[1]) {
+            const int c = GreekText::compare(a, b);
+            EXPECT_EQ(cmp(p[0], p[1]), (c > 0) - (c < 0)) << p[0].toHex().constData();
+        }
+    }
+}
