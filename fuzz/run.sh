@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang into ./build-fuzz and runs each on its seed corpus.
+#   bash fuzz/run.sh                        every target for 20 seconds (what CI runs)
+#   bash fuzz/run.sh -t 600 dialect         one target for ten minutes
+#   bash fuzz/run.sh -n 10000000 layout     one target for ten million executions
+# A crash or a broken property ends the run with a non-zero status and keeps the input in
+# build-fuzz/artifacts/. The inputs a run finds go to build-fuzz/corpus/TARGET, never into the
+# repository: copy one into fuzz/corpus/TARGET when it should be replayed by the tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=20
+runs=""
+while getopts "t:n:" opt; do
+    case $opt in
+        t) seconds=$OPTARG ;;
+        n) runs=$OPTARG ;;
+        *) echo "usage: $0 [-t SECONDS | -n EXECUTIONS] [TARGET...]" >&2; exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(layout dialect sqltext greektext)
+
+if [ ! -f build-fuzz/build.ninja ]; then
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DORVANTA_FUZZ=ON -DORVANTA_BUILD_TESTS=OFF -DORVANTA_BUILD_BENCH=OFF
+fi
+cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+
+# Longest input tried: enough for each reader's texts, short enough to keep the runs fast.
+declare -A maxlen=([layout]=2048 [dialect]=1024 [sqltext]=64 [greektext]=256)
+mkdir -p build-fuzz/artifacts build-fuzz/logs
+export QT_QPA_PLATFORM=offscreen
+status=0
+for t in "${targets[@]}"; do
+    [ -n "${maxlen[$t]:-}" ] || { echo "unknown fuzz target: $t" >&2; exit 2; }
+    mkdir -p "build-fuzz/corpus/$t"
+    args=(-max_len="${maxlen[$t]}" -artifact_prefix="build-fuzz/artifacts/$t-" -print_final_stats=1)
+    [ -f "fuzz/$t.dict" ] && args+=(-dict="fuzz/$t.dict")
+    if [ -n "$runs" ]; then
+        args+=(-runs="$runs")
+    else
+        args+=(-max_total_time="$seconds")
+    fi
+    log="build-fuzz/logs/$t.log"
+    started=$(date +%s)
+    if "./build-fuzz/fuzz/fuzz_$t" "${args[@]}" "build-fuzz/corpus/$t" "fuzz/corpus/$t" >"$log" 2>&1; then
+        result="ok"
+    else
+        result="FAILED (see $log and build-fuzz/artifacts/)"
+        status=1
+        grep -A3 -E "property failed|ERROR:|runtime error" "$log" | head -20 >&2 || true
+    fi
+    execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    corpus=$(find "build-fuzz/corpus/$t" -type f | wc -l)
+    echo "fuzz_$t: ${execs:-?} executions in $(( $(date +%s) - started )) s, corpus $corpus inputs: $result"
+done
+exit $status
