@@ -28,7 +28,7 @@ fi
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 # Longest input tried: enough for each reader's texts, short enough to keep the runs fast.
-declare -A maxlen=([layout]=2048 [dialect]=1024 [sqltext]=64 [greektext]=256)
+declare -A maxlen=([layout]=2048 [dialect]=512 [sqltext]=64 [greektext]=256)
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 export QT_QPA_PLATFORM=offscreen
 status=0
