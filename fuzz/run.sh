@@ -3,16 +3,18 @@
 #   bash fuzz/run.sh                        every target for 20 seconds (what CI runs)
 #   bash fuzz/run.sh -t 600 dialect         one target for ten minutes
 #   bash fuzz/run.sh -n 10000000 layout     one target for ten million executions
+#   bash fuzz/run.sh -n 10000000 -t 900     each for ten million, or 15 minutes if that comes first
 # A crash or a broken property ends the run with a non-zero status and keeps the input in
 # build-fuzz/artifacts/. The inputs a run finds go to build-fuzz/corpus/TARGET, never into the
 # repository: copy one into fuzz/corpus/TARGET when it should be replayed by the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=20
+seconds_given=""
 runs=""
 while getopts "t:n:" opt; do
     case $opt in
-        t) seconds=$OPTARG ;;
+        t) seconds=$OPTARG; seconds_given=1 ;;
         n) runs=$OPTARG ;;
         *) echo "usage: $0 [-t SECONDS | -n EXECUTIONS] [TARGET...]" >&2; exit 2 ;;
     esac
@@ -37,11 +39,8 @@ for t in "${targets[@]}"; do
     mkdir -p "build-fuzz/corpus/$t"
     args=(-max_len="${maxlen[$t]}" -artifact_prefix="build-fuzz/artifacts/$t-" -print_final_stats=1)
     [ -f "fuzz/$t.dict" ] && args+=(-dict="fuzz/$t.dict")
-    if [ -n "$runs" ]; then
-        args+=(-runs="$runs")
-    else
-        args+=(-max_total_time="$seconds")
-    fi
+    [ -n "$runs" ] && args+=(-runs="$runs")
+    [ -z "$runs" ] || [ -n "$seconds_given" ] && args+=(-max_total_time="$seconds")
     log="build-fuzz/logs/$t.log"
     started=$(date +%s)
     if "./build-fuzz/fuzz/fuzz_$t" "${args[@]}" "build-fuzz/corpus/$t" "fuzz/corpus/$t" >"$log" 2>&1; then
@@ -52,7 +51,7 @@ for t in "${targets[@]}"; do
         grep -A3 -E "property failed|ERROR:|runtime error" "$log" | head -20 >&2 || true
     fi
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    corpus=$(find "build-fuzz/corpus/$t" -type f | wc -l)
-    echo "fuzz_$t: ${execs:-?} executions in $(( $(date +%s) - started )) s, corpus $corpus inputs: $result"
+    corpus=$(grep -o 'corp: [0-9]*/[0-9a-zA-Z]*' "$log" | tail -1 | cut -d' ' -f2)
+    echo "fuzz_$t: ${execs:-?} executions in $(( $(date +%s) - started )) s, corpus ${corpus:-?} (inputs/bytes): $result"
 done
 exit $status
