@@ -7,6 +7,7 @@
 # A crash or a broken property ends the run with a non-zero status and keeps the input in
 # build-fuzz/artifacts/. The inputs a run finds go to build-fuzz/corpus/TARGET, never into the
 # repository: copy one into fuzz/corpus/TARGET when it should be replayed by the tests.
+# FUZZ_WORK=DIR puts corpus, logs and artifacts in DIR instead (two runs side by side).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=20
@@ -31,22 +32,23 @@ cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 # Longest input tried: enough for each reader's texts, short enough to keep the runs fast.
 declare -A maxlen=([layout]=2048 [dialect]=512 [sqltext]=64 [greektext]=256)
-mkdir -p build-fuzz/artifacts build-fuzz/logs
+work=${FUZZ_WORK:-build-fuzz}
+mkdir -p "$work/artifacts" "$work/logs"
 export QT_QPA_PLATFORM=offscreen
 status=0
 for t in "${targets[@]}"; do
     [ -n "${maxlen[$t]:-}" ] || { echo "unknown fuzz target: $t" >&2; exit 2; }
-    mkdir -p "build-fuzz/corpus/$t"
-    args=(-max_len="${maxlen[$t]}" -artifact_prefix="build-fuzz/artifacts/$t-" -print_final_stats=1)
+    mkdir -p "$work/corpus/$t"
+    args=(-max_len="${maxlen[$t]}" -artifact_prefix="$work/artifacts/$t-" -print_final_stats=1)
     [ -f "fuzz/$t.dict" ] && args+=(-dict="fuzz/$t.dict")
     [ -n "$runs" ] && args+=(-runs="$runs")
     [ -z "$runs" ] || [ -n "$seconds_given" ] && args+=(-max_total_time="$seconds")
-    log="build-fuzz/logs/$t.log"
+    log="$work/logs/$t.log"
     started=$(date +%s)
-    if "./build-fuzz/fuzz/fuzz_$t" "${args[@]}" "build-fuzz/corpus/$t" "fuzz/corpus/$t" >"$log" 2>&1; then
+    if "./build-fuzz/fuzz/fuzz_$t" "${args[@]}" "$work/corpus/$t" "fuzz/corpus/$t" >"$log" 2>&1; then
         result="ok"
     else
-        result="FAILED (see $log and build-fuzz/artifacts/)"
+        result="FAILED (see $log and $work/artifacts/)"
         status=1
         grep -A3 -E "property failed|ERROR:|runtime error" "$log" | head -20 >&2 || true
     fi
