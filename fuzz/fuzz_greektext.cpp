@@ -132,7 +132,17 @@ void checkEngine(const QString &a, const QString &b)
     sqlite3_bind_text(e.stmt, 2, ub.constData(), int(ub.size()), SQLITE_STATIC);
     FUZZ_CHECK(sqlite3_step(e.stmt) == SQLITE_ROW, QString::fromUtf8(sqlite3_errmsg(e.db)));
     const int c = Fuzz::sign(compare(a, b));
-    FUZZ_CHECK(sqlite3_column_int(e.stmt, 0) == int(GreekText::like(a, b)), a + QLatin1Char('/') + b);
+    // like() gets its arguments through the engine's own UTF-8 to UTF-16 conversion, which
+    // turns the non-characters U+FFFE and U+FFFF into U+FFFD.
+    auto asEngineGives = [](QString s) {
+        for (QChar &ch : s)
+            if (ch.unicode() >= 0xFFFE)
+                ch = QChar(0xFFFD);
+        return s;
+    };
+    FUZZ_CHECK(sqlite3_column_int(e.stmt, 0)
+                   == int(GreekText::like(asEngineGives(a), asEngineGives(b))),
+               a + QLatin1Char('/') + b);
     FUZZ_CHECK(sqlite3_column_int(e.stmt, 1) == int(c < 0) && sqlite3_column_int(e.stmt, 2) == int(c == 0)
                    && sqlite3_column_int(e.stmt, 3) == int(c > 0),
                a + QLatin1Char('/') + b);
