@@ -5,7 +5,9 @@ set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
       libsqlite3-dev googletest libgtest-dev libbenchmark-dev
-      xvfb xauth openbox imagemagick poppler-utils fonts-dejavu-core)
+      xvfb xauth openbox imagemagick poppler-utils fonts-dejavu-core
+      # the fuzz targets in fuzz/: clang, with libFuzzer and the sanitizer runtimes
+      clang libclang-rt-14-dev)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

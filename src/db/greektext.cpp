@@ -172,7 +172,12 @@ int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
         ++same;
     if (same == lengthA && same == lengthB)
         return 0;
-    while (same > 0 && (pa[same] & 0xC0) == 0x80)
+    // Back to a point where a character starts in both texts (a byte that does not continue
+    // one, or the end); a text that is not valid UTF-8 may differ right after a lead byte.
+    auto continues = [](const unsigned char *p, int length, int at) {
+        return at < length && (p[at] & 0xC0) == 0x80;
+    };
+    while (same > 0 && (continues(pa, lengthA, same) || continues(pb, lengthB, same)))
         --same;
     Utf8Units ua{pa + same, pa + lengthA};
     Utf8Units ub{pb + same, pb + lengthB};

@@ -77,10 +77,7 @@ void fnFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         }
         const qsizetype point = format.indexOf(QLatin1Char('.'));
         const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
-        const double scale = std::pow(10.0, decimals);
-        const double scaled = std::fabs(value) * scale;
-        double rounded = std::floor(scaled + 0.5 + 1e-9 * std::max(1.0, scaled)) / scale;
-        rounded = std::copysign(rounded, value);
+        double rounded = SqlText::roundDecimals(value, decimals);
         if (rounded == 0)
             rounded = 0; // no "-0.00"
         resultText(ctx, QString::number(rounded, 'f', decimals));

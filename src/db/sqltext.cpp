@@ -65,23 +65,56 @@ QString dateText(const QDate &date)
 {
     if (!date.isValid())
         return {};
-    return QStringLiteral("%1/%2/%3").arg(date.day()).arg(date.month()).arg(date.year());
+    // A year below 100 keeps four digits: written short it would read back as a year of this
+    // century or the last ("1/4/5" is 2005).
+    const int year = date.year();
+    return QStringLiteral("%1/%2/%3")
+        .arg(date.day())
+        .arg(date.month())
+        .arg(year, year >= 0 && year < 100 ? 4 : 0, 10, QLatin1Char('0'));
 }
 
 QString number(double value)
 {
     if (value == 0.0)
         return QStringLiteral("0");
-    return QString::number(value, 'g', 15);
+    const QString g = QString::number(value, 'g', 15);
+    const qsizetype e = g.indexOf(QLatin1Char('e'));
+    if (e < 0)
+        return g;
+    // Very small and very large numbers come out as "5.5e-05", which no amount field reads
+    // back: the same digits are written out in plain decimal form.
+    const bool negative = g.startsWith(QLatin1Char('-'));
+    QString digits = g.mid(negative ? 1 : 0, e - (negative ? 1 : 0));
+    digits.remove(QLatin1Char('.'));
+    const qsizetype point = g.mid(e + 1).toInt() + 1; // digits before the decimal point
+    QString out;
+    if (point <= 0)
+        out = QStringLiteral("0.") + QString(-point, QLatin1Char('0')) + digits;
+    else if (point >= digits.size())
+        out = digits + QString(point - digits.size(), QLatin1Char('0'));
+    else
+        out = digits.left(point) + QLatin1Char('.') + digits.mid(point);
+    return negative ? QLatin1Char('-') + out : out;
+}
+
+double roundDecimals(double value, int decimals)
+{
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = std::fabs(value) * scale;
+    // From 2^52 on a double has no fraction left to round (and adding a half would move it).
+    if (!(scaled < 4503599627370496.0))
+        return value;
+    // Amounts such as 1.005 are stored as 1.00499999...; the nudge makes the half round up as
+    // it does on paper. It stays far below a half, so that it never moves a whole number.
+    const double nudge = std::min(1e-9 * std::max(1.0, scaled), 1e-3);
+    const double rounded = std::floor(scaled + 0.5 + nudge);
+    return std::copysign(rounded / scale, value);
 }
 
 double round2(double value)
 {
-    // Amounts such as 1.005 are stored as 1.00499999...; the nudge makes the half round up as
-    // it does on paper.
-    const double scaled = std::fabs(value) * 100.0;
-    const double rounded = std::floor(scaled + 0.5 + 1e-9 * std::max(1.0, scaled));
-    return std::copysign(rounded / 100.0, value);
+    return roundDecimals(value, 2);
 }
 
 std::optional<double> parseAmount(const QString &text)

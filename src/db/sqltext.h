@@ -20,15 +20,20 @@ bool IsSafeText(const QString &text);
 // in the 100 years around today). Empty optional when the text is not a valid date.
 std::optional<QDate> parseDate(const QString &text);
 
-// The way dates are shown and typed everywhere: day/month/year without leading zeros.
+// The way dates are shown and typed everywhere: day/month/year without leading zeros (a year
+// below 100 has four digits, so that the text reads back as the same year).
 QString dateText(const QDate &date);
 
 // A number as SQL text: shortest decimal form with up to 15 significant digits, a point as the
-// decimal separator, no thousands separator.
+// decimal separator, no thousands separator and no exponent (1e-05 is written 0.00001), so that
+// parseAmount reads it back.
 QString number(double value);
 
 // Rounds to two decimals, halves away from zero, as amounts on receipts are rounded.
 double round2(double value);
+
+// The same rounding to any number of decimals (Format(value,"0.00") and its kin).
+double roundDecimals(double value, int decimals);
 
 // Reads an amount typed with a point or a comma as decimal separator; empty when not a number.
 std::optional<double> parseAmount(const QString &text);

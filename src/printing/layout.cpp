@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <cmath>
 #include <optional>
 
 namespace Report {
@@ -78,7 +79,8 @@ struct Statement {
             return take(key), fallback;
         bool ok = false;
         const double v = take(key).toDouble(&ok);
-        if (!ok)
+        // "nan" and "inf" read as numbers too, but no length or size can be either.
+        if (!ok || !std::isfinite(v))
             throw Fault{line, QStringLiteral("%1 is not a number").arg(key)};
         return v;
     }
@@ -317,8 +319,10 @@ Layout parseLayout(const QString &text, const QString &fileName)
                     const QStringList m = st.take(QStringLiteral("margins")).split(QLatin1Char(','));
                     bool ok = m.size() == 4;
                     double v[4] = {};
-                    for (int j = 0; ok && j < 4; ++j)
+                    for (int j = 0; ok && j < 4; ++j) {
                         v[j] = m[j].trimmed().toDouble(&ok);
+                        ok = ok && std::isfinite(v[j]);
+                    }
                     if (!ok)
                         throw Fault{st.line, QStringLiteral("margins must be left,top,right,bottom")};
                     layout.marginLeft = v[0];

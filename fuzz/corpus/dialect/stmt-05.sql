@@ -1,0 +1,1 @@
+SELECT * from LAST_APODEIKSH
