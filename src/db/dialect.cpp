@@ -1,5 +1,7 @@
 #include "dialect.h"
 
+#include <algorithm>
+
 #include "dberror.h"
 
 #include <QDate>
@@ -182,6 +184,14 @@ QString isoFromLiteral(const QString &body)
     const QStringList parts = body.trimmed().split(QLatin1Char('/'));
     if (parts.size() != 3)
         return {};
+    // Only digits: a number reader stops at a NUL or other junk and would quietly drop the rest.
+    for (const QString &part : parts) {
+        const QString digits = part.trimmed();
+        if (digits.isEmpty()
+            || !std::all_of(digits.begin(), digits.end(),
+                            [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
+            return {};
+    }
     bool okM = false, okD = false, okY = false;
     const int month = parts[0].trimmed().toInt(&okM);
     const int day = parts[1].trimmed().toInt(&okD);

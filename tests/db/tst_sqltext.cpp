@@ -124,5 +124,12 @@ TEST(Dialect, TranslatesTheWindowsSql)
               "SELECT 'a#b' FROM T WHERE N LIKE'ΠΑΠ%' ORDER BY YEAR(D) COLLATE GREEK, MONTH(D) COLLATE GREEK ASC");
     EXPECT_EQ(Dialect::translate("SELECT \"O'Brien\""), "SELECT 'O''Brien'");
     EXPECT_THROW(Dialect::translate("SELECT * FROM T WHERE D=#2/30/2026#"), DbError);
+    // A date literal with anything but digits in a part is refused, not read up to the junk.
+    for (const QString &junk : {QStringLiteral("#9/1/1") + QChar(0) + QStringLiteral("99#"),
+                                QStringLiteral("#9/1x/2026#"), QStringLiteral("#+9/1/2026#"),
+                                QStringLiteral("#9//2026#")})
+        EXPECT_THROW(Dialect::translate(QStringLiteral("SELECT ") + junk), DbError)
+            << junk.toStdString();
+    EXPECT_EQ(Dialect::translate("SELECT # 3 / 5 / 2026 #"), "SELECT '2026-03-05'");
     EXPECT_THROW(Dialect::translate("SELECT 'open"), DbError);
 }
