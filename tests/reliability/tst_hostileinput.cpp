@@ -6,9 +6,12 @@
 #include "connection.h"
 #include "daysheetwindow.h"
 #include "expenseseditor.h"
+#include "findpatientwindow.h"
 #include "newpatientwindow.h"
 #include "officeeditors.h"
 #include "patientfieldsform.h"
+#include "patientlistwindow.h"
+#include "practicedetailswindow.h"
 #include "program.h"
 #include "receiptchecks.h"
 #include "receiptwindow.h"
@@ -16,6 +19,7 @@
 #include "recordnavigator.h"
 #include "tableeditorwindow.h"
 #include "testsupport.h"
+#include "visitswindow.h"
 #include "windowhooks.h"
 
 #include <QLineEdit>
@@ -291,6 +295,103 @@ TEST_F(HostileInput, DaySheetSlotsStoreEveryTextAsTheFieldHoldsIt)
             EXPECT_EQ(AppointmentBook::slot(day, columns.at(neighbour - 1)), "Άλλο") << where;
             EXPECT_EQ(AppointmentBook::rowsOf(day), 1) << where;
         }
+    }
+    EXPECT_EQ(schema(), before);
+}
+
+TEST_F(HostileInput, VisitsAndPracticeDetailsStoreEveryTextAsTheFieldHoldsIt)
+{
+    practice.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Μαρία','Ιωάννου')");
+    const QString id = practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH");
+    practice.exec("INSERT INTO INFORMATION (TITLE, PHONE, AFT) VALUES ('Τίτλος', '1', '2')");
+    const QString before = schema();
+    for (const Hostile &h : hostileTexts()) {
+        for (const bool reason : {true, false}) {
+            const std::string where = std::string("EPISKEPSEIS.") + (reason ? "AITIA" : "PERIGRAFH")
+                + " / " + h.name;
+            messages.clear();
+            VisitsWindow w;
+            w.PatientFirstName = QStringLiteral("Μαρία");
+            w.PatientSurname = QStringLiteral("Ιωάννου");
+            w.PatientId = id;
+            w.FormShow();
+            paste(w.dateBox(), "15/3/2022");
+            paste(reason ? w.descriptionBox() : w.reasonBox(), QStringLiteral("Άλλο"));
+            const QString inField = paste(reason ? w.reasonBox() : w.descriptionBox(), h.text);
+            w.entryBar()->button(RecordNavigator::Post)->click();
+            judge(where, h.text, inField,
+                  newestValue("EPISKEPSEIS", reason ? "AITIA" : "PERIGRAFH"));
+            EXPECT_EQ(newestValue("EPISKEPSEIS", reason ? "PERIGRAFH" : "AITIA"), "Άλλο") << where;
+            EXPECT_EQ(newestValue("EPISKEPSEIS", "ID"), id) << where;
+            w.done(0);
+        }
+        for (const QString &column : PracticeDetailsWindow::columns()) {
+            if (!isFreeText(declaredType("INFORMATION", column)))
+                continue;
+            const std::string where = "INFORMATION." + column.toStdString() + " / " + h.name;
+            messages.clear();
+            PracticeDetailsWindow w;
+            w.show();
+            QHash<QString, QString> others;
+            for (const QString &other : PracticeDetailsWindow::columns())
+                others.insert(other, newestValue("INFORMATION", other));
+            const QString inField = paste(w.field(column), h.text);
+            w.saveBar()->press(RecordNavigator::Post);
+            judge(where, h.text, inField, newestValue("INFORMATION", column));
+            for (auto it = others.cbegin(); it != others.cend(); ++it) {
+                if (it.key() != column) {
+                    EXPECT_EQ(newestValue("INFORMATION", it.key()), it.value()) << where;
+                }
+            }
+            EXPECT_EQ(practice.count("SELECT * FROM INFORMATION"), 1) << where;
+        }
+    }
+    EXPECT_EQ(schema(), before);
+}
+
+// A surname holding the text is found by it, or the find button refuses the text: never an
+// SQL error, never another patient.
+TEST_F(HostileInput, FindingAPatientByAHostileSurname)
+{
+    QStringList surnames; // what the list opened by the find window showed
+    TestSupport::ModalDriver driver([&surnames](QDialog *d) {
+        if (auto *list = qobject_cast<PatientListWindow *>(d)) {
+            list->FormShow();
+            for (int r = 0; r < list->records().rowCount(); ++r)
+                surnames << list->records().text(r, list->records().fieldIndex("EPWNYMO"));
+            list->done(0);
+        }
+        return 0;
+    });
+    practice.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Άλλος','Ασθενής')");
+    const QString before = schema();
+    for (const Hostile &h : hostileTexts()) {
+        const std::string where = std::string("find surname / ") + h.name;
+        messages.clear();
+        {
+            NewPatientWindow w;
+            w.show();
+            paste(w.form()->edit("EPWNYMO"), h.text);
+            w.recordBar()->button(RecordNavigator::Post)->click();
+        }
+        const QString stored = newestValue("STOIXEIA_PELATH", "EPWNYMO");
+        PatientListWindow list;
+        FindPatientWindow find(&list);
+        find.show();
+        paste(find.surnameBox(), stored);
+        ++g_tally.tried;
+        if (!find.surnameFindButton()->isEnabled()) {
+            ++g_tally.refused;
+            continue;
+        }
+        surnames.clear();
+        find.surnameFindButton()->click();
+        for (const auto &shown : messages.shown())
+            ADD_FAILURE() << where << ": message " << shown.text.toStdString();
+        EXPECT_TRUE(surnames.contains(stored)) << where;
+        EXPECT_FALSE(surnames.contains("Ασθενής")) << where;
+        ++g_tally.stored;
+        practice.exec("DELETE FROM STOIXEIA_PELATH WHERE ID=" + practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH"));
     }
     EXPECT_EQ(schema(), before);
 }
