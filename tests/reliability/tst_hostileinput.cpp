@@ -7,8 +7,10 @@
 #include "daysheetwindow.h"
 #include "expenseseditor.h"
 #include "findpatientwindow.h"
+#include "healthrecordwindow.h"
 #include "newpatientwindow.h"
 #include "officeeditors.h"
+#include "patientdatawindow.h"
 #include "patientfieldsform.h"
 #include "patientlistwindow.h"
 #include "practicedetailswindow.h"
@@ -65,6 +67,20 @@ QString schema()
         c, "SELECT group_concat(type || name || COALESCE(sql, ''), '|') FROM sqlite_master");
 }
 
+// A text column's value in the row a condition picks, as the engine holds it (NULL as "").
+QString newestValueWhere(const QString &table, const QString &column, const QString &where)
+{
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    PreparedStatement s = c.prepare(
+        QStringLiteral("SELECT [%1] FROM [%2] WHERE %3").arg(column, table, where));
+    if (sqlite3_step(s.get()) != SQLITE_ROW)
+        return QStringLiteral("<no row>");
+    const void *data = sqlite3_column_text16(s.get(), 0);
+    const int bytes = sqlite3_column_bytes16(s.get(), 0);
+    return data ? QString(static_cast<const QChar *>(data), bytes / 2) : QString();
+}
+
 // A text column's value in the newest row of a table, as the engine holds it (NULL as "").
 QString newestValue(const QString &table, const QString &column)
 {
@@ -78,6 +94,27 @@ QString newestValue(const QString &table, const QString &column)
     const void *data = sqlite3_column_text16(s.get(), 0);
     const int bytes = sqlite3_column_bytes16(s.get(), 0);
     return data ? QString(static_cast<const QChar *>(data), bytes / 2) : QString();
+}
+
+// A patient's whole row as one text, NUL characters kept: what "nothing else changed" compares.
+QString patientRow(const QString &id, const QString &except)
+{
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    QString row;
+    PreparedStatement s = c.prepare("SELECT * FROM STOIXEIA_PELATH WHERE ID=" + id);
+    if (sqlite3_step(s.get()) != SQLITE_ROW)
+        return QStringLiteral("<no row>");
+    for (int i = 0; i < sqlite3_column_count(s.get()); ++i) {
+        if (QString::fromUtf8(sqlite3_column_name(s.get(), i)) == except)
+            continue;
+        const void *data = sqlite3_column_text16(s.get(), i);
+        row += (data ? QString(static_cast<const QChar *>(data),
+                               sqlite3_column_bytes16(s.get(), i) / 2)
+                     : QStringLiteral("<null>"))
+            + "|";
+    }
+    return row;
 }
 
 QString declaredType(const QString &table, const QString &column)
@@ -393,5 +430,47 @@ TEST_F(HostileInput, FindingAPatientByAHostileSurname)
         ++g_tally.stored;
         practice.exec("DELETE FROM STOIXEIA_PELATH WHERE ID=" + practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH"));
     }
+    EXPECT_EQ(schema(), before);
+}
+
+// An existing patient edited in the patient data window and in the health record's history:
+// the edited column holds the text, the rest of the row and the other patient stay as they were.
+TEST_F(HostileInput, EditingAPatientAndTheHealthHistory)
+{
+    practice.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO,TAMEIO) VALUES('Μαρία','Ιωάννου','ΙΚΑ')");
+    const QString id = practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH");
+    practice.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Άλλος','Ασθενής')");
+    const QString otherId = practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH");
+    const QString before = schema();
+    const QString otherRow = patientRow(otherId, {});
+    for (const Hostile &h : hostileTexts()) {
+        for (const QString &column : {QStringLiteral("EPWNYMO"), QStringLiteral("DIEYTHYNSH")}) {
+            const std::string where = "patient data " + column.toStdString() + " / " + h.name;
+            messages.clear();
+            const QString rest = patientRow(id, column);
+            PatientDataWindow w;
+            w.PatientId = id;
+            w.FormShow();
+            const QString inField = paste(w.form()->edit(column), h.text);
+            w.recordBar()->button(RecordNavigator::Post)->click();
+            judge(where, h.text, inField, newestValueWhere("STOIXEIA_PELATH", column, "ID=" + id));
+            EXPECT_EQ(patientRow(id, column), rest) << where;
+        }
+        {
+            const std::string where = std::string("health record history / ") + h.name;
+            messages.clear();
+            const QString rest = patientRow(id, "ISTORIKO");
+            HealthRecordWindow w;
+            w.PatientId = id;
+            w.PatientFirstName = QStringLiteral("Μαρία");
+            w.PatientSurname = QStringLiteral("Ιωάννου");
+            w.FormShow();
+            const QString inField = paste(w.historyBox(), h.text);
+            w.recordBar()->button(RecordNavigator::Post)->click();
+            judge(where, h.text, inField, newestValueWhere("STOIXEIA_PELATH", "ISTORIKO", "ID=" + id));
+            EXPECT_EQ(patientRow(id, "ISTORIKO"), rest) << where;
+        }
+    }
+    EXPECT_EQ(patientRow(otherId, {}), otherRow);
     EXPECT_EQ(schema(), before);
 }
