@@ -28,6 +28,12 @@ QString sqlString(const QString &value)
 {
     QString v = value;
     v.replace(QLatin1Char('\''), QLatin1String("''"));
+    // The engine reads a statement's text only up to a NUL character, so a NUL inside a value
+    // would cut the statement short: it is joined in as char(0) instead.
+    if (v.contains(QChar(0))) {
+        v.replace(QChar(0), QLatin1String("'||char(0)||'"));
+        return QLatin1String("('") + v + QLatin1String("')");
+    }
     return QLatin1Char('\'') + v + QLatin1Char('\'');
 }
 

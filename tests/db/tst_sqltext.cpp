@@ -133,3 +133,11 @@ TEST(Dialect, TranslatesTheWindowsSql)
     EXPECT_EQ(Dialect::translate("SELECT # 3 / 5 / 2026 #"), "SELECT '2026-03-05'");
     EXPECT_THROW(Dialect::translate("SELECT 'open"), DbError);
 }
+
+TEST(Dialect, ANulInsideAValueReachesTheEngineWhole)
+{
+    const QString value = QStringLiteral("πριν") + QChar(0) + QStringLiteral("O'Brien") + QChar(0);
+    const QString sql = Dialect::translate("SELECT " + SqlText::quoted(value) + " AS X");
+    EXPECT_FALSE(sql.contains(QChar(0)));
+    EXPECT_EQ(sql, "SELECT ('πριν'||char(0)||'O''Brien'||char(0)||'') AS X");
+}
