@@ -8,6 +8,8 @@
 # build-fuzz/artifacts/. The inputs a run finds go to build-fuzz/corpus/TARGET, never into the
 # repository: copy one into fuzz/corpus/TARGET when it should be replayed by the tests.
 # FUZZ_WORK=DIR puts corpus, logs and artifacts in DIR instead (two runs side by side).
+# FUZZ_SEED=N starts every target from the same random seed, so that a run can be repeated
+# (CI uses a fixed seed: a run that fails there fails again the same way).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=20
@@ -42,6 +44,7 @@ for t in "${targets[@]}"; do
     args=(-max_len="${maxlen[$t]}" -artifact_prefix="$work/artifacts/$t-" -print_final_stats=1)
     [ -f "fuzz/$t.dict" ] && args+=(-dict="fuzz/$t.dict")
     [ -n "$runs" ] && args+=(-runs="$runs")
+    [ -n "${FUZZ_SEED:-}" ] && args+=(-seed="$FUZZ_SEED")
     [ -z "$runs" ] || [ -n "$seconds_given" ] && args+=(-max_total_time="$seconds")
     log="$work/logs/$t.log"
     started=$(date +%s)
