@@ -75,7 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                QStringLiteral("unbalanced quote in\n%1\nfrom\n%2").arg(sql, jet));
     FUZZ_CHECK(r.dialectMark < 0,
                QStringLiteral("'%1' left at %2 in\n%3")
-                   .arg(sql.mid(r.dialectMark, 1)).arg(r.dialectMark).arg(sql));
+                   .arg(sql.mid(r.dialectMark, 1))
+                   .arg(r.dialectMark)
+                   .arg(sql));
 
     // A date literal's body, read and written again as the windows write it, is the same date.
     const QString iso = Dialect::isoFromLiteral(jet);

@@ -45,7 +45,8 @@ void checkOrder(const QString &a, const QString &b)
 {
     const int ab = Fuzz::sign(compare(a, b));
     const int ba = Fuzz::sign(compare(b, a));
-    FUZZ_CHECK(ab == -ba, QStringLiteral("compare(%1, %2) = %3 and back %4").arg(a, b).arg(ab).arg(ba));
+    FUZZ_CHECK(ab == -ba,
+               QStringLiteral("compare(%1, %2) = %3 and back %4").arg(a, b).arg(ab).arg(ba));
     FUZZ_CHECK((ab == 0) == (a == b), QStringLiteral("%1 and %2 compare %3").arg(a, b).arg(ab));
     // Texts the reader takes for the same word sort next to each other: the fold decides first.
     const QString fa = GreekText::fold(a);
@@ -56,23 +57,25 @@ void checkOrder(const QString &a, const QString &b)
     // The collation on the stored UTF-8 gives the same order.
     const QByteArray ua = a.toUtf8();
     const QByteArray ub = b.toUtf8();
-    const int u = Fuzz::sign(GreekText::compareUtf8(ua.constData(), int(ua.size()),
-                                                    ub.constData(), int(ub.size())));
-    FUZZ_CHECK(u == ab, QStringLiteral("compareUtf8(%1, %2) = %3, compare = %4").arg(a, b).arg(u).arg(ab));
+    const int u = Fuzz::sign(
+        GreekText::compareUtf8(ua.constData(), int(ua.size()), ub.constData(), int(ub.size())));
+    FUZZ_CHECK(u == ab,
+               QStringLiteral("compareUtf8(%1, %2) = %3, compare = %4").arg(a, b).arg(u).arg(ab));
 }
 
 void checkTransitive(const QString &a, const QString &b, const QString &c)
 {
     if (compare(a, b) <= 0 && compare(b, c) <= 0)
-        FUZZ_CHECK(compare(a, c) <= 0, QStringLiteral("%1 <= %2 <= %3 but not %1 <= %3").arg(a, b, c));
+        FUZZ_CHECK(compare(a, c) <= 0,
+                   QStringLiteral("%1 <= %2 <= %3 but not %1 <= %3").arg(a, b, c));
 }
 
 // Raw bytes, as a damaged database could hold them: the collation still orders them.
 void checkRawUtf8(const QByteArray &a, const QByteArray &b, const QByteArray &c)
 {
     auto cmp = [](const QByteArray &x, const QByteArray &y) {
-        return Fuzz::sign(GreekText::compareUtf8(x.constData(), int(x.size()), y.constData(),
-                                                 int(y.size())));
+        return Fuzz::sign(
+            GreekText::compareUtf8(x.constData(), int(x.size()), y.constData(), int(y.size())));
     };
     const QByteArray *t[3] = {&a, &b, &c};
     int r[3][3];
@@ -86,8 +89,9 @@ void checkRawUtf8(const QByteArray &a, const QByteArray &b, const QByteArray &c)
                        QString::fromLatin1(t[i]->toHex() + " / " + t[j]->toHex()));
             for (int k = 0; k < 3; ++k)
                 if (r[i][j] <= 0 && r[j][k] <= 0)
-                    FUZZ_CHECK(r[i][k] <= 0, QString::fromLatin1(t[i]->toHex() + " <= " + t[j]->toHex()
-                                                                  + " <= " + t[k]->toHex()));
+                    FUZZ_CHECK(r[i][k] <= 0,
+                               QString::fromLatin1(t[i]->toHex() + " <= " + t[j]->toHex()
+                                                   + " <= " + t[k]->toHex()));
         }
     }
 }
@@ -143,7 +147,8 @@ void checkEngine(const QString &a, const QString &b)
     FUZZ_CHECK(sqlite3_column_int(e.stmt, 0)
                    == int(GreekText::like(asEngineGives(a), asEngineGives(b))),
                a + QLatin1Char('/') + b);
-    FUZZ_CHECK(sqlite3_column_int(e.stmt, 1) == int(c < 0) && sqlite3_column_int(e.stmt, 2) == int(c == 0)
+    FUZZ_CHECK(sqlite3_column_int(e.stmt, 1) == int(c < 0)
+                   && sqlite3_column_int(e.stmt, 2) == int(c == 0)
                    && sqlite3_column_int(e.stmt, 3) == int(c > 0),
                a + QLatin1Char('/') + b);
     sqlite3_clear_bindings(e.stmt);
@@ -159,15 +164,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         raw << QByteArray();
     checkRawUtf8(raw[0], raw[1], raw[2]);
 
-    const QString t[3] = {QString::fromUtf8(raw[0]), QString::fromUtf8(raw[1]),
-                          QString::fromUtf8(raw[2])};
+    const QString t[3]
+        = {QString::fromUtf8(raw[0]), QString::fromUtf8(raw[1]), QString::fromUtf8(raw[2])};
     for (int i = 0; i < 3; ++i) {
         const QString folded = GreekText::fold(t[i]);
         FUZZ_CHECK(GreekText::fold(folded) == folded, t[i]);
         for (int j = i; j < 3; ++j)
             checkOrder(t[i], t[j]); // both ways round
     }
-    static const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    static const int orders[6][3]
+        = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     for (const auto &o : orders)
         checkTransitive(t[o[0]], t[o[1]], t[o[2]]);
     checkLike(t[0], t[1]);

@@ -12,8 +12,8 @@ namespace {
 
 void checkFinite(double v, const char *what, int line)
 {
-    FUZZ_CHECK(std::isfinite(v), QStringLiteral("%1 = %2 (line %3)")
-                                     .arg(QLatin1String(what)).arg(v).arg(line));
+    FUZZ_CHECK(std::isfinite(v),
+               QStringLiteral("%1 = %2 (line %3)").arg(QLatin1String(what)).arg(v).arg(line));
 }
 
 void checkFont(const Report::FontSpec &f, int line)
@@ -40,7 +40,9 @@ void checkLayout(const Report::Layout &l)
         checkFinite(b.height, "band height", b.sourceLine);
         FUZZ_CHECK(b.height >= 0 && b.height <= room,
                    QStringLiteral("band height %1 on %2 mm (line %3)")
-                       .arg(b.height).arg(room).arg(b.sourceLine));
+                       .arg(b.height)
+                       .arg(room)
+                       .arg(b.sourceLine));
         FUZZ_CHECK(b.kind != Band::Kind::Detail || !b.connection.isEmpty(),
                    QStringLiteral("detail band without data (line %1)").arg(b.sourceLine));
         pageHeaders += b.kind == Band::Kind::PageHeader;

@@ -48,10 +48,11 @@ void checkAmount(const QString &typed)
     // gives the same text: the program's own number texts are stable.
     const QString written = SqlText::number(v);
     const std::optional<double> back = SqlText::parseAmount(written);
-    FUZZ_CHECK(back.has_value(), QStringLiteral("%1 written as %2 does not read back")
-                                     .arg(typed, written));
-    FUZZ_CHECK(SqlText::number(*back) == written,
-               QStringLiteral("%1 -> %2 -> %3").arg(written).arg(*back).arg(SqlText::number(*back)));
+    FUZZ_CHECK(back.has_value(),
+               QStringLiteral("%1 written as %2 does not read back").arg(typed, written));
+    FUZZ_CHECK(
+        SqlText::number(*back) == written,
+        QStringLiteral("%1 -> %2 -> %3").arg(written).arg(*back).arg(SqlText::number(*back)));
     FUZZ_CHECK(std::fabs(*back - v) <= 1e-14 * std::fabs(v),
                QStringLiteral("%1 -> %2 -> %3").arg(typed, written).arg(*back, 0, 'g', 17));
 

@@ -26,7 +26,10 @@ inline QString text(const uint8_t *data, size_t size)
     std::abort();
 }
 
-inline int sign(int v) { return (v > 0) - (v < 0); }
+inline int sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
 
 } // namespace Fuzz
 

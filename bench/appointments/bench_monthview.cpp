@@ -60,9 +60,13 @@ int fillBook(const QString &path)
                                .toUtf8();
     sqlite3_stmt *stmt = nullptr;
     check(sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr), db, "prepare");
-    const QStringList people = {"Παπαδόπουλος Γιώργος", "Νικολάου Μαρία", "Ιωάννου Κώστας",
-                                "Γεωργίου Ελένη, αυχενικό", "Δημητρίου Άννα - 2η συνεδρία",
-                                "Κωνσταντίνου Νίκος", "Αθανασίου Σοφία, οσφυαλγία"};
+    const QStringList people = {"Παπαδόπουλος Γιώργος",
+                                "Νικολάου Μαρία",
+                                "Ιωάννου Κώστας",
+                                "Γεωργίου Ελένη, αυχενικό",
+                                "Δημητρίου Άννα - 2η συνεδρία",
+                                "Κωνσταντίνου Νίκος",
+                                "Αθανασίου Σοφία, οσφυαλγία"};
     std::mt19937 random(42);
     int days = 0;
     for (QDate d(kFirstYear, 1, 1); d <= QDate(kLastYear, 12, 31); d = d.addDays(1)) {

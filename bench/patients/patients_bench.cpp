@@ -28,13 +28,15 @@ namespace {
 constexpr int kRuns = 7;
 
 // The thread's CPU time: the machine is shared, and wall time mostly measures the neighbours.
-double cpuMs() {
-    timespec ts{};
+double cpuMs()
+{
+    timespec ts {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-double medianMs(const std::function<void()> &prepare, const std::function<void()> &run) {
+double medianMs(const std::function<void()> &prepare, const std::function<void()> &run)
+{
     std::vector<double> times;
     for (int i = 0; i < kRuns + 1; ++i) {
         if (prepare)
@@ -54,18 +56,21 @@ double medianMs(const std::function<void()> &prepare, const std::function<void()
 struct Direct {
     sqlite3 *db = nullptr;
     QString path;
-    void open() {
+    void open()
+    {
         sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
         SqlFunctions::registerAll(db);
         const QByteArray pragmas = qgetenv("BENCH_PRAGMAS");
         if (!pragmas.isEmpty())
             sqlite3_exec(db, pragmas.constData(), nullptr, nullptr, nullptr);
     }
-    void close() {
+    void close()
+    {
         sqlite3_close(db);
         db = nullptr;
     }
-    int run(const QString &jetSql) const {
+    int run(const QString &jetSql) const
+    {
         const QString sql = Dialect::translate(jetSql);
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare16_v2(db, sql.utf16(), -1, &stmt, nullptr);
@@ -83,7 +88,8 @@ struct Direct {
     }
 };
 
-void report(const char *what, double ms, double baseline) {
+void report(const char *what, double ms, double baseline)
+{
     std::printf("%-46s %9.2f ms   direct %8.2f ms   ratio %5.2f\n", what, ms, baseline,
                 baseline > 0 ? ms / baseline : 0.0);
     std::fflush(stdout);
@@ -91,7 +97,8 @@ void report(const char *what, double ms, double baseline) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -108,7 +115,7 @@ int main(int argc, char **argv) {
     Program::AppDir = dir.path();
     Program::DbConnectionString = ConnectionString::build(dir.path());
 
-    Direct direct{nullptr, db};
+    Direct direct {nullptr, db};
     const auto all = PatientSql::allPatients();
     const auto pap = PatientSql::bySurname(QStringLiteral("ΠΑΠ"));
     const QString visitsSql = PatientSql::visits(QStringLiteral("1"));
@@ -146,12 +153,12 @@ int main(int argc, char **argv) {
             const QString name = QLatin1String(column);
             const QString dirText = descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
             // Every timed re-sort starts from rows in another order.
-            const double ms =
-                medianMs([&] { list.records().sort(QStringLiteral("THLEFWNO_1 ASC")); },
-                         [&] { list.sortOption(name)->click(); });
+            const double ms
+                = medianMs([&] { list.records().sort(QStringLiteral("THLEFWNO_1 ASC")); },
+                           [&] { list.sortOption(name)->click(); });
             const double base = medianMs({}, [&] {
-                direct.run(all.sql.left(all.sql.indexOf(QStringLiteral(" ORDER BY"))) +
-                           QStringLiteral(" ORDER BY ") + name + dirText);
+                direct.run(all.sql.left(all.sql.indexOf(QStringLiteral(" ORDER BY")))
+                           + QStringLiteral(" ORDER BY ") + name + dirText);
             });
             const QByteArray label = ("re-sort " + name + dirText).toUtf8();
             report(label.constData(), ms, base);

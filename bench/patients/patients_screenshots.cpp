@@ -24,14 +24,16 @@
 
 namespace {
 
-void settle() {
+void settle()
+{
     for (int i = 0; i < 10; ++i) {
         QApplication::processEvents();
         QThread::msleep(20);
     }
 }
 
-void save(QWidget *w, const QString &dir, const QString &name) {
+void save(QWidget *w, const QString &dir, const QString &name)
+{
     w->show();
     settle();
     w->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
@@ -40,7 +42,8 @@ void save(QWidget *w, const QString &dir, const QString &name) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");

@@ -26,7 +26,8 @@ const char *const kJobs[] = {"Εκπαιδευτικός", "Λογιστής", "
 const char *const kReasons[] = {"Οσφυαλγία", "Αυχενικό", "Διάστρεμμα ποδοκνημικής",
                                 "Αποκατάσταση μετά από κάταγμα", "Τενοντίτιδα ώμου"};
 
-void exec(sqlite3 *db, const char *sql) {
+void exec(sqlite3 *db, const char *sql)
+{
     char *err = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         const QString message = QString::fromUtf8(err ? err : "error");
@@ -35,24 +36,27 @@ void exec(sqlite3 *db, const char *sql) {
     }
 }
 
-void bindText(sqlite3_stmt *stmt, int i, const QString &text) {
+void bindText(sqlite3_stmt *stmt, int i, const QString &text)
+{
     const QByteArray utf8 = text.toUtf8();
     sqlite3_bind_text(stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-template <typename T, size_t N> QString pick(QRandomGenerator &rng, const T (&items)[N]) {
+template<typename T, size_t N> QString pick(QRandomGenerator &rng, const T (&items)[N])
+{
     return QString::fromUtf8(items[rng.bounded(int(N))]);
 }
 
 } // namespace
 
 GeneratedPractice generatePractice(const QString &dbPath, int patients, int visits,
-                                   int visitsOfFirst) {
+                                   int visitsOfFirst)
+{
     Schema::createPracticeDatabase(dbPath, QLatin1String(ConnectionString::kDatabasePassword));
     sqlite3 *db = nullptr;
     sqlite3_open(dbPath.toUtf8().constData(), &db);
     QRandomGenerator rng(20260312);
-    GeneratedPractice out{patients, visits, visitsOfFirst, 0};
+    GeneratedPractice out {patients, visits, visitsOfFirst, 0};
     exec(db, "BEGIN");
     sqlite3_stmt *p = nullptr;
     sqlite3_prepare_v2(db,

@@ -28,16 +28,17 @@ const QString kListSql = QStringLiteral(
 
 void fill(Connection &c, int patients)
 {
-    const QStringList surnames{"Παπαδόπουλος", "Αντωνίου", "Ζαχαρίου", "Γεωργίου", "Νικολάου",
-                               "Κωνσταντίνου", "Ιωάννου", "Χριστοδούλου", "Δημητρίου", "Σάββα"};
-    const QStringList names{"Γιώργος", "Μαρία", "Ελένη", "Νίκος", "Άννα", "Κώστας", "Σοφία"};
+    const QStringList surnames {"Παπαδόπουλος", "Αντωνίου", "Ζαχαρίου",     "Γεωργίου",  "Νικολάου",
+                                "Κωνσταντίνου", "Ιωάννου",  "Χριστοδούλου", "Δημητρίου", "Σάββα"};
+    const QStringList names {"Γιώργος", "Μαρία", "Ελένη", "Νίκος", "Άννα", "Κώστας", "Σοφία"};
     c.beginTransaction();
     for (int i = 0; i < patients; ++i) {
         c.executeNative(QStringLiteral(
                             "INSERT INTO STOIXEIA_PELATH (ONOMA, EPWNYMO, FYLO, "
                             "HMEROMHNIA_GENNHSEWS, THLEFWNO_1, THLEFWNO_2, DIEYTHYNSH, EPAGGELMA, "
                             "TAMEIO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                        {names[i % names.size()], surnames[i % surnames.size()] + QString::number(i),
+                        {names[i % names.size()],
+                         surnames[i % surnames.size()] + QString::number(i),
                          i % 2 ? QStringLiteral("ΘΗΛΥ") : QStringLiteral("ΑΡΡΕΝ"),
                          QDate(1940 + i % 60, 1 + i % 12, 1 + i % 28).toString(Qt::ISODate),
                          QStringLiteral("2101%1").arg(i, 6, 10, QLatin1Char('0')),
@@ -54,7 +55,8 @@ int baseline(const Query &q, const QString &path, int rowsPerPage)
 {
     QPdfWriter writer(path);
     writer.setResolution(1200);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
     QPainter p(&writer);
     const double mm = writer.resolution() / 25.4;
     QFont normal(QStringLiteral("DejaVu Sans"));
@@ -65,8 +67,8 @@ int baseline(const Query &q, const QString &path, int rowsPerPage)
     title.setPointSizeF(15);
     const double xs[] = {1, 12, 50, 76, 89, 114, 138, 162, 215, 247};
     const double ws[] = {9, 37, 25, 13, 25, 23, 23, 52, 31, 30};
-    const QStringList heads{"Α/Α", "Επώνυμο", "Όνομα", "Φύλο", "Ημ. γέννησης", "Τηλέφωνο 1",
-                            "Τηλέφωνο 2", "Διεύθυνση", "Επάγγελμα", "Ταμείο"};
+    const QStringList heads {"Α/Α",        "Επώνυμο",    "Όνομα",     "Φύλο",      "Ημ. γέννησης",
+                             "Τηλέφωνο 1", "Τηλέφωνο 2", "Διεύθυνση", "Επάγγελμα", "Ταμείο"};
     const int rows = q.rowCount();
     const int pages = (rows + rowsPerPage - 1) / rowsPerPage;
     auto rect = [mm](double x, double y, double w, double h) {
@@ -76,7 +78,8 @@ int baseline(const Query &q, const QString &path, int rowsPerPage)
         if (page > 0)
             writer.newPage();
         p.setFont(title);
-        p.drawText(rect(10, 10, 180, 8), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Λίστα των ασθενών"));
+        p.drawText(rect(10, 10, 180, 8), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("Λίστα των ασθενών"));
         p.drawLine(QPointF(10 * mm, 19.5 * mm), QPointF(287 * mm, 19.5 * mm));
         p.setFont(bold);
         p.fillRect(rect(10, 23, 277, 7), QColor(0xdc, 0xe6, 0xf0));
@@ -85,13 +88,16 @@ int baseline(const Query &q, const QString &path, int rowsPerPage)
         p.setFont(normal);
         double y = 30;
         for (int r = page * rowsPerPage; r < std::min(rows, (page + 1) * rowsPerPage); ++r) {
-            p.drawText(rect(11, y, 9, 6), Qt::AlignRight | Qt::AlignVCenter, QString::number(r + 1));
+            p.drawText(rect(11, y, 9, 6), Qt::AlignRight | Qt::AlignVCenter,
+                       QString::number(r + 1));
             const int cols[] = {2, 1, 3, 4, 5, 6, 7, 8, 9};
             for (int c = 0; c < 9; ++c) {
                 QString text = q.text(r, cols[c]);
                 if (cols[c] == 4)
-                    text = SqlText::dateText(QDate::fromString(q.value(r, 4).toString(), Qt::ISODate));
-                p.drawText(rect(10 + xs[c + 1], y, ws[c + 1], 6), Qt::AlignLeft | Qt::AlignVCenter, text);
+                    text = SqlText::dateText(
+                        QDate::fromString(q.value(r, 4).toString(), Qt::ISODate));
+                p.drawText(rect(10 + xs[c + 1], y, ws[c + 1], 6), Qt::AlignLeft | Qt::AlignVCenter,
+                           text);
             }
             p.drawLine(QPointF(10 * mm, (y + 6) * mm), QPointF(287 * mm, (y + 6) * mm));
             y += 6;
@@ -139,14 +145,15 @@ int main(int argc, char **argv)
     const int rowsPerPage = (patients + pages - 1) / pages;
 
     t.restart();
-    const int basePages = baseline(q, QDir(dir.path()).filePath(QStringLiteral("baseline.pdf")),
-                                   rowsPerPage);
+    const int basePages
+        = baseline(q, QDir(dir.path()).filePath(QStringLiteral("baseline.pdf")), rowsPerPage);
     const qint64 baseMs = t.elapsed();
 
-    std::printf("engine:   %d pages in %lld ms (layout %lld ms) = %.1f pages/s\n", pages,
-                engineMs, layoutMs, pages * 1000.0 / std::max<qint64>(1, engineMs));
+    std::printf("engine:   %d pages in %lld ms (layout %lld ms) = %.1f pages/s\n", pages, engineMs,
+                layoutMs, pages * 1000.0 / std::max<qint64>(1, engineMs));
     std::printf("baseline: %d pages in %lld ms = %.1f pages/s\n", basePages, baseMs,
                 basePages * 1000.0 / std::max<qint64>(1, baseMs));
-    std::printf("ratio engine/baseline (time): %.2f\n", double(engineMs) / std::max<qint64>(1, baseMs));
+    std::printf("ratio engine/baseline (time): %.2f\n",
+                double(engineMs) / std::max<qint64>(1, baseMs));
     return 0;
 }

@@ -18,7 +18,8 @@ namespace {
 class LinkLabel : public QLabel {
 public:
     LinkLabel(const QString &text, QString address, QWidget *parent)
-        : QLabel(text, parent), m_address(std::move(address))
+        : QLabel(text, parent)
+        , m_address(std::move(address))
     {
         setCursor(Qt::PointingHandCursor);
     }
@@ -38,7 +39,9 @@ private:
 QLabel *link(const QString &caption, const QString &shown, const QString &address, QWidget *parent,
              const QString &objectName)
 {
-    auto *label = new LinkLabel(caption + QStringLiteral("<span style=\"color:#0000ff; text-decoration:underline\">")
+    auto *label = new LinkLabel(caption
+                                    + QStringLiteral(
+                                        "<span style=\"color:#0000ff; text-decoration:underline\">")
                                     + shown.toHtmlEscaped() + QStringLiteral("</span>"),
                                 address, parent);
     label->setObjectName(objectName);
@@ -48,7 +51,8 @@ QLabel *link(const QString &caption, const QString &shown, const QString &addres
 
 } // namespace
 
-AboutWindow::AboutWindow(QWidget *parent) : Window(parent)
+AboutWindow::AboutWindow(QWidget *parent)
+    : Window(parent)
 {
     setUpWindow(QStringLiteral("About Orvanta"), 620, 420);
     auto *layout = new QVBoxLayout(this);
@@ -78,19 +82,22 @@ AboutWindow::AboutWindow(QWidget *parent) : Window(parent)
     nameRow->addStretch();
     body->addLayout(nameRow, 0, 1);
     body->addWidget(new QLabel(QStringLiteral("Κατασκευή: ") + AppInfo::maker(), this), 1, 1);
-    body->addWidget(link(QStringLiteral("Website: "), AppInfo::makerWebsite(), AppInfo::makerWebsite(),
-                         this, QStringLiteral("websiteLink")),
+    body->addWidget(link(QStringLiteral("Website: "), AppInfo::makerWebsite(),
+                         AppInfo::makerWebsite(), this, QStringLiteral("websiteLink")),
                     2, 1);
     body->addWidget(link(QStringLiteral("E-mail: "), AppInfo::makerEmail(),
                          QStringLiteral("mailto:") + AppInfo::makerEmail(), this,
                          QStringLiteral("emailLink")),
                     3, 1);
-    body->addWidget(new QLabel(QStringLiteral("Λεωφόρος Παραδείγματος 1, 100 00 Αθήνα"), this), 4, 1);
-    body->addWidget(new QLabel(QStringLiteral("Τηλ.: 210 000 0000  Fax: 210 000 0001"), this), 5, 1);
+    body->addWidget(new QLabel(QStringLiteral("Λεωφόρος Παραδείγματος 1, 100 00 Αθήνα"), this), 4,
+                    1);
+    body->addWidget(new QLabel(QStringLiteral("Τηλ.: 210 000 0000  Fax: 210 000 0001"), this), 5,
+                    1);
     auto *rights = new QLabel(AppInfo::rightsNotice(), this);
     rights->setWordWrap(true);
     body->addWidget(rights, 6, 1);
-    auto *badge = new LinkLabel(QString(), AppInfo::makerWebsite() + QStringLiteral("/orvanta"), this);
+    auto *badge
+        = new LinkLabel(QString(), AppInfo::makerWebsite() + QStringLiteral("/orvanta"), this);
     badge->setObjectName(QStringLiteral("badge"));
     badge->setPixmap(Pictures::badge());
     body->addWidget(badge, 7, 1, Qt::AlignLeft);

@@ -68,7 +68,8 @@ bool acceptable(const QString &trimmed)
 
 // ---- login ----
 
-LoginWindow::LoginWindow(QWidget *parent) : DataWindow(parent)
+LoginWindow::LoginWindow(QWidget *parent)
+    : DataWindow(parent)
 {
     setUpWindow(QStringLiteral("Έλεγχος πρόσβασης"), 303, 159, Border::NoIcons);
     Program::LoginGranted = false;
@@ -130,7 +131,8 @@ void LoginWindow::Button2Click()
 
 // ---- first password ----
 
-FirstPasswordWindow::FirstPasswordWindow(QWidget *parent) : DataWindow(parent)
+FirstPasswordWindow::FirstPasswordWindow(QWidget *parent)
+    : DataWindow(parent)
 {
     setUpWindow(QStringLiteral("Καθορισμός του κωδικού πρόσβασης"), 370, 157, Border::NoIcons);
     Kit::guarded(this, [&] { openConnection(); });
@@ -180,7 +182,8 @@ void FirstPasswordWindow::Button1Click()
         done(QDialog::Rejected);
         return;
     }
-    Messages::information(this, QStringLiteral("Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία."));
+    Messages::information(this,
+                          QStringLiteral("Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία."));
     accept();
 }
 
@@ -196,7 +199,8 @@ void FirstPasswordWindow::closeEvent(QCloseEvent *event)
 
 // ---- change password ----
 
-ChangePasswordWindow::ChangePasswordWindow(QWidget *parent) : DataWindow(parent)
+ChangePasswordWindow::ChangePasswordWindow(QWidget *parent)
+    : DataWindow(parent)
 {
     setUpWindow(QStringLiteral("Αλλαγή του κωδικού πρόσβασης"), 405, 219);
     Kit::guarded(this, [&] {
@@ -250,7 +254,8 @@ void ChangePasswordWindow::Button1Click()
     Kit::guarded(this, [&] {
         m_connection.open();
         m_connection.execute(passwordUpdateSql(n));
-        Messages::information(this, QStringLiteral("Η αλλαγή του κωδικού πρόσβασης έγινε με επιτυχία."));
+        Messages::information(this,
+                              QStringLiteral("Η αλλαγή του κωδικού πρόσβασης έγινε με επιτυχία."));
         accept();
     });
 }

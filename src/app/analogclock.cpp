@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QTimer>
 
-AnalogClock::AnalogClock(QWidget *parent) : QWidget(parent)
+AnalogClock::AnalogClock(QWidget *parent)
+    : QWidget(parent)
 {
     auto *timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, qOverload<>(&QWidget::update));

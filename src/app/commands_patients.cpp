@@ -4,7 +4,8 @@
 
 #include <QCoreApplication>
 
-void AreaCommands::patients(CommandTable &table) {
+void AreaCommands::patients(CommandTable &table)
+{
     // The patient list lives for the whole run; it has no parent, so it is destroyed when the
     // application ends.
     PatientWindows::createPatientList();

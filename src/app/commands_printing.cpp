@@ -33,25 +33,23 @@ void AreaCommands::notesPrinting(CommandTable &)
 void AreaCommands::patientPrintouts(CommandTable &)
 {
     auto *printouts = liveForTheRun<PatientPrintoutsWindow>();
-    WindowHooks::openPatientPrintouts = [printouts](QWidget *, const QString &patientId,
-                                                    const QString &listFilter,
-                                                    const QString &listSql) {
-        printouts->PatientId = patientId;
-        printouts->ListFilter = listFilter;
-        printouts->ListSql = listSql;
-        printouts->showModal();
-    };
+    WindowHooks::openPatientPrintouts
+        = [printouts](QWidget *, const QString &patientId, const QString &listFilter,
+                      const QString &listSql) {
+              printouts->PatientId = patientId;
+              printouts->ListFilter = listFilter;
+              printouts->ListSql = listSql;
+              printouts->showModal();
+          };
 }
 
 void AreaCommands::prescriptions(CommandTable &table)
 {
     auto *forms = liveForTheRun<PrescriptionPrinting>();
-    table[MenuCommand::PrintPrescription] = [forms](QWidget *main) {
-        forms->PrintPrescription(main);
-    };
-    table[MenuCommand::PrintCertificate] = [forms](QWidget *main) {
-        forms->PrintSickLeaveCertificate(main);
-    };
+    table[MenuCommand::PrintPrescription]
+        = [forms](QWidget *main) { forms->PrintPrescription(main); };
+    table[MenuCommand::PrintCertificate]
+        = [forms](QWidget *main) { forms->PrintSickLeaveCertificate(main); };
 }
 
 void AreaCommands::printing(CommandTable &table)

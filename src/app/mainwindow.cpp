@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
-#include "accesswindows.h"
 #include "aboutwindow.h"
+#include "accesswindows.h"
 #include "analogclock.h"
 #include "appinfo.h"
 #include "connection.h"
@@ -34,9 +34,9 @@
 namespace {
 
 struct Entry {
-    const char *caption;  // menu entry
-    const char *panel;    // command panel button, or nullptr
-    const char *name;     // objectName of the action
+    const char *caption; // menu entry
+    const char *panel;   // command panel button, or nullptr
+    const char *name;    // objectName of the action
     MenuCommand command;
 };
 
@@ -44,17 +44,20 @@ struct Entry {
 // null caption.
 const Entry kEntries[] = {
     {"Εύρ&εση ασθενούς", "Εύρεση ασθενούς", "actFindPatient", MenuCommand::FindPatient},
-    {"Καταχώρηση νέου ασθενού&ς", "Καταχώρηση νέου ασθενούς", "actNewPatient", MenuCommand::NewPatient},
+    {"Καταχώρηση νέου ασθενού&ς", "Καταχώρηση νέου ασθενούς", "actNewPatient",
+     MenuCommand::NewPatient},
     {nullptr, nullptr, nullptr, MenuCommand::FindPatient},
     {"Εκτύπωση ιατρικής συντα&γής", nullptr, "actPrescription", MenuCommand::PrintPrescription},
-    {"Εκτύπω&ση πιστοποιητικού ασθενείας", nullptr, "actCertificate", MenuCommand::PrintCertificate},
+    {"Εκτύπω&ση πιστοποιητικού ασθενείας", nullptr, "actCertificate",
+     MenuCommand::PrintCertificate},
     {nullptr, nullptr, nullptr, MenuCommand::FindPatient},
 };
 
 const char *kPanelOrder[] = {
-    "actFindPatient", "actNewPatient", "actIssuedReceipts", "actExpensesEdit",
-    "actExpensesByPeriod", "actExpensesByMonth", "actReminders", "actNotebook",
-    "actPhoneNumbers", "actDoctors", "actCalculator", "actCalendarTools", "actAppointments",
+    "actFindPatient",      "actNewPatient",      "actIssuedReceipts", "actExpensesEdit",
+    "actExpensesByPeriod", "actExpensesByMonth", "actReminders",      "actNotebook",
+    "actPhoneNumbers",     "actDoctors",         "actCalculator",     "actCalendarTools",
+    "actAppointments",
 };
 
 // One start-up read: set up and open a connection, run the query, hand it over, close it all.
@@ -73,7 +76,8 @@ void readOnce(const QString &sql, const std::function<void(Query &)> &take)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Orvanta Created by Daskel"));
     resize(kClientWidth, kClientHeight);
@@ -124,7 +128,8 @@ void MainWindow::buildMenu()
     command(expenses, "Επε&ξεργασία", "actExpensesEdit", MenuCommand::ExpensesEdit);
     command(expenses, "Αναλυτική έ&ρευνα", "actExpensesByPeriod", MenuCommand::ExpensesByPeriod);
     command(expenses, "Κατά &μήνα", "actExpensesByMonth", MenuCommand::ExpensesByMonth);
-    command(options, "Εισπρά&ξεις σε διάστημα δυο ημερομηνιών", "actPeriodIncome", MenuCommand::PeriodIncome);
+    command(options, "Εισπρά&ξεις σε διάστημα δυο ημερομηνιών", "actPeriodIncome",
+            MenuCommand::PeriodIncome);
     command(options, "Αποδείξεις που εκ&δόθηκαν", "actIssuedReceipts", MenuCommand::IssuedReceipts);
     options->addSeparator();
     command(options, "Βιβλίο ση&μειώσεων", "actNotebook", MenuCommand::Notebook);
@@ -134,7 +139,8 @@ void MainWindow::buildMenu()
     command(options, "Ιατροί διαφόρων ειδικοτήτ&ων", "actDoctors", MenuCommand::Doctors);
     options->addSeparator();
     command(options, "Ημε&ρολογιακά", "actCalendarTools", MenuCommand::CalendarTools);
-    QAction *calc = addEntry(options, QStringLiteral("Αριθμομη&χανή"), QStringLiteral("actCalculator"));
+    QAction *calc
+        = addEntry(options, QStringLiteral("Αριθμομη&χανή"), QStringLiteral("actCalculator"));
     connect(calc, &QAction::triggered, this, [] { Launcher::calculator(); });
     command(options, "Ραντεβού", "actAppointments", MenuCommand::Appointments);
     options->addSeparator();
@@ -200,12 +206,19 @@ void MainWindow::buildBody()
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(1);
     const QStringList captions = {
-        QStringLiteral("Εύρεση ασθενούς"), QStringLiteral("Καταχώρηση νέου ασθενούς"),
-        QStringLiteral("Αποδείξεις που εκδόθηκαν"), QStringLiteral("Λειτουργικά έξοδα (Επεξεργασία)"),
-        QStringLiteral("Λειτουργικά έξοδα (Αναλυτική έρευνα)"), QStringLiteral("Λειτουργικά έξοδα (Κατά μήνα)"),
-        QStringLiteral("Υπενθυμίσεις"), QStringLiteral("Βιβλίο σημειώσεων"), QStringLiteral("Χρήσιμα τηλέφωνα"),
-        QStringLiteral("Ιατροί διαφόρων ειδικοτήτων"), QStringLiteral("Αριθμομηχανή"),
-        QStringLiteral("Ημερολογιακά"), QStringLiteral("Ραντεβού"),
+        QStringLiteral("Εύρεση ασθενούς"),
+        QStringLiteral("Καταχώρηση νέου ασθενούς"),
+        QStringLiteral("Αποδείξεις που εκδόθηκαν"),
+        QStringLiteral("Λειτουργικά έξοδα (Επεξεργασία)"),
+        QStringLiteral("Λειτουργικά έξοδα (Αναλυτική έρευνα)"),
+        QStringLiteral("Λειτουργικά έξοδα (Κατά μήνα)"),
+        QStringLiteral("Υπενθυμίσεις"),
+        QStringLiteral("Βιβλίο σημειώσεων"),
+        QStringLiteral("Χρήσιμα τηλέφωνα"),
+        QStringLiteral("Ιατροί διαφόρων ειδικοτήτων"),
+        QStringLiteral("Αριθμομηχανή"),
+        QStringLiteral("Ημερολογιακά"),
+        QStringLiteral("Ραντεβού"),
     };
     // The longest captions must fit the strip's width on one line.
     QFont panelFont = font();
@@ -283,26 +296,30 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 QString MainWindow::noticeText()
 {
     const QString gap = QStringLiteral("\r\r");
-    return QStringLiteral("Important Information") + gap + QStringLiteral("Please read carefully") + gap
-           + QStringLiteral("1) If you see rubbish (unreadable characters) instead of Greek characters you "
-                            "must reconfigure your Windows operating system to support Greek system "
-                            "characters.")
-           + gap
-           + QStringLiteral("2) The recommended screen resolution is 1024 x 768 or higher. Lower "
-                            "resolution may cause application forms seem incorrect.");
+    return QStringLiteral("Important Information") + gap + QStringLiteral("Please read carefully")
+        + gap
+        + QStringLiteral(
+               "1) If you see rubbish (unreadable characters) instead of Greek characters you "
+               "must reconfigure your Windows operating system to support Greek system "
+               "characters.")
+        + gap
+        + QStringLiteral("2) The recommended screen resolution is 1024 x 768 or higher. Lower "
+                         "resolution may cause application forms seem incorrect.");
 }
 
 QString MainWindow::backupText()
 {
-    return QStringLiteral("Για να κάνετε backup τη βάση δεδομένων του λογισμικού πρέπει να αντιγράψετε "
-                          "(να κάνετε copy) σε ")
-           + QStringLiteral("ένα USB Flash Drive ή σε ένα CD ή κάπου αλλού, το αρχείο data.mdb που "
-                            "βρίσκεται στο φάκελο ")
-           + QStringLiteral("(directory) όπου είναι εγκατεστημένο το λογισμικό. Όταν θα κάνετε την "
-                            "αντιγραφή να προσέξετε ώστε ")
-           + QStringLiteral("το πρόγραμμα να μην είναι φορτωμένο, δηλαδή να μην τρέχει. ")
-           + QStringLiteral("Με αυτό τον τρόπο μπορείτε να μεταφέρετε τα δεδομένα σας, μέσω του αρχείου "
-                            "data.mdb, και σε άλλους υπολογιστές και να εργαστείτε με αυτά εκεί.");
+    return QStringLiteral(
+               "Για να κάνετε backup τη βάση δεδομένων του λογισμικού πρέπει να αντιγράψετε "
+               "(να κάνετε copy) σε ")
+        + QStringLiteral("ένα USB Flash Drive ή σε ένα CD ή κάπου αλλού, το αρχείο data.mdb που "
+                         "βρίσκεται στο φάκελο ")
+        + QStringLiteral("(directory) όπου είναι εγκατεστημένο το λογισμικό. Όταν θα κάνετε την "
+                         "αντιγραφή να προσέξετε ώστε ")
+        + QStringLiteral("το πρόγραμμα να μην είναι φορτωμένο, δηλαδή να μην τρέχει. ")
+        + QStringLiteral(
+               "Με αυτό τον τρόπο μπορείτε να μεταφέρετε τα δεδομένα σας, μέσω του αρχείου "
+               "data.mdb, και σε άλλους υπολογιστές και να εργαστείτε με αυτά εκεί.");
 }
 
 QString MainWindow::dateTimeText(const QDateTime &when)
@@ -363,10 +380,12 @@ void MainWindow::FormCreate()
 
 void MainWindow::TodaysReminderCheck()
 {
-    const QString where = QStringLiteral(" WHERE DAY(HMEROMHNIA)=%1 AND MONTH(HMEROMHNIA)=%2 AND YEAR(HMEROMHNIA)=%3")
-                              .arg(m_startDate.day())
-                              .arg(m_startDate.month())
-                              .arg(m_startDate.year());
+    const QString where
+        = QStringLiteral(
+              " WHERE DAY(HMEROMHNIA)=%1 AND MONTH(HMEROMHNIA)=%2 AND YEAR(HMEROMHNIA)=%3")
+              .arg(m_startDate.day())
+              .arg(m_startDate.month())
+              .arg(m_startDate.year());
     int count = 0;
     const bool ok = Kit::guarded(this, [&] {
         readOnce(QStringLiteral("SELECT HMEROMHNIA from YPENTHIMISEIS") + where,

@@ -72,7 +72,8 @@ QPixmap splash(const QSize &size)
                QStringLiteral("Διαχείριση φυσικοθεραπευτηρίου"));
     sub.setPixelSize(int(h * 0.03));
     p.setFont(sub);
-    p.drawText(QRectF(w * 0.42, h * 0.55, w * 0.56, h * 0.06), Qt::AlignLeft, AppInfo::versionText());
+    p.drawText(QRectF(w * 0.42, h * 0.55, w * 0.56, h * 0.06), Qt::AlignLeft,
+               AppInfo::versionText());
     p.drawText(QRectF(0, h * 0.88, w * 0.95, h * 0.06), Qt::AlignRight,
                QStringLiteral("Κατασκευή: ") + AppInfo::maker());
     return pm;
@@ -95,16 +96,17 @@ QPixmap logo(const QSize &size)
         f.setPixelSize(f.pixelSize() - 2);
     p.setFont(f);
     p.setPen(QColor(0x1F, 0x4E, 0x8C));
-    p.drawText(QRectF(h * 1.05, 0, size.width() - h * 1.05, h * 0.62), Qt::AlignLeft | Qt::AlignBottom,
-               QStringLiteral("Orvanta"));
+    p.drawText(QRectF(h * 1.05, 0, size.width() - h * 1.05, h * 0.62),
+               Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Orvanta"));
     f.setPixelSize(int(h * 0.09));
     f.setBold(false);
     while (f.pixelSize() > 6
-           && QFontMetrics(f).horizontalAdvance(QStringLiteral("Διαχείριση φυσικοθεραπευτηρίου")) > room)
+           && QFontMetrics(f).horizontalAdvance(QStringLiteral("Διαχείριση φυσικοθεραπευτηρίου"))
+               > room)
         f.setPixelSize(f.pixelSize() - 1);
     p.setFont(f);
-    p.drawText(QRectF(h * 1.07, h * 0.64, size.width() - h * 1.07, h * 0.2), Qt::AlignLeft | Qt::AlignTop,
-               QStringLiteral("Διαχείριση φυσικοθεραπευτηρίου"));
+    p.drawText(QRectF(h * 1.07, h * 0.64, size.width() - h * 1.07, h * 0.2),
+               Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Διαχείριση φυσικοθεραπευτηρίου"));
     return pm;
 }
 

@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QTimer>
 
-SplashWindow::SplashWindow(QWidget *parent) : QDialog(parent), m_timer(new QTimer(this))
+SplashWindow::SplashWindow(QWidget *parent)
+    : QDialog(parent)
+    , m_timer(new QTimer(this))
 {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setModal(true);

@@ -4,7 +4,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TodayReminderWindow::TodayReminderWindow(QWidget *parent) : DataWindow(parent), m_query(m_connection)
+TodayReminderWindow::TodayReminderWindow(QWidget *parent)
+    : DataWindow(parent)
+    , m_query(m_connection)
 {
     setUpWindow(QStringLiteral("Υπενθυμίσεις"), 420, 260);
     setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -9,27 +9,42 @@
 // The Greek texts and the SQL texts of the appointment book, gathered in one place.
 namespace AppointmentTexts {
 
-inline QString monthViewCaption() { return QStringLiteral("Μηνιαία κατάσταση των ραντεβού"); }
-inline QString daySheetCaption() { return QStringLiteral("Αναλυτική κατάσταση των ραντεβού"); }
-inline QString yearLabel() { return QStringLiteral("Έτος:"); }
-inline QString monthLabel() { return QStringLiteral("Μήνας:"); }
-inline QString todayButton() { return QStringLiteral("Σήμερα"); }
+inline QString monthViewCaption()
+{
+    return QStringLiteral("Μηνιαία κατάσταση των ραντεβού");
+}
+inline QString daySheetCaption()
+{
+    return QStringLiteral("Αναλυτική κατάσταση των ραντεβού");
+}
+inline QString yearLabel()
+{
+    return QStringLiteral("Έτος:");
+}
+inline QString monthLabel()
+{
+    return QStringLiteral("Μήνας:");
+}
+inline QString todayButton()
+{
+    return QStringLiteral("Σήμερα");
+}
 
 inline QStringList monthNames()
 {
-    return {QStringLiteral("Ιανουάριος"), QStringLiteral("Φεβρουάριος"),
-            QStringLiteral("Μάρτιος"),    QStringLiteral("Απρίλιος"),
-            QStringLiteral("Μάιος"),      QStringLiteral("Ιούνιος"),
-            QStringLiteral("Ιούλιος"),    QStringLiteral("Αύγουστος"),
+    return {QStringLiteral("Ιανουάριος"),  QStringLiteral("Φεβρουάριος"),
+            QStringLiteral("Μάρτιος"),     QStringLiteral("Απρίλιος"),
+            QStringLiteral("Μάιος"),       QStringLiteral("Ιούνιος"),
+            QStringLiteral("Ιούλιος"),     QStringLiteral("Αύγουστος"),
             QStringLiteral("Σεπτέμβριος"), QStringLiteral("Οκτώβριος"),
-            QStringLiteral("Νοέμβριος"),  QStringLiteral("Δεκέμβριος")};
+            QStringLiteral("Νοέμβριος"),   QStringLiteral("Δεκέμβριος")};
 }
 
 // Monday first, as the grid's columns.
 inline QStringList weekdayNames()
 {
-    return {QStringLiteral("Δευτέρα"),   QStringLiteral("Τρίτη"),   QStringLiteral("Τετάρτη"),
-            QStringLiteral("Πέμπτη"),    QStringLiteral("Παρασκευή"), QStringLiteral("Σάββατο"),
+    return {QStringLiteral("Δευτέρα"), QStringLiteral("Τρίτη"),     QStringLiteral("Τετάρτη"),
+            QStringLiteral("Πέμπτη"),  QStringLiteral("Παρασκευή"), QStringLiteral("Σάββατο"),
             QStringLiteral("Κυριακή")};
 }
 
@@ -53,7 +68,7 @@ inline QString dayQuery(const QString &dayLiteral)
 inline QString insertDay(const QString &dayLiteral)
 {
     return QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(") + dayLiteral
-           + QLatin1Char(')');
+        + QLatin1Char(')');
 }
 
 } // namespace AppointmentTexts

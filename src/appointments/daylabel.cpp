@@ -2,7 +2,8 @@
 
 #include <QMouseEvent>
 
-DayLabel::DayLabel(QWidget *parent) : QLabel(parent)
+DayLabel::DayLabel(QWidget *parent)
+    : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
 }
@@ -17,7 +18,7 @@ void DayLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     // A click is a press and a release of the left button over the label.
     const bool click = m_pressed && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
+        && rect().contains(event->position().toPoint());
     m_pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (click)

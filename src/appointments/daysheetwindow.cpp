@@ -28,7 +28,8 @@ const QColor kCaptionColour(215, 228, 242);
 
 } // namespace
 
-DaySheetWindow::DaySheetWindow(QWidget *parent) : DataWindow(parent)
+DaySheetWindow::DaySheetWindow(QWidget *parent)
+    : DataWindow(parent)
     , m_query(std::make_unique<Query>(m_connection))
 {
     setObjectName(QStringLiteral("TForm2a"));

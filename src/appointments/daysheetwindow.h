@@ -55,8 +55,8 @@ private:
     FieldBinder *m_binder = nullptr;
     QLabel *m_heading = nullptr;
     QScrollArea *m_scrollBox = nullptr;
-    std::array<QLabel *, kSlots> m_panels{};
-    std::array<QLineEdit *, kSlots> m_edits{};
+    std::array<QLabel *, kSlots> m_panels {};
+    std::array<QLineEdit *, kSlots> m_edits {};
     RecordNavigator *m_navigator = nullptr;
     QPushButton *m_exit = nullptr;
 };

@@ -41,9 +41,12 @@ Grid MonthGrid(int year, int month, const QDate &today)
 QColor colourOf(DayColour colour)
 {
     switch (colour) {
-    case DayColour::Gray: return QColor(128, 128, 128);
-    case DayColour::Green: return QColor(0, 128, 0);
-    case DayColour::Black: break;
+    case DayColour::Gray:
+        return QColor(128, 128, 128);
+    case DayColour::Green:
+        return QColor(0, 128, 0);
+    case DayColour::Black:
+        break;
     }
     return QColor(0, 0, 0);
 }

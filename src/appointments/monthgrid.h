@@ -38,7 +38,10 @@ int FirstWeekdayOfMonth(int year, int month);
 Grid MonthGrid(int year, int month, const QDate &today);
 
 // Column 1..7 of cell 1..37 (1 = Monday).
-inline constexpr int CellColumn(int cell) { return (cell - 1) % kColumns + 1; }
+inline constexpr int CellColumn(int cell)
+{
+    return (cell - 1) % kColumns + 1;
+}
 
 QColor colourOf(DayColour colour);
 

@@ -42,7 +42,8 @@ QRect cellRect(int cell)
 // The frame of the grid: a heading row, five full weeks and the two cells of the sixth row.
 class GridFrame : public QWidget {
 public:
-    explicit GridFrame(QWidget *parent) : QWidget(parent)
+    explicit GridFrame(QWidget *parent)
+        : QWidget(parent)
     {
         setObjectName(QStringLiteral("GridFrame"));
         resize(MonthLayout::kColumns * kCellWidth + 1, kHeadingHeight + kRows * kRowHeight + 1);
@@ -240,9 +241,9 @@ void MonthViewWindow::LayoutMonth()
 {
     m_state.DisplayedMonth = m_monthList->currentIndex() + 1;
     m_state.DisplayedYear = m_yearList->currentText().toInt();
-    const MonthLayout::Grid grid =
-        MonthLayout::MonthGrid(m_state.DisplayedYear, m_state.DisplayedMonth,
-                               QDate(m_state.TodayYear, m_state.TodayMonth, m_state.TodayDay));
+    const MonthLayout::Grid grid
+        = MonthLayout::MonthGrid(m_state.DisplayedYear, m_state.DisplayedMonth,
+                                 QDate(m_state.TodayYear, m_state.TodayMonth, m_state.TodayDay));
     for (int k = 1; k <= MonthLayout::kCellCount; ++k) {
         const MonthLayout::Cell &cell = grid[size_t(k - 1)];
         DayLabel *day = LabelD(k);
@@ -313,8 +314,8 @@ void MonthViewWindow::ClearDayCount(int day)
 
 void MonthViewWindow::OpenDaySheet()
 {
-    const QString dateText = AppointmentTexts::dateText(
-        m_state.SelectedDay, m_state.DisplayedMonth, m_state.DisplayedYear);
+    const QString dateText = AppointmentTexts::dateText(m_state.SelectedDay, m_state.DisplayedMonth,
+                                                        m_state.DisplayedYear);
     const bool inserted = Kit::guarded(this, [&] {
         openConnection();
         m_state.DayLiteral = SqlText::ToSqlDate(dateText);

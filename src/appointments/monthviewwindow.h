@@ -35,7 +35,7 @@ public:
         int DisplayedMonth = 0; // 1..12
         int DisplayedYear = 0;
         int SelectedDay = 0;
-        QString DayLiteral;     // SQL literal of the day being opened
+        QString DayLiteral; // SQL literal of the day being opened
     };
 
     // today is the date the window treats as today; the local date unless a test says so.
@@ -78,8 +78,8 @@ private:
     QComboBox *m_monthList = nullptr;
     QPushButton *m_today = nullptr;
     QPushButton *m_exit = nullptr;
-    std::array<DayLabel *, MonthLayout::kCellCount> m_dayLabels{};
-    std::array<QLabel *, MonthLayout::kCellCount> m_countLabels{};
+    std::array<DayLabel *, MonthLayout::kCellCount> m_dayLabels {};
+    std::array<QLabel *, MonthLayout::kCellCount> m_countLabels {};
 };
 
 // The class name by which the month view is known.

@@ -7,8 +7,8 @@
 #include "sqlfunctions.h"
 
 #include <QFileInfo>
-#include <QStringList>
 #include <QLoggingCategory>
+#include <QStringList>
 #include <sqlite3.h>
 
 #include <utility>
@@ -156,7 +156,8 @@ void Connection::open()
 void Connection::checkFile(const QString &dataSource, const QString &password)
 {
     const auto unrecognized = [&](int code) {
-        return DbError(QStringLiteral("Unrecognized database format '%1'.").arg(dataSource), {}, code);
+        return DbError(QStringLiteral("Unrecognized database format '%1'.").arg(dataSource), {},
+                       code);
     };
     // One read asks for everything opening looks at, under one lock of the file: the program's
     // mark in the header, the database password in the marker table, and the journal and
@@ -197,8 +198,9 @@ void Connection::checkFile(const QString &dataSource, const QString &password)
     if (row.value(2).compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0) {
         const QString mode = firstRow(m_handle, "PRAGMA journal_mode = DELETE", 1).value(0);
         if (mode.compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
-            throw DbError(QStringLiteral("The journal mode of '%1' could not be set (it stays '%2').")
-                              .arg(dataSource, mode));
+            throw DbError(
+                QStringLiteral("The journal mode of '%1' could not be set (it stays '%2').")
+                    .arg(dataSource, mode));
     }
     if (row.value(3) != QLatin1String("2"))
         firstRow(m_handle, "PRAGMA synchronous = FULL", 0);
@@ -212,7 +214,8 @@ void Connection::openFile(const QString &path)
     const int rc = sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &db,
                                    flags, nullptr);
     if (rc != SQLITE_OK) {
-        const DbError error = db ? engineError(db) : DbError(QString::fromUtf8(sqlite3_errstr(rc)), {}, rc);
+        const DbError error
+            = db ? engineError(db) : DbError(QString::fromUtf8(sqlite3_errstr(rc)), {}, rc);
         sqlite3_close_v2(db);
         throw error;
     }
@@ -245,7 +248,8 @@ PreparedStatement Connection::prepare(const QString &sql, const QVariantList &va
     PreparedStatement stmt = m_statements->take(sql);
     if (!stmt) {
         sqlite3_stmt *raw = nullptr;
-        if (sqlite3_prepare16_v2(m_handle, sql.utf16(), int(sql.size() * 2), &raw, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare16_v2(m_handle, sql.utf16(), int(sql.size() * 2), &raw, nullptr)
+            != SQLITE_OK) {
             sqlite3_finalize(raw);
             fail(sql);
         }
@@ -261,8 +265,7 @@ int Connection::executeNative(const QString &sql, const QVariantList &values)
 {
     PreparedStatement stmt = prepare(sql, values);
     int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    }
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {}
     if (rc != SQLITE_DONE)
         fail(sql);
     return sqlite3_changes(m_handle);
@@ -295,7 +298,8 @@ void Connection::rollback()
         executeNative(QStringLiteral("ROLLBACK"));
 }
 
-Transaction::Transaction(Connection &connection) : m_connection(connection)
+Transaction::Transaction(Connection &connection)
+    : m_connection(connection)
 {
     m_connection.beginTransaction();
 }

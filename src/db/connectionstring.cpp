@@ -8,8 +8,9 @@ namespace ConnectionString {
 QString build(const QString &appDir)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=") + appDir
-           + QStringLiteral("\\data.mdb") + QStringLiteral(";Persist Security Info=True;Jet OLEDB:Database Password=")
-           + QLatin1String(kDatabasePassword);
+        + QStringLiteral("\\data.mdb")
+        + QStringLiteral(";Persist Security Info=True;Jet OLEDB:Database Password=")
+        + QLatin1String(kDatabasePassword);
 }
 
 Target parse(const QString &connectionText)
@@ -24,7 +25,8 @@ Target parse(const QString &connectionText)
         const QString value = part.mid(eq + 1);
         if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
             t.dataSource = value;
-        else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive) == 0)
+        else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive)
+                 == 0)
             t.password = value;
     }
     return t;

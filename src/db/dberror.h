@@ -10,7 +10,11 @@
 class DbError : public std::runtime_error {
 public:
     explicit DbError(const QString &message, const QString &sql = {}, int code = 0)
-        : std::runtime_error(message.toStdString()), m_message(message), m_sql(sql), m_code(code) {}
+        : std::runtime_error(message.toStdString())
+        , m_message(message)
+        , m_sql(sql)
+        , m_code(code)
+    {}
     QString message() const { return m_message; }
     QString sql() const { return m_sql; }
     // SQLite's extended result code (SQLITE_CONSTRAINT_UNIQUE, SQLITE_READONLY, ...), or 0.

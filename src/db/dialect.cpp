@@ -116,7 +116,7 @@ QList<Token> collateOrderBy(const QList<Token> &in)
     QList<Token> out;
     int depth = 0;
     qsizetype i = 0;
-    const Token collate{Tok::Word, QStringLiteral(" COLLATE GREEK")};
+    const Token collate {Tok::Word, QStringLiteral(" COLLATE GREEK")};
     while (i < in.size()) {
         const Token &t = in[i];
         if (t.type == Tok::Punct && t.text == QLatin1String("("))
@@ -167,7 +167,8 @@ QList<Token> collateOrderBy(const QList<Token> &in)
                     break;
                 --d;
             }
-            if (d == termDepth && (isWord(u, "LIMIT") || (u.type == Tok::Punct && u.text == QLatin1String(";"))))
+            if (d == termDepth
+                && (isWord(u, "LIMIT") || (u.type == Tok::Punct && u.text == QLatin1String(";"))))
                 break;
             if (d == termDepth && u.type == Tok::Punct && u.text == QLatin1String(",")) {
                 flush();
@@ -193,9 +194,9 @@ QString isoFromLiteral(const QString &body)
     // Only digits: a number reader stops at a NUL or other junk and would quietly drop the rest.
     for (const QString &part : parts) {
         const QString digits = part.trimmed();
-        if (digits.isEmpty()
-            || !std::all_of(digits.begin(), digits.end(),
-                            [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
+        if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](QChar c) {
+                return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+            }))
             return {};
     }
     bool okM = false, okD = false, okY = false;

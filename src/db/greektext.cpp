@@ -10,7 +10,7 @@ namespace {
 // Folding table for the Basic Latin, Latin-1 and Greek blocks; other characters fold through
 // Qt's own upper-casing.
 struct FoldTable {
-    std::array<char16_t, 0x400> map{};
+    std::array<char16_t, 0x400> map {};
     FoldTable()
     {
         for (char16_t c = 0; c < map.size(); ++c)
@@ -179,8 +179,8 @@ int compareUtf8(const char *a, int lengthA, const char *b, int lengthB)
     };
     while (same > 0 && (continues(pa, lengthA, same) || continues(pb, lengthB, same)))
         --same;
-    Utf8Units ua{pa + same, pa + lengthA};
-    Utf8Units ub{pb + same, pb + lengthB};
+    Utf8Units ua {pa + same, pa + lengthA};
+    Utf8Units ub {pb + same, pb + lengthB};
     // Folded letters first, then the shorter text, then the first differing unit as typed:
     // the order of compare().
     int asTyped = 0;

@@ -6,10 +6,10 @@
 #include <utility>
 
 PreparedStatement::PreparedStatement(PreparedStatement &&other) noexcept
-    : m_stmt(std::exchange(other.m_stmt, nullptr)), m_cache(std::move(other.m_cache)),
-      m_key(std::move(other.m_key))
-{
-}
+    : m_stmt(std::exchange(other.m_stmt, nullptr))
+    , m_cache(std::move(other.m_cache))
+    , m_key(std::move(other.m_key))
+{}
 
 PreparedStatement &PreparedStatement::operator=(PreparedStatement &&other) noexcept
 {
@@ -67,11 +67,11 @@ void StatementCache::giveBack(sqlite3_stmt *stmt, const QString &sql)
         return;
     }
     if (size_t(m_idle.size()) >= m_capacity) {
-        const auto oldest = std::min_element(m_idle.begin(), m_idle.end(), [](const Entry &a, const Entry &b) {
-            return a.used < b.used;
-        });
+        const auto oldest
+            = std::min_element(m_idle.begin(), m_idle.end(),
+                               [](const Entry &a, const Entry &b) { return a.used < b.used; });
         sqlite3_finalize(oldest->stmt);
         m_idle.erase(oldest);
     }
-    m_idle.insert(sql, Entry{stmt, ++m_clock});
+    m_idle.insert(sql, Entry {stmt, ++m_clock});
 }

@@ -16,7 +16,9 @@ class StatementCache;
 class PreparedStatement {
 public:
     PreparedStatement() = default;
-    explicit PreparedStatement(sqlite3_stmt *stmt) : m_stmt(stmt) {}
+    explicit PreparedStatement(sqlite3_stmt *stmt)
+        : m_stmt(stmt)
+    {}
     ~PreparedStatement() { release(); }
     PreparedStatement(PreparedStatement &&other) noexcept;
     PreparedStatement &operator=(PreparedStatement &&other) noexcept;
@@ -32,7 +34,10 @@ public:
 private:
     friend class StatementCache;
     PreparedStatement(sqlite3_stmt *stmt, std::weak_ptr<StatementCache> cache, QString key)
-        : m_stmt(stmt), m_cache(std::move(cache)), m_key(std::move(key)) {}
+        : m_stmt(stmt)
+        , m_cache(std::move(cache))
+        , m_key(std::move(key))
+    {}
 
     sqlite3_stmt *m_stmt = nullptr;
     std::weak_ptr<StatementCache> m_cache;
@@ -44,7 +49,9 @@ private:
 // statement is lent to one user at a time; a second user of the same text prepares its own.
 class StatementCache : public std::enable_shared_from_this<StatementCache> {
 public:
-    explicit StatementCache(size_t capacity = 48) : m_capacity(capacity) {}
+    explicit StatementCache(size_t capacity = 48)
+        : m_capacity(capacity)
+    {}
     ~StatementCache();
     StatementCache(const StatementCache &) = delete;
     StatementCache &operator=(const StatementCache &) = delete;

@@ -8,8 +8,8 @@
 
 #include <QByteArrayView>
 #include <QCache>
-#include <QHash>
 #include <QDate>
+#include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -147,9 +147,9 @@ int compareKeys(const SortKey &a, const SortKey &b)
 } // namespace
 
 RecordSet::RecordSet(Connection &connection, QObject *parent)
-    : QObject(parent), m_connection(connection)
-{
-}
+    : QObject(parent)
+    , m_connection(connection)
+{}
 
 RecordSet::~RecordSet() = default;
 
@@ -207,8 +207,8 @@ void RecordSet::load(const QString &sql, const QString &sourceTable, const QStri
     std::vector<ColumnInfo> columns;
     columns.reserve(size_t(std::max(0, count - first)));
     for (int i = first; i < count; ++i) {
-        const RawColumn raw{sqlite3_column_name(stmt, i), sqlite3_column_table_name(stmt, i),
-                            sqlite3_column_origin_name(stmt, i), sqlite3_column_decltype(stmt, i)};
+        const RawColumn raw {sqlite3_column_name(stmt, i), sqlite3_column_table_name(stmt, i),
+                             sqlite3_column_origin_name(stmt, i), sqlite3_column_decltype(stmt, i)};
         const size_t at = size_t(i - first);
         if (at < known.size() && same(known[at].name, raw.name) && same(known[at].table, raw.table)
             && same(known[at].origin, raw.origin) && same(known[at].declared, raw.declared)) {
@@ -300,10 +300,22 @@ void RecordSet::setCurrentRow(int row)
     emit currentChanged(m_current);
 }
 
-void RecordSet::first() { setCurrentRow(0); }
-void RecordSet::last() { setCurrentRow(rowCount() - 1); }
-void RecordSet::next() { setCurrentRow(m_current + 1); }
-void RecordSet::prior() { setCurrentRow(m_current - 1); }
+void RecordSet::first()
+{
+    setCurrentRow(0);
+}
+void RecordSet::last()
+{
+    setCurrentRow(rowCount() - 1);
+}
+void RecordSet::next()
+{
+    setCurrentRow(m_current + 1);
+}
+void RecordSet::prior()
+{
+    setCurrentRow(m_current - 1);
+}
 
 QVariant RecordSet::fieldValue(int column) const
 {
@@ -702,7 +714,8 @@ QueryPlan makePlan(const QString &jet)
                        "(?:WHERE\\b.*|ORDER\\s+BY\\b.*)?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression aggregate(
-        QStringLiteral("\\b(COUNT|SUM|AVG|MIN|MAX)\\s*\\(|\\bGROUP\\s+BY\\b|\\bJOIN\\b|\\bUNION\\b"),
+        QStringLiteral(
+            "\\b(COUNT|SUM|AVG|MIN|MAX)\\s*\\(|\\bGROUP\\s+BY\\b|\\bJOIN\\b|\\bUNION\\b"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression select(QStringLiteral("SELECT\\s+"),
                                            QRegularExpression::CaseInsensitiveOption);
@@ -710,8 +723,8 @@ QueryPlan makePlan(const QString &jet)
     if (m.hasMatch() && !aggregate.match(plan.translated).hasMatch()) {
         const qsizetype afterSelect = plan.translated.indexOf(select) + 6;
         plan.withRowid = plan.translated.left(afterSelect)
-                         + QStringLiteral(" _rowid_ AS \"%1\", ").arg(QLatin1String(kRowidColumn))
-                         + plan.translated.mid(afterSelect);
+            + QStringLiteral(" _rowid_ AS \"%1\", ").arg(QLatin1String(kRowidColumn))
+            + plan.translated.mid(afterSelect);
         plan.table = m.captured(2);
     }
     return plan;
@@ -751,7 +764,8 @@ void Query::open()
 
 void Table::open()
 {
-    load(QStringLiteral("SELECT _rowid_ AS \"%1\", * FROM \"%2\"").arg(QLatin1String(kRowidColumn), m_name),
+    load(QStringLiteral("SELECT _rowid_ AS \"%1\", * FROM \"%2\"")
+             .arg(QLatin1String(kRowidColumn), m_name),
          m_name, QStringLiteral("SELECT * FROM %1").arg(m_name));
 }
 

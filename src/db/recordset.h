@@ -17,7 +17,7 @@ struct ColumnInfo {
     QString originTable;  // table the value comes from; empty for expressions
     QString originColumn; // column of that table
     ColumnKind kind = ColumnKind::Unknown;
-    int width = 0;        // declared width of a text column, 0 when none
+    int width = 0; // declared width of a text column, 0 when none
 };
 
 // A static client-side record set: fetched whole when opened, row count known at once, a
@@ -141,7 +141,7 @@ public:
     using RecordSet::RecordSet;
     void clearSql() { m_sql.clear(); }
     void addSql(const QString &line) { m_sql << line; }
-    void setSql(const QString &sql) { m_sql = QStringList{sql}; }
+    void setSql(const QString &sql) { m_sql = QStringList {sql}; }
     QString sql() const { return m_sql.join(QLatin1Char('\n')); }
     // Runs the SELECT (written in the windows' dialect) and fetches every row.
     void open();
@@ -166,7 +166,9 @@ private:
 // A command object: one INSERT, UPDATE or DELETE statement; no result is read.
 class Command {
 public:
-    explicit Command(Connection &connection) : m_connection(connection) {}
+    explicit Command(Connection &connection)
+        : m_connection(connection)
+    {}
     void setText(const QString &sql) { m_sql = sql; }
     QString text() const { return m_sql; }
     int execute();

@@ -52,7 +52,8 @@ QString yesNo(const QString &name, const QString &extra = {})
 
 QString table(const QString &name, const QStringList &columns)
 {
-    return QStringLiteral("CREATE TABLE \"%1\" (\n    %2\n)").arg(name, columns.join(QStringLiteral(",\n    ")));
+    return QStringLiteral("CREATE TABLE \"%1\" (\n    %2\n)")
+        .arg(name, columns.join(QStringLiteral(",\n    ")));
 }
 
 const QString kToday = QStringLiteral(" DEFAULT (date('now', 'localtime'))");
@@ -89,7 +90,7 @@ QString slotCaption(const QString &column)
     if (column.size() != 9)
         return column;
     return column.mid(0, 2) + QLatin1Char(':') + column.mid(2, 2) + QStringLiteral(" - ")
-           + column.mid(5, 2) + QLatin1Char(':') + column.mid(7, 2);
+        + column.mid(5, 2) + QLatin1Char(':') + column.mid(7, 2);
 }
 
 QStringList createStatements()
@@ -110,7 +111,8 @@ QStringList createStatements()
     for (int i = 1; i <= 27; ++i)
         patient << text(QString::number(i), 10);
 
-    QStringList appointments = {date(QStringLiteral("HMEROMHNIA"), QStringLiteral(" NOT NULL UNIQUE"))};
+    QStringList appointments
+        = {date(QStringLiteral("HMEROMHNIA"), QStringLiteral(" NOT NULL UNIQUE"))};
     for (const QString &slot : slotColumns())
         appointments << text(slot, 100);
 
@@ -130,9 +132,9 @@ QStringList createStatements()
     };
 
     QStringList information;
-    for (const char *c : {"TITLE", "ADDRESS1", "ADDRESS2", "PHONE", "FAX", "WEBSITE", "EMAIL",
-                          "AFT", "AFPA", "EXTRA1", "EXTRA2", "EXTRA3", "EXTRA4", "EXTRA5",
-                          "EXTRA6", "EXTRA7"})
+    for (const char *c :
+         {"TITLE", "ADDRESS1", "ADDRESS2", "PHONE", "FAX", "WEBSITE", "EMAIL", "AFT", "AFPA",
+          "EXTRA1", "EXTRA2", "EXTRA3", "EXTRA4", "EXTRA5", "EXTRA6", "EXTRA7"})
         information << text(QLatin1String(c), 100);
 
     return {
@@ -185,7 +187,8 @@ void createPracticeDatabase(const QString &path, const QString &databasePassword
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                         nullptr)
         != SQLITE_OK) {
-        const DbError error(QString::fromUtf8(sqlite3_errmsg(db)), {}, sqlite3_extended_errcode(db));
+        const DbError error(QString::fromUtf8(sqlite3_errmsg(db)), {},
+                            sqlite3_extended_errcode(db));
         sqlite3_close(db);
         throw error;
     }
@@ -195,9 +198,12 @@ void createPracticeDatabase(const QString &path, const QString &databasePassword
         for (const QString &sql : createStatements())
             exec(db, sql);
         exec(db, QStringLiteral("INSERT INTO ORVANTA_FILE VALUES ('application', 'Orvanta')"));
-        exec(db, QStringLiteral("INSERT INTO ORVANTA_FILE VALUES ('password', '%1')")
-                     .arg(QString(databasePassword).replace(QLatin1Char('\''), QLatin1String("''"))));
-        exec(db, QStringLiteral("INSERT INTO SECURITY (PASSWORD) VALUES ('%1')").arg(QLatin1String(kFactoryPassword)));
+        exec(db,
+             QStringLiteral("INSERT INTO ORVANTA_FILE VALUES ('password', '%1')")
+                 .arg(QString(databasePassword).replace(QLatin1Char('\''), QLatin1String("''"))));
+        exec(db,
+             QStringLiteral("INSERT INTO SECURITY (PASSWORD) VALUES ('%1')")
+                 .arg(QLatin1String(kFactoryPassword)));
         exec(db, QStringLiteral("COMMIT"));
     } catch (...) {
         sqlite3_close(db);

@@ -46,9 +46,18 @@ void datePart(sqlite3_context *ctx, int argc, sqlite3_value **argv, int which)
     sqlite3_result_int(ctx, which == 0 ? d.day() : which == 1 ? d.month() : d.year());
 }
 
-void fnDay(sqlite3_context *c, int n, sqlite3_value **a) { datePart(c, n, a, 0); }
-void fnMonth(sqlite3_context *c, int n, sqlite3_value **a) { datePart(c, n, a, 1); }
-void fnYear(sqlite3_context *c, int n, sqlite3_value **a) { datePart(c, n, a, 2); }
+void fnDay(sqlite3_context *c, int n, sqlite3_value **a)
+{
+    datePart(c, n, a, 0);
+}
+void fnMonth(sqlite3_context *c, int n, sqlite3_value **a)
+{
+    datePart(c, n, a, 1);
+}
+void fnYear(sqlite3_context *c, int n, sqlite3_value **a)
+{
+    datePart(c, n, a, 2);
+}
 
 // Number formats made of 0, # and one point ("0.00"); date formats with dd, mm, yyyy.
 void fnFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -60,9 +69,9 @@ void fnFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     const QString format = argc > 1 ? textArg(argv[1]) : QString();
     const int type = sqlite3_value_type(argv[0]);
     const bool numericFormat = !format.isEmpty()
-                               && format.count(QLatin1Char('0')) + format.count(QLatin1Char('#'))
-                                          + format.count(QLatin1Char('.'))
-                                      == format.size();
+        && format.count(QLatin1Char('0')) + format.count(QLatin1Char('#'))
+                + format.count(QLatin1Char('.'))
+            == format.size();
     if (numericFormat) {
         double value = 0;
         if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
@@ -111,8 +120,8 @@ void fnLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 // (and an allocation) for every comparison of a sort.
 int greekCollation(void *, int lenA, const void *a, int lenB, const void *b)
 {
-    return GreekText::compareUtf8(static_cast<const char *>(a), lenA,
-                                  static_cast<const char *>(b), lenB);
+    return GreekText::compareUtf8(static_cast<const char *>(a), lenA, static_cast<const char *>(b),
+                                  lenB);
 }
 
 } // namespace
@@ -132,11 +141,13 @@ void registerAll(sqlite3 *db)
     };
     const auto check = [db](int rc, const char *what) {
         if (rc != SQLITE_OK)
-            throw DbError(QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromUtf8(sqlite3_errmsg(db))),
+            throw DbError(QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                                       QString::fromUtf8(sqlite3_errmsg(db))),
                           {}, sqlite3_extended_errcode(db));
     };
     for (const auto &f : functions)
-        check(sqlite3_create_function(db, f.name, f.arguments, flags, nullptr, f.function, nullptr, nullptr),
+        check(sqlite3_create_function(db, f.name, f.arguments, flags, nullptr, f.function, nullptr,
+                                      nullptr),
               f.name);
     check(sqlite3_create_collation(db, "GREEK", SQLITE_UTF8, nullptr, greekCollation), "GREEK");
 }

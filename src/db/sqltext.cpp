@@ -12,7 +12,7 @@ bool isForbidden(QChar c)
 {
     const char16_t u = c.unicode();
     return (u >= 33 && u <= 46) || (u >= 58 && u <= 64) || (u >= 91 && u <= 96)
-           || (u >= 123 && u <= 126);
+        || (u >= 123 && u <= 126);
 }
 
 int expandYear(int year, int digits)

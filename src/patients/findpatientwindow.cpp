@@ -25,7 +25,8 @@ const QString kError = QStringLiteral("ERROR");
 
 FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
     : Window(parent)
-    , m_list(list) {
+    , m_list(list)
+{
     setObjectName(QStringLiteral("TForm17"));
     setUpWindow(kCaption, 540, 210);
 
@@ -97,17 +98,20 @@ FindPatientWindow::FindPatientWindow(PatientListWindow *list, QWidget *parent)
     m_surname->setFocus();
 }
 
-void FindPatientWindow::surnameChanged() {
+void FindPatientWindow::surnameChanged()
+{
     const QString s = m_surname->text().trimmed();
     m_surnameFind->setEnabled(!s.isEmpty() && SqlText::IsSafeText(s));
 }
 
-void FindPatientWindow::datesChanged() {
-    m_dateFind->setEnabled(SqlText::IsSafeText(m_from->text().trimmed()) &&
-                           SqlText::IsSafeText(m_to->text().trimmed()));
+void FindPatientWindow::datesChanged()
+{
+    m_dateFind->setEnabled(SqlText::IsSafeText(m_from->text().trimmed())
+                           && SqlText::IsSafeText(m_to->text().trimmed()));
 }
 
-void FindPatientWindow::surnameFindClick() {
+void FindPatientWindow::surnameFindClick()
+{
     const QString s = m_surname->text().trimmed();
     // The letters go into the SQL text as typed, so nothing unsafe may get this far even if
     // the button is pressed some other way than by a person.
@@ -117,7 +121,8 @@ void FindPatientWindow::surnameFindClick() {
     showList(q.filter, q.sql);
 }
 
-void FindPatientWindow::dateFindClick() {
+void FindPatientWindow::dateFindClick()
+{
     const QString from = SqlText::ToSqlDate(m_from->text().trimmed());
     const QString to = SqlText::ToSqlDate(m_to->text().trimmed());
     if (from == kError || to == kError) {
@@ -130,12 +135,14 @@ void FindPatientWindow::dateFindClick() {
     showList(q.filter, q.sql);
 }
 
-void FindPatientWindow::allPatientsClick() {
+void FindPatientWindow::allPatientsClick()
+{
     const PatientSql::ListQuery q = PatientSql::allPatients();
     showList(q.filter, q.sql);
 }
 
-void FindPatientWindow::showList(const QString &listFilter, const QString &listSql) {
+void FindPatientWindow::showList(const QString &listFilter, const QString &listSql)
+{
     if (!m_list)
         return;
     m_list->ListFilter = listFilter;

@@ -54,7 +54,8 @@ const QColor kCream(0xFF, 0xFB, 0xF0);
 
 } // namespace
 
-QString HealthRecordWindow::conditionLabel(int column) {
+QString HealthRecordWindow::conditionLabel(int column)
+{
     if (column < 1 || column > 27)
         return {};
     return QString::fromUtf8(kConditions[column - 1]);
@@ -63,7 +64,8 @@ QString HealthRecordWindow::conditionLabel(int column) {
 HealthRecordWindow::HealthRecordWindow(QWidget *parent)
     : PatientWindow(parent)
     , m_query(m_connection)
-    , m_binder(new FieldBinder(this)) {
+    , m_binder(new FieldBinder(this))
+{
     setObjectName(QStringLiteral("TForm20"));
     setUpWindow(kCaption, 860, 720);
     QPalette pal = palette();
@@ -138,11 +140,13 @@ HealthRecordWindow::HealthRecordWindow(QWidget *parent)
 
 HealthRecordWindow::~HealthRecordWindow() = default;
 
-QComboBox *HealthRecordWindow::conditionBox(int column) const {
+QComboBox *HealthRecordWindow::conditionBox(int column) const
+{
     return column >= 1 && column <= 27 ? m_conditions.at(column - 1) : nullptr;
 }
 
-void HealthRecordWindow::FormShow() {
+void HealthRecordWindow::FormShow()
+{
     Kit::guarded(this, [this] {
         openConnection();
         reopen(m_query, PatientSql::healthRecord(PatientId));
@@ -157,7 +161,8 @@ void HealthRecordWindow::FormShow() {
     m_firstName->setText(PatientFirstName);
 }
 
-void HealthRecordWindow::done(int result) {
+void HealthRecordWindow::done(int result)
+{
     // Changes not posted are dropped without a question.
     m_query.close();
     m_connection.close();

@@ -15,7 +15,8 @@ const QString kNoRows = QStringLiteral("SELECT * FROM STOIXEIA_PELATH WHERE 1=0"
 NewPatientWindow::NewPatientWindow(QWidget *parent)
     : PatientWindow(parent)
     , m_table(m_connection)
-    , m_binder(new FieldBinder(this)) {
+    , m_binder(new FieldBinder(this))
+{
     setObjectName(QStringLiteral("TForm16"));
     setUpWindow(kCaption, 480, 340);
 
@@ -40,7 +41,8 @@ NewPatientWindow::NewPatientWindow(QWidget *parent)
 
 NewPatientWindow::~NewPatientWindow() = default;
 
-void NewPatientWindow::FormCreate() {
+void NewPatientWindow::FormCreate()
+{
     Kit::guarded(this, [this] {
         openConnection();
         reopen(m_table, kNoRows);
@@ -52,7 +54,8 @@ void NewPatientWindow::FormCreate() {
     m_form->firstField()->setFocus();
 }
 
-void NewPatientWindow::done(int result) {
+void NewPatientWindow::done(int result)
+{
     // A record that was not posted is dropped without a question.
     m_table.close();
     m_connection.close();

@@ -14,7 +14,8 @@ const QString kCaption = QStringLiteral("Στοιχεία του ασθενού�
 PatientDataWindow::PatientDataWindow(QWidget *parent)
     : PatientWindow(parent)
     , m_query(m_connection)
-    , m_binder(new FieldBinder(this)) {
+    , m_binder(new FieldBinder(this))
+{
     setObjectName(QStringLiteral("TForm19"));
     setUpWindow(kCaption, 480, 340);
 
@@ -36,7 +37,8 @@ PatientDataWindow::PatientDataWindow(QWidget *parent)
 
 PatientDataWindow::~PatientDataWindow() = default;
 
-void PatientDataWindow::FormShow() {
+void PatientDataWindow::FormShow()
+{
     Kit::guarded(this, [this] {
         openConnection();
         reopen(m_query, PatientSql::patientData(PatientId));
@@ -47,14 +49,16 @@ void PatientDataWindow::FormShow() {
     m_form->firstField()->setFocus();
 }
 
-void PatientDataWindow::editAgain() {
+void PatientDataWindow::editAgain()
+{
     // A row that the database refused stays in edit state with what was typed.
-    if (m_query.isOpen() && m_query.currentRow() >= 0 &&
-        m_query.state() == RecordSet::State::Browse)
+    if (m_query.isOpen() && m_query.currentRow() >= 0
+        && m_query.state() == RecordSet::State::Browse)
         Kit::guarded(this, [this] { m_query.edit(); });
 }
 
-void PatientDataWindow::done(int result) {
+void PatientDataWindow::done(int result)
+{
     // Changes not posted are dropped without a question.
     m_query.close();
     m_connection.close();

@@ -36,7 +36,8 @@ constexpr int kRowHeight = 28;
 } // namespace
 
 PatientFieldsForm::PatientFieldsForm(QWidget *parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     int y = 0;
     QWidget *previous = nullptr;
     for (const FieldInfo &info : kFields) {
@@ -72,14 +73,16 @@ PatientFieldsForm::PatientFieldsForm(QWidget *parent)
     setFixedSize(kBoxLeft + 250 + 24, y);
 }
 
-QStringList PatientFieldsForm::fields() {
+QStringList PatientFieldsForm::fields()
+{
     QStringList out;
     for (const FieldInfo &info : kFields)
         out << QLatin1String(info.field);
     return out;
 }
 
-void PatientFieldsForm::bindTo(FieldBinder *binder) {
+void PatientFieldsForm::bindTo(FieldBinder *binder)
+{
     for (const FieldInfo &info : kFields) {
         const QString field = QLatin1String(info.field);
         if (QLineEdit *e = m_edits.value(field))
@@ -89,6 +92,7 @@ void PatientFieldsForm::bindTo(FieldBinder *binder) {
     }
 }
 
-QWidget *PatientFieldsForm::firstField() const {
+QWidget *PatientFieldsForm::firstField() const
+{
     return m_edits.value(QStringLiteral("ONOMA"));
 }

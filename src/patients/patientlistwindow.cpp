@@ -40,7 +40,8 @@ const SortOption kSortOptions[] = {
     {"Ταμείο", "TAMEIO"},
 };
 
-QList<GridColumn> gridColumns() {
+QList<GridColumn> gridColumns()
+{
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
     const Qt::Alignment centre = Qt::AlignCenter;
     return {
@@ -60,7 +61,8 @@ QList<GridColumn> gridColumns() {
 
 PatientListWindow::PatientListWindow(QWidget *parent)
     : PatientWindow(parent)
-    , m_list(m_connection) {
+    , m_list(m_connection)
+{
     setObjectName(QStringLiteral("TForm18"));
     setUpWindow(kCaption, 1016, 716);
 
@@ -123,9 +125,9 @@ PatientListWindow::PatientListWindow(QWidget *parent)
     m_actions->setObjectName(QStringLiteral("groupActions"));
     m_actions->setGeometry(520, 570, 400, 110);
 
-    m_data =
-        makeAction(QStringLiteral("PatientData"), QStringLiteral("Στοιχεία του &ασθενούς"),
-                   QStringLiteral("Στοιχεία του &ασθενούς"), &PatientListWindow::patientDataClick);
+    m_data = makeAction(QStringLiteral("PatientData"), QStringLiteral("Στοιχεία του &ασθενούς"),
+                        QStringLiteral("Στοιχεία του &ασθενούς"),
+                        &PatientListWindow::patientDataClick);
     m_health = makeAction(QStringLiteral("HealthRecord"), QStringLiteral("Δελτίο &υγείας"),
                           QStringLiteral("Δελτίο &υγείας"), &PatientListWindow::healthRecordClick);
     m_visits = makeAction(QStringLiteral("Visits"), QStringLiteral("Επισκέψεις"),
@@ -136,9 +138,10 @@ PatientListWindow::PatientListWindow(QWidget *parent)
     m_menu->addSeparator();
     m_receipt = makeAction(QStringLiteral("Receipt"), QStringLiteral("Έκδοση απόδει&ξης"),
                            QStringLiteral("Έκδοση απόδειξ&ης"), &PatientListWindow::receiptClick);
-    m_payments =
-        makeAction(QStringLiteral("Payments"), QStringLiteral("Εισπράξεις από το&ν ασθενή"),
-                   QStringLiteral("Εισπράξεις από το&ν ασθενή"), &PatientListWindow::paymentsClick);
+    m_payments
+        = makeAction(QStringLiteral("Payments"), QStringLiteral("Εισπράξεις από το&ν ασθενή"),
+                     QStringLiteral("Εισπράξεις από το&ν ασθενή"),
+                     &PatientListWindow::paymentsClick);
     m_menu->addSeparator();
 
     // Two columns of three: details, health record, visits on the left.
@@ -166,7 +169,8 @@ PatientListWindow::~PatientListWindow() = default;
 PatientListWindow::Action PatientListWindow::makeAction(const QString &name,
                                                         const QString &buttonText,
                                                         const QString &menuText,
-                                                        void (PatientListWindow::*handler)()) {
+                                                        void (PatientListWindow::*handler)())
+{
     auto *button = new QPushButton(buttonText, m_actions);
     button->setObjectName(QStringLiteral("button") + name);
     button->setFocusPolicy(Qt::NoFocus);
@@ -177,19 +181,23 @@ PatientListWindow::Action PatientListWindow::makeAction(const QString &name,
     return {button, item};
 }
 
-QRadioButton *PatientListWindow::sortOption(const QString &column) const {
+QRadioButton *PatientListWindow::sortOption(const QString &column) const
+{
     return findChild<QRadioButton *>(QStringLiteral("sort") + column);
 }
 
-QPushButton *PatientListWindow::actionButton(const QString &objectName) const {
+QPushButton *PatientListWindow::actionButton(const QString &objectName) const
+{
     return findChild<QPushButton *>(objectName);
 }
 
-QAction *PatientListWindow::menuItem(const QString &objectName) const {
+QAction *PatientListWindow::menuItem(const QString &objectName) const
+{
     return findChild<QAction *>(objectName);
 }
 
-void PatientListWindow::FormShow() {
+void PatientListWindow::FormShow()
+{
     Kit::guarded(this, [this] {
         openConnection();
         reopen(m_list, ListSql);
@@ -207,7 +215,8 @@ void PatientListWindow::FormShow() {
     enableHookedActions();
 }
 
-void PatientListWindow::reread() {
+void PatientListWindow::reread()
+{
     Kit::guarded(this, [this] {
         m_list.close();
         openConnection();
@@ -216,7 +225,8 @@ void PatientListWindow::reread() {
     updateCount();
 }
 
-void PatientListWindow::updateCount() {
+void PatientListWindow::updateCount()
+{
     const int n = m_list.rowCount();
     m_count->setText(Kit::countText(n, kPatients));
     // Without a patient there is nothing to act on: the actions go out of sight.
@@ -228,13 +238,15 @@ void PatientListWindow::updateCount() {
     m_bar->setVisible(any);
 }
 
-void PatientListWindow::applySort() {
+void PatientListWindow::applySort()
+{
     if (!m_list.isOpen())
         return;
     Kit::guarded(this, [this] { m_list.sort(SortColumn + SortDirection); });
 }
 
-void PatientListWindow::enableHookedActions() {
+void PatientListWindow::enableHookedActions()
+{
     // The windows of other areas are reached through hooks; an action whose hook is not set
     // stays disabled. Receipts also need the numbering to be defined.
     const bool printouts = bool(WindowHooks::openPatientPrintouts);
@@ -249,11 +261,13 @@ void PatientListWindow::enableHookedActions() {
     m_payments.item->setEnabled(payments);
 }
 
-bool PatientListWindow::hasPatient() const {
+bool PatientListWindow::hasPatient() const
+{
     return m_list.isOpen() && m_list.currentRow() >= 0;
 }
 
-PatientContext PatientListWindow::currentPatient() const {
+PatientContext PatientListWindow::currentPatient() const
+{
     PatientContext p;
     if (!hasPatient())
         return p;
@@ -264,7 +278,8 @@ PatientContext PatientListWindow::currentPatient() const {
     return p;
 }
 
-void PatientListWindow::patientDataClick() {
+void PatientListWindow::patientDataClick()
+{
     if (!hasPatient())
         return;
     {
@@ -276,7 +291,8 @@ void PatientListWindow::patientDataClick() {
     reread();
 }
 
-void PatientListWindow::healthRecordClick() {
+void PatientListWindow::healthRecordClick()
+{
     if (!hasPatient())
         return;
     const PatientContext p = currentPatient();
@@ -288,7 +304,8 @@ void PatientListWindow::healthRecordClick() {
     w.showModal();
 }
 
-void PatientListWindow::visitsClick() {
+void PatientListWindow::visitsClick()
+{
     if (!hasPatient())
         return;
     const PatientContext p = currentPatient();
@@ -299,28 +316,32 @@ void PatientListWindow::visitsClick() {
     w.showModal();
 }
 
-void PatientListWindow::printoutsClick() {
+void PatientListWindow::printoutsClick()
+{
     if (!hasPatient() || !WindowHooks::openPatientPrintouts)
         return;
     const QString id = currentPatient().id;
     Kit::guarded(this, [&] { WindowHooks::openPatientPrintouts(this, id, ListFilter, ListSql); });
 }
 
-void PatientListWindow::receiptClick() {
+void PatientListWindow::receiptClick()
+{
     if (!hasPatient() || !WindowHooks::openReceipt)
         return;
     const PatientContext p = currentPatient();
     Kit::guarded(this, [&] { WindowHooks::openReceipt(this, p); });
 }
 
-void PatientListWindow::paymentsClick() {
+void PatientListWindow::paymentsClick()
+{
     if (!hasPatient() || !WindowHooks::openPatientPayments)
         return;
     const PatientContext p = currentPatient();
     Kit::guarded(this, [&] { WindowHooks::openPatientPayments(this, p); });
 }
 
-void PatientListWindow::deleteClick() {
+void PatientListWindow::deleteClick()
+{
     if (!hasPatient())
         return;
     // The record bar asks "Delete record?", deletes only this row of STOIXEIA_PELATH and
@@ -328,7 +349,8 @@ void PatientListWindow::deleteClick() {
     m_bar->press(RecordNavigator::Delete);
 }
 
-void PatientListWindow::done(int result) {
+void PatientListWindow::done(int result)
+{
     m_list.close();
     m_connection.close();
     PatientWindow::done(result);

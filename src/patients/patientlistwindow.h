@@ -93,12 +93,12 @@ private:
     QRadioButton *m_ascending;
     QRadioButton *m_descending;
     QPushButton *m_exit;
-    Action m_data{};
-    Action m_health{};
-    Action m_visits{};
-    Action m_printouts{};
-    Action m_receipt{};
-    Action m_payments{};
+    Action m_data {};
+    Action m_health {};
+    Action m_visits {};
+    Action m_printouts {};
+    Action m_receipt {};
+    Action m_payments {};
 };
 
 using TForm18 = PatientListWindow;

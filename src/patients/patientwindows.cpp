@@ -9,28 +9,33 @@
 namespace PatientWindows {
 
 namespace {
-QPointer<PatientListWindow> &patientList() {
+QPointer<PatientListWindow> &patientList()
+{
     static QPointer<PatientListWindow> list;
     return list;
 }
 } // namespace
 
-void createPatientList() {
+void createPatientList()
+{
     if (!patientList())
         patientList() = new PatientListWindow;
 }
 
-void destroyPatientList() {
+void destroyPatientList()
+{
     delete patientList().data();
 }
 
-void findPatient(QWidget *mainWindow) {
+void findPatient(QWidget *mainWindow)
+{
     createPatientList();
     TForm17 w(patientList(), mainWindow);
     w.showModal();
 }
 
-void newPatient(QWidget *mainWindow) {
+void newPatient(QWidget *mainWindow)
+{
     TForm16 w(mainWindow);
     w.showModal();
 }

@@ -20,8 +20,8 @@ const QString kReason = QStringLiteral("Αιτία:");
 const QString kDescription = QStringLiteral("Περιγραφή:");
 const QString kVisits = QStringLiteral(" επισκέψεις");
 // The entry form only adds rows, so its cursor on EPISKEPSEIS reads none of the stored ones.
-const QString kEntry =
-    QStringLiteral("SELECT ID,HMEROMHNIA,AITIA,PERIGRAFH FROM EPISKEPSEIS WHERE 1=0");
+const QString kEntry
+    = QStringLiteral("SELECT ID,HMEROMHNIA,AITIA,PERIGRAFH FROM EPISKEPSEIS WHERE 1=0");
 
 } // namespace
 
@@ -29,7 +29,8 @@ VisitsWindow::VisitsWindow(QWidget *parent)
     : PatientWindow(parent)
     , m_entry(m_connection)
     , m_list(m_connection)
-    , m_binder(new FieldBinder(this)) {
+    , m_binder(new FieldBinder(this))
+{
     setObjectName(QStringLiteral("TFORM17A"));
     setUpWindow(kCaption, 620, 560);
 
@@ -96,7 +97,8 @@ VisitsWindow::VisitsWindow(QWidget *parent)
 
 VisitsWindow::~VisitsWindow() = default;
 
-void VisitsWindow::FormCreate() {
+void VisitsWindow::FormCreate()
+{
     Kit::guarded(this, [this] {
         openConnection();
         m_entry.setSql(kEntry);
@@ -106,11 +108,13 @@ void VisitsWindow::FormCreate() {
     });
 }
 
-qlonglong VisitsWindow::patientNumber() const {
+qlonglong VisitsWindow::patientNumber() const
+{
     return PatientId.trimmed().toLongLong();
 }
 
-void VisitsWindow::FormShow() {
+void VisitsWindow::FormShow()
+{
     m_firstName->setText(PatientFirstName);
     m_surname->setText(PatientSurname);
     startNewVisit();
@@ -119,7 +123,8 @@ void VisitsWindow::FormShow() {
     m_date->setFocus();
 }
 
-void VisitsWindow::startNewVisit() {
+void VisitsWindow::startNewVisit()
+{
     if (!m_entry.isOpen())
         return;
     Kit::guarded(this, [this] {
@@ -131,11 +136,13 @@ void VisitsWindow::startNewVisit() {
     });
 }
 
-void VisitsWindow::openList() {
+void VisitsWindow::openList()
+{
     Kit::guarded(this, [this] { reopen(m_list, PatientSql::visits(PatientId)); });
 }
 
-void VisitsWindow::entryPressed() {
+void VisitsWindow::entryPressed()
+{
     // A row the database refused stays in the form, unsaved, and the list is not read again.
     if (m_entry.state() != RecordSet::State::Browse)
         return;
@@ -145,11 +152,13 @@ void VisitsWindow::entryPressed() {
     m_date->setFocus();
 }
 
-void VisitsWindow::updateCount() {
+void VisitsWindow::updateCount()
+{
     m_count->setText(Kit::countText(m_list.rowCount(), kVisits));
 }
 
-void VisitsWindow::done(int result) {
+void VisitsWindow::done(int result)
+{
     // The pending new visit, typed or not, is dropped: opening and closing writes nothing.
     m_entry.close();
     m_list.close();

@@ -81,7 +81,7 @@ struct Statement {
         const double v = take(key).toDouble(&ok);
         // "nan" and "inf" read as numbers too, but no length or size can be either.
         if (!ok || !std::isfinite(v))
-            throw Fault{line, QStringLiteral("%1 is not a number").arg(key)};
+            throw Fault {line, QStringLiteral("%1 is not a number").arg(key)};
         return v;
     }
     bool flag(const QString &key, bool fallback)
@@ -93,13 +93,13 @@ struct Statement {
             return true;
         if (v == QLatin1String("no") || v == QLatin1String("false"))
             return false;
-        throw Fault{line, QStringLiteral("%1 must be yes or no").arg(key)};
+        throw Fault {line, QStringLiteral("%1 must be yes or no").arg(key)};
     }
     void finish() const
     {
         for (auto it = attributes.cbegin(); it != attributes.cend(); ++it)
             if (!used.contains(it.key()))
-                throw Fault{line, QStringLiteral("unknown attribute \"%1\"").arg(it.key())};
+                throw Fault {line, QStringLiteral("unknown attribute \"%1\"").arg(it.key())};
     }
 };
 
@@ -119,7 +119,7 @@ Statement tokenize(const QString &text, int lineNo)
             ++i;
             while (true) {
                 if (i >= n)
-                    throw Fault{lineNo, QStringLiteral("a quoted text is not closed")};
+                    throw Fault {lineNo, QStringLiteral("a quoted text is not closed")};
                 const QChar c = text[i++];
                 if (c == QLatin1Char('"'))
                     break;
@@ -153,7 +153,7 @@ Statement tokenize(const QString &text, int lineNo)
         if (i < n && text[i] == QLatin1Char('=')) {
             ++i;
             if (st.attributes.contains(word))
-                throw Fault{lineNo, QStringLiteral("attribute \"%1\" given twice").arg(word)};
+                throw Fault {lineNo, QStringLiteral("attribute \"%1\" given twice").arg(word)};
             st.attributes.insert(word, readValue());
         } else {
             st.words << word;
@@ -168,7 +168,7 @@ QColor colour(Statement &st, const QString &key, const QColor &fallback)
         return st.take(key), fallback;
     const QColor c = QColor::fromString(st.take(key));
     if (!c.isValid())
-        throw Fault{st.line, QStringLiteral("%1 is not a colour").arg(key)};
+        throw Fault {st.line, QStringLiteral("%1 is not a colour").arg(key)};
     return c;
 }
 
@@ -178,7 +178,7 @@ FontSpec font(Statement &st, const FontSpec &base)
     f.family = st.take(QStringLiteral("font"), f.family);
     f.size = st.number(QStringLiteral("size"), f.size);
     if (f.size <= 0 || f.size > 200)
-        throw Fault{st.line, QStringLiteral("size must be between 0 and 200 points")};
+        throw Fault {st.line, QStringLiteral("size must be between 0 and 200 points")};
     f.bold = st.flag(QStringLiteral("bold"), f.bold);
     f.italic = st.flag(QStringLiteral("italic"), f.italic);
     return f;
@@ -195,7 +195,7 @@ int alignment(Statement &st)
     else if (a == QLatin1String("justify"))
         h = Qt::AlignJustify;
     else if (a != QLatin1String("left"))
-        throw Fault{st.line, QStringLiteral("align must be left, center, right or justify")};
+        throw Fault {st.line, QStringLiteral("align must be left, center, right or justify")};
     int v = Qt::AlignVCenter;
     const QString va = st.take(QStringLiteral("valign"), QStringLiteral("middle"));
     if (va == QLatin1String("top"))
@@ -203,13 +203,13 @@ int alignment(Statement &st)
     else if (va == QLatin1String("bottom"))
         v = Qt::AlignBottom;
     else if (va != QLatin1String("middle"))
-        throw Fault{st.line, QStringLiteral("valign must be top, middle or bottom")};
+        throw Fault {st.line, QStringLiteral("valign must be top, middle or bottom")};
     return h | v;
 }
 
 std::optional<Band::Kind> bandKind(const QString &word)
 {
-    static const QHash<QString, Band::Kind> kinds{
+    static const QHash<QString, Band::Kind> kinds {
         {QStringLiteral("title"), Band::Kind::Title},
         {QStringLiteral("pageheader"), Band::Kind::PageHeader},
         {QStringLiteral("columnheader"), Band::Kind::ColumnHeader},
@@ -226,7 +226,7 @@ std::optional<Band::Kind> bandKind(const QString &word)
 void requirePositive(const Statement &st, double value, const char *what)
 {
     if (value < 0)
-        throw Fault{st.line, QStringLiteral("%1 may not be negative").arg(QLatin1String(what))};
+        throw Fault {st.line, QStringLiteral("%1 may not be negative").arg(QLatin1String(what))};
 }
 
 Element element(Statement &st, const FontSpec &base)
@@ -259,16 +259,17 @@ Element element(Statement &st, const FontSpec &base)
     e.frame = st.flag(QStringLiteral("frame"), false);
     e.skipEmptyLines = st.flag(QStringLiteral("skipempty"), false);
     if (e.skipEmptyLines && e.kind != Element::Kind::Memo)
-        throw Fault{st.line, QStringLiteral("skipempty is for memo elements")};
+        throw Fault {st.line, QStringLiteral("skipempty is for memo elements")};
     e.emptyText = st.take(QStringLiteral("empty"));
     if (st.has(QStringLiteral("data"))) {
         static const QRegularExpression ref(QStringLiteral("^\\w+\\.\\w+$"));
         const QString data = st.take(QStringLiteral("data"));
         if (!ref.match(data).hasMatch())
-            throw Fault{st.line, QStringLiteral("data must be CONNECTION.COLUMN")};
+            throw Fault {st.line, QStringLiteral("data must be CONNECTION.COLUMN")};
         const QString format = st.take(QStringLiteral("format"));
-        e.text = QStringLiteral("{%1%2}").arg(data, format.isEmpty() ? QString()
-                                                                     : QLatin1Char('|') + format);
+        e.text = QStringLiteral("{%1%2}").arg(data,
+                                              format.isEmpty() ? QString()
+                                                               : QLatin1Char('|') + format);
     } else if (k == QLatin1String("pagenumber")) {
         e.text = st.take(QStringLiteral("text"), QStringLiteral("Σελίδα {page} από {pages}"));
     } else if (k == QLatin1String("printdate")) {
@@ -279,7 +280,8 @@ Element element(Statement &st, const FontSpec &base)
     static const QRegularExpression badFormat(
         QStringLiteral("\\|(?!amount\\}|date\\}|month\\}|upper\\}|percent\\})"));
     if (badFormat.match(e.text).hasMatch())
-        throw Fault{st.line, QStringLiteral("unknown format (amount, date, month, upper, percent)")};
+        throw Fault {st.line,
+                     QStringLiteral("unknown format (amount, date, month, upper, percent)")};
     return e;
 }
 
@@ -309,14 +311,17 @@ Layout parseLayout(const QString &text, const QString &fileName)
                 else if (size == QLatin1String("Letter"))
                     layout.pageSize = QPageSize(QPageSize::Letter);
                 else
-                    throw Fault{st.line, QStringLiteral("size must be A4, A5 or Letter")};
-                const QString o = st.take(QStringLiteral("orientation"), QStringLiteral("portrait"));
+                    throw Fault {st.line, QStringLiteral("size must be A4, A5 or Letter")};
+                const QString o
+                    = st.take(QStringLiteral("orientation"), QStringLiteral("portrait"));
                 if (o == QLatin1String("landscape"))
                     layout.orientation = QPageLayout::Landscape;
                 else if (o != QLatin1String("portrait"))
-                    throw Fault{st.line, QStringLiteral("orientation must be portrait or landscape")};
+                    throw Fault {st.line,
+                                 QStringLiteral("orientation must be portrait or landscape")};
                 if (st.has(QStringLiteral("margins"))) {
-                    const QStringList m = st.take(QStringLiteral("margins")).split(QLatin1Char(','));
+                    const QStringList m
+                        = st.take(QStringLiteral("margins")).split(QLatin1Char(','));
                     bool ok = m.size() == 4;
                     double v[4] = {};
                     for (int j = 0; ok && j < 4; ++j) {
@@ -324,7 +329,8 @@ Layout parseLayout(const QString &text, const QString &fileName)
                         ok = ok && std::isfinite(v[j]);
                     }
                     if (!ok)
-                        throw Fault{st.line, QStringLiteral("margins must be left,top,right,bottom")};
+                        throw Fault {st.line,
+                                     QStringLiteral("margins must be left,top,right,bottom")};
                     layout.marginLeft = v[0];
                     layout.marginTop = v[1];
                     layout.marginRight = v[2];
@@ -337,21 +343,22 @@ Layout parseLayout(const QString &text, const QString &fileName)
                 layout.defaultFont = font(st, f);
             } else if (k == QLatin1String("band")) {
                 if (st.words.size() != 1 || !bandKind(st.words[0]))
-                    throw Fault{st.line, QStringLiteral("band needs one kind: title, pageheader, "
-                                                        "columnheader, detail, summary, pagefooter")};
+                    throw Fault {st.line,
+                                 QStringLiteral("band needs one kind: title, pageheader, "
+                                                "columnheader, detail, summary, pagefooter")};
                 Band b;
                 b.kind = *bandKind(st.words[0]);
                 b.sourceLine = st.line;
                 b.height = st.number(QStringLiteral("height"), -1);
                 if (b.height < 0)
-                    throw Fault{st.line, QStringLiteral("band needs a height")};
+                    throw Fault {st.line, QStringLiteral("band needs a height")};
                 b.connection = st.take(QStringLiteral("data"));
                 b.newPage = st.flag(QStringLiteral("newpage"), false);
                 if (b.kind == Band::Kind::Detail && b.connection.isEmpty())
-                    throw Fault{st.line, QStringLiteral("a detail band needs data=CONNECTION")};
+                    throw Fault {st.line, QStringLiteral("a detail band needs data=CONNECTION")};
                 if ((b.kind == Band::Kind::PageHeader || b.kind == Band::Kind::PageFooter)
                     && layout.band(b.kind))
-                    throw Fault{st.line, QStringLiteral("only one %1 band").arg(st.words[0])};
+                    throw Fault {st.line, QStringLiteral("only one %1 band").arg(st.words[0])};
                 layout.bands.push_back(b);
                 current = &layout.bands.back();
             } else if (k == QLatin1String("text") || k == QLatin1String("field")
@@ -359,27 +366,27 @@ Layout parseLayout(const QString &text, const QString &fileName)
                        || k == QLatin1String("box") || k == QLatin1String("pagenumber")
                        || k == QLatin1String("printdate")) {
                 if (!current)
-                    throw Fault{st.line, QStringLiteral("%1 outside a band").arg(k)};
+                    throw Fault {st.line, QStringLiteral("%1 outside a band").arg(k)};
                 if (k == QLatin1String("field") && !st.has(QStringLiteral("data")))
-                    throw Fault{st.line, QStringLiteral("field needs data=CONNECTION.COLUMN")};
+                    throw Fault {st.line, QStringLiteral("field needs data=CONNECTION.COLUMN")};
                 Element e = element(st, layout.defaultFont);
                 if (e.kind == Element::Kind::Memo) {
                     for (const Element &other : current->elements)
                         if (other.kind == Element::Kind::Memo)
-                            throw Fault{st.line, QStringLiteral("only one memo per band")};
+                            throw Fault {st.line, QStringLiteral("only one memo per band")};
                 }
                 current->elements.push_back(e);
             } else {
-                throw Fault{st.line, QStringLiteral("unknown word \"%1\"").arg(k)};
+                throw Fault {st.line, QStringLiteral("unknown word \"%1\"").arg(k)};
             }
             if (!st.words.isEmpty() && k != QLatin1String("band"))
-                throw Fault{st.line, QStringLiteral("unexpected \"%1\"").arg(st.words[0])};
+                throw Fault {st.line, QStringLiteral("unexpected \"%1\"").arg(st.words[0])};
             st.finish();
         }
         const QSizeF page = layout.pageSizeMm();
         if (layout.marginLeft + layout.marginRight >= page.width()
             || layout.marginTop + layout.marginBottom >= page.height())
-            throw Fault{0, QStringLiteral("the margins leave no room on the page")};
+            throw Fault {0, QStringLiteral("the margins leave no room on the page")};
         double fixed = 0;
         for (const Band &b : layout.bands)
             if (b.kind == Band::Kind::PageHeader || b.kind == Band::Kind::PageFooter
@@ -389,7 +396,7 @@ Layout parseLayout(const QString &text, const QString &fileName)
         for (const Band &b : layout.bands)
             biggest = std::max(biggest, b.height);
         if (fixed + biggest > page.height() - layout.marginTop - layout.marginBottom)
-            throw Fault{0, QStringLiteral("the bands are higher than the page")};
+            throw Fault {0, QStringLiteral("the bands are higher than the page")};
     } catch (const Fault &f) {
         const QString where = f.line > 0 ? QStringLiteral("line %1: ").arg(f.line) : QString();
         throw ReportError(QStringLiteral("The reporting project \"%1\" cannot be read:\n%2%3.")
@@ -405,8 +412,8 @@ Layout loadLayout(const QString &fullName)
     // Messages name the file in full, with the platform's own separators.
     const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
     if (!info.exists() || !info.isFile())
-        throw ReportError(QStringLiteral("The following reporting project does not exist:\n\"%1\"")
-                              .arg(shown));
+        throw ReportError(
+            QStringLiteral("The following reporting project does not exist:\n\"%1\"").arg(shown));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ReportError(QStringLiteral("The reporting project \"%1\" cannot be read:\n%2.")

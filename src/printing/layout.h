@@ -29,13 +29,13 @@ struct Element {
     // and {count:CONNECTION} placeholders; a placeholder may name a format after a bar
     // ({RvDataSetConnection3.AKSIA|amount}).
     QString text;
-    QString emptyText;     // shown instead when every placeholder of the template is empty
+    QString emptyText; // shown instead when every placeholder of the template is empty
     FontSpec font;
-    int align = 0;         // Qt::Alignment flags
+    int align = 0; // Qt::Alignment flags
     QColor color = Qt::black;
-    QColor fill;           // boxes, and text with a background; invalid: none
-    double penWidth = 0.3; // lines, boxes and text frames
-    bool frame = false;    // a text drawn with a frame around it
+    QColor fill;                 // boxes, and text with a background; invalid: none
+    double penWidth = 0.3;       // lines, boxes and text frames
+    bool frame = false;          // a text drawn with a frame around it
     bool skipEmptyLines = false; // memo: lines left empty (an unfilled column) take no room
     int sourceLine = 0;
 };
@@ -44,8 +44,8 @@ struct Band {
     enum class Kind { Title, PageHeader, ColumnHeader, Detail, Summary, PageFooter };
     Kind kind = Kind::Detail;
     double height = 0;
-    QString connection;     // detail bands: the data connection whose rows they print
-    bool newPage = false;   // detail bands: each row after the first starts a new page
+    QString connection;   // detail bands: the data connection whose rows they print
+    bool newPage = false; // detail bands: each row after the first starts a new page
     std::vector<Element> elements;
     int sourceLine = 0;
 };
@@ -53,7 +53,7 @@ struct Band {
 struct Layout {
     QString fileName;
     QString title;
-    QPageSize pageSize{QPageSize::A4};
+    QPageSize pageSize {QPageSize::A4};
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     double marginLeft = 15, marginTop = 15, marginRight = 15, marginBottom = 15;
     FontSpec defaultFont;

@@ -10,7 +10,9 @@
 using namespace PrintingTexts;
 
 NotesPrintingWindow::NotesPrintingWindow(QWidget *parent)
-    : DataWindow(parent), m_query(std::make_unique<Query>(m_connection)), m_report(this)
+    : DataWindow(parent)
+    , m_query(std::make_unique<Query>(m_connection))
+    , m_report(this)
 {
     setObjectName(QStringLiteral("TForm7"));
     setUpWindow(kCaption, 300, 150);
@@ -18,7 +20,7 @@ NotesPrintingWindow::NotesPrintingWindow(QWidget *parent)
     closesWithWindow({m_query.get()});
 
     auto *layout = new QVBoxLayout(this);
-    const QStringList texts{kPrintAll, kPrintSelected};
+    const QStringList texts {kPrintAll, kPrintSelected};
     QList<QPushButton *> buttons;
     for (int i = 0; i < texts.size(); ++i) {
         auto *b = new QPushButton(texts[i], this);

@@ -24,8 +24,12 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent)
 } // namespace
 
 PatientPrintoutsWindow::PatientPrintoutsWindow(QWidget *parent)
-    : DataWindow(parent), m_query(std::make_unique<Query>(m_connection)), m_detailsReport(this),
-      m_healthReport(this), m_historyReport(this), m_listReport(this)
+    : DataWindow(parent)
+    , m_query(std::make_unique<Query>(m_connection))
+    , m_detailsReport(this)
+    , m_healthReport(this)
+    , m_historyReport(this)
+    , m_listReport(this)
 {
     setObjectName(QStringLiteral("TForm22"));
     setUpWindow(kCaption, 520, 250);
@@ -93,38 +97,70 @@ PatientPrintoutsWindow::PatientPrintoutsWindow(QWidget *parent)
     connect(b7, &QPushButton::clicked, this, &PatientPrintoutsWindow::Button7Click);
 }
 
-QString PatientPrintoutsWindow::detailsAllSql() const { return kDetailsSelect + ListFilter; }
+QString PatientPrintoutsWindow::detailsAllSql() const
+{
+    return kDetailsSelect + ListFilter;
+}
 QString PatientPrintoutsWindow::detailsSelectedSql() const
 {
     return kDetailsSelect + kWhereId + ReportRun::idText(PatientId);
 }
-QString PatientPrintoutsWindow::healthAllSql() const { return kHealthSelect + ListFilter; }
+QString PatientPrintoutsWindow::healthAllSql() const
+{
+    return kHealthSelect + ListFilter;
+}
 QString PatientPrintoutsWindow::healthSelectedSql() const
 {
     return kHealthSelect + kWhereId + ReportRun::idText(PatientId);
 }
-QString PatientPrintoutsWindow::historyAllSql() const { return kHistorySelect + ListFilter; }
+QString PatientPrintoutsWindow::historyAllSql() const
+{
+    return kHistorySelect + ListFilter;
+}
 QString PatientPrintoutsWindow::historySelectedSql() const
 {
     return kHistorySelect + kWhereId + ReportRun::idText(PatientId);
 }
-QString PatientPrintoutsWindow::listSql() const { return ListSql; }
+QString PatientPrintoutsWindow::listSql() const
+{
+    return ListSql;
+}
 
 void PatientPrintoutsWindow::print(ReportProject &report, const QString &layout,
                                    QString (PatientPrintoutsWindow::*sql)() const)
 {
-    Kit::guarded(this, [&] {
-        ReportRun::run(m_connection, *m_query, (this->*sql)(), report, layout);
-    });
+    Kit::guarded(this,
+                 [&] { ReportRun::run(m_connection, *m_query, (this->*sql)(), report, layout); });
 }
 
 using P = PatientPrintoutsWindow;
-void P::Button1Click() { print(m_detailsReport, kDetailsLayout, &P::detailsAllSql); }
-void P::Button2Click() { print(m_detailsReport, kDetailsLayout, &P::detailsSelectedSql); }
-void P::Button3Click() { print(m_healthReport, kHealthLayout, &P::healthAllSql); }
-void P::Button4Click() { print(m_healthReport, kHealthLayout, &P::healthSelectedSql); }
-void P::Button5Click() { print(m_historyReport, kHistoryLayout, &P::historyAllSql); }
-void P::Button6Click() { print(m_historyReport, kHistoryLayout, &P::historySelectedSql); }
-void P::Button7Click() { print(m_listReport, kListLayout, &P::listSql); }
+void P::Button1Click()
+{
+    print(m_detailsReport, kDetailsLayout, &P::detailsAllSql);
+}
+void P::Button2Click()
+{
+    print(m_detailsReport, kDetailsLayout, &P::detailsSelectedSql);
+}
+void P::Button3Click()
+{
+    print(m_healthReport, kHealthLayout, &P::healthAllSql);
+}
+void P::Button4Click()
+{
+    print(m_healthReport, kHealthLayout, &P::healthSelectedSql);
+}
+void P::Button5Click()
+{
+    print(m_historyReport, kHistoryLayout, &P::historyAllSql);
+}
+void P::Button6Click()
+{
+    print(m_historyReport, kHistoryLayout, &P::historySelectedSql);
+}
+void P::Button7Click()
+{
+    print(m_listReport, kListLayout, &P::listSql);
+}
 
 PatientPrintoutsWindow::~PatientPrintoutsWindow() = default;

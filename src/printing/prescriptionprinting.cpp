@@ -9,7 +9,9 @@
 using namespace PrintingTexts;
 
 PrescriptionPrinting::PrescriptionPrinting(QObject *parent)
-    : QObject(parent), m_connection(std::make_unique<Connection>()), m_information(std::make_unique<Table>(*m_connection))
+    : QObject(parent)
+    , m_connection(std::make_unique<Connection>())
+    , m_information(std::make_unique<Table>(*m_connection))
 {
     m_information->setTableName(kInformationTable);
     // Both connections expose the same table; each layout reads the one of its own name.

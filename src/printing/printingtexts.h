@@ -38,10 +38,10 @@ inline const QString kHistorySelect = QStringLiteral(
     "EPAGGELMA, TAMEIO, ISTORIKO FROM STOIXEIA_PELATH ");
 inline const QString kWhereId = QStringLiteral(" WHERE ID=");
 
-inline const QString kAllNotesSelect =
-    QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC");
-inline const QString kOneNoteSelect =
-    QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=");
+inline const QString kAllNotesSelect
+    = QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC");
+inline const QString kOneNoteSelect
+    = QStringLiteral("SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=");
 
 inline const QString kInformationTable = QStringLiteral("INFORMATION");
 

@@ -11,7 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-PrintStatusWindow::PrintStatusWindow(int pageCount, QWidget *parent) : QDialog(parent)
+PrintStatusWindow::PrintStatusWindow(int pageCount, QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("PrintStatusWindow"));
     setWindowTitle(QStringLiteral("Εκτύπωση"));
@@ -35,8 +36,9 @@ PrintStatusWindow::PrintStatusWindow(int pageCount, QWidget *parent) : QDialog(p
 
 void PrintStatusWindow::setPage(int page, int ofPages)
 {
-    m_label->setText(page == 0 ? QStringLiteral("Προετοιμασία εκτύπωσης...")
-                               : QStringLiteral("Εκτύπωση σελίδας %1 από %2").arg(page).arg(ofPages));
+    m_label->setText(page == 0
+                         ? QStringLiteral("Προετοιμασία εκτύπωσης...")
+                         : QStringLiteral("Εκτύπωση σελίδας %1 από %2").arg(page).arg(ofPages));
     m_bar->setValue(page);
 }
 

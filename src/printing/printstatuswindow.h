@@ -33,5 +33,5 @@ private:
 // window stops after the current page and ends normally. Returns the number of pages printed.
 // beforePage, when given, is called before each page (tests cancel from it).
 int printWithStatus(const Report::RenderedReport &report, QPrinter &printer, int first, int last,
-                    QWidget *parent, const std::function<void(PrintStatusWindow &, int)>
-                                         &beforePage = {});
+                    QWidget *parent,
+                    const std::function<void(PrintStatusWindow &, int)> &beforePage = {});

@@ -48,9 +48,9 @@ const QPaintDevice *measureDevice()
 
 QString monthName(int m)
 {
-    static const char *names[] = {"Ιανουάριος", "Φεβρουάριος", "Μάρτιος", "Απρίλιος",
-                                  "Μάιος", "Ιούνιος", "Ιούλιος", "Αύγουστος",
-                                  "Σεπτέμβριος", "Οκτώβριος", "Νοέμβριος", "Δεκέμβριος"};
+    static const char *names[]
+        = {"Ιανουάριος", "Φεβρουάριος", "Μάρτιος",     "Απρίλιος",  "Μάιος",     "Ιούνιος",
+           "Ιούλιος",    "Αύγουστος",   "Σεπτέμβριος", "Οκτώβριος", "Νοέμβριος", "Δεκέμβριος"};
     return m >= 1 && m <= 12 ? QString::fromUtf8(names[m - 1]) : QString::number(m);
 }
 
@@ -220,8 +220,9 @@ private:
                 const QString column = ref.mid(dot + 1);
                 s.column = set->isOpen() ? set->fieldIndex(column) : -1;
                 if (set->isOpen() && s.column < 0)
-                    fail(line, QStringLiteral("the data connection %1 has no column %2")
-                                   .arg(ref.left(dot), column));
+                    fail(line,
+                         QStringLiteral("the data connection %1 has no column %2")
+                             .arg(ref.left(dot), column));
                 s.literal = bar < 0 ? QString() : inner.mid(bar + 1);
                 t.hasData = true;
             }
@@ -484,8 +485,9 @@ private:
                 }
                 const double shift = ce.element->y >= memoBottom ? growth : 0;
                 const double boxGrowth = ce.element->kind == Element::Kind::Box
-                        && ce.element->y < memoBottom
-                        && ce.element->y + ce.element->h >= memoBottom ? growth : 0;
+                        && ce.element->y < memoBottom && ce.element->y + ce.element->h >= memoBottom
+                    ? growth
+                    : 0;
                 emitElement(ce, x, m_y + shift, boxGrowth);
             }
             m_y += cb.band->height + growth;

@@ -36,7 +36,7 @@ public:
     QString title;
     QSizeF pageSizeMm;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    QPageSize pageSize{QPageSize::A4};
+    QPageSize pageSize {QPageSize::A4};
     QDate printDate;
     std::vector<FontSpec> fonts;
     std::vector<std::vector<PageItem>> pages;

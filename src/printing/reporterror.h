@@ -7,5 +7,7 @@
 // Kit::guarded reports it without knowing the engine.
 class ReportError : public DbError {
 public:
-    explicit ReportError(const QString &message) : DbError(message) {}
+    explicit ReportError(const QString &message)
+        : DbError(message)
+    {}
 };

@@ -28,8 +28,9 @@
 
 ReportOutputDialog::ReportOutputDialog(int pageCount, const QString &title, bool offerPreview,
                                        QWidget *parent)
-    : QDialog(parent), m_pageCount(std::max(1, pageCount)),
-      m_printer(new QPrinter(QPrinter::HighResolution))
+    : QDialog(parent)
+    , m_pageCount(std::max(1, pageCount))
+    , m_printer(new QPrinter(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("ReportOutputDialog"));
     setWindowTitle(title.isEmpty() ? QStringLiteral("Εκτύπωση αναφοράς")
@@ -163,7 +164,9 @@ ReportOutputDialog::Destination ReportOutputDialog::destination() const
 
 void ReportOutputDialog::setDestination(Destination d)
 {
-    (d == Destination::Printer ? m_toPrinter : d == Destination::File ? m_toFile : m_toPreview)
+    (d == Destination::Printer    ? m_toPrinter
+         : d == Destination::File ? m_toFile
+                                  : m_toPreview)
         ->setChecked(true);
 }
 
@@ -228,12 +231,13 @@ void ReportOutputDialog::setUpPrinter()
 
 void ReportOutputDialog::browse()
 {
-    const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Αποθήκευση σε PDF"),
-                                                      fileName(),
-                                                      QStringLiteral("Αρχεία PDF (*.pdf)"));
+    const QString name
+        = QFileDialog::getSaveFileName(this, QStringLiteral("Αποθήκευση σε PDF"), fileName(),
+                                       QStringLiteral("Αρχεία PDF (*.pdf)"));
     if (!name.isEmpty())
         m_file->setText(name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
-                            ? name : name + QLatin1String(".pdf"));
+                            ? name
+                            : name + QLatin1String(".pdf"));
 }
 
 namespace ReportOutput {

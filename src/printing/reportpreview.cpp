@@ -23,15 +23,15 @@
 namespace {
 // 100 % shows a page at its real size on a 96 dpi screen.
 constexpr double kScreenDotsPerMm = 96.0 / 25.4;
-}
+} // namespace
 
 ReportPreview::ReportPreview(const Report::RenderedReport &report, QWidget *parent)
-    : QDialog(parent), m_report(report)
+    : QDialog(parent)
+    , m_report(report)
 {
     setObjectName(QStringLiteral("ReportPreview"));
-    setWindowTitle(report.title.isEmpty()
-                       ? QStringLiteral("Προεπισκόπηση")
-                       : QStringLiteral("Προεπισκόπηση - %1").arg(report.title));
+    setWindowTitle(report.title.isEmpty() ? QStringLiteral("Προεπισκόπηση")
+                                          : QStringLiteral("Προεπισκόπηση - %1").arg(report.title));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::WindowMaximizeButtonHint);
 
@@ -46,10 +46,14 @@ ReportPreview::ReportPreview(const Report::RenderedReport &report, QWidget *pare
         b->setMaximumWidth(44);
         return b;
     };
-    m_first = narrow(button(QStringLiteral("|◀"), QStringLiteral("firstButton"), QStringLiteral("Πρώτη σελίδα")));
-    m_prior = narrow(button(QStringLiteral("◀"), QStringLiteral("priorButton"), QStringLiteral("Προηγούμενη σελίδα")));
-    m_next = narrow(button(QStringLiteral("▶"), QStringLiteral("nextButton"), QStringLiteral("Επόμενη σελίδα")));
-    m_last = narrow(button(QStringLiteral("▶|"), QStringLiteral("lastButton"), QStringLiteral("Τελευταία σελίδα")));
+    m_first = narrow(button(QStringLiteral("|◀"), QStringLiteral("firstButton"),
+                            QStringLiteral("Πρώτη σελίδα")));
+    m_prior = narrow(button(QStringLiteral("◀"), QStringLiteral("priorButton"),
+                            QStringLiteral("Προηγούμενη σελίδα")));
+    m_next = narrow(button(QStringLiteral("▶"), QStringLiteral("nextButton"),
+                           QStringLiteral("Επόμενη σελίδα")));
+    m_last = narrow(button(QStringLiteral("▶|"), QStringLiteral("lastButton"),
+                           QStringLiteral("Τελευταία σελίδα")));
     auto *pageLabel = new QLabel(QStringLiteral("&Σελίδα"), this);
     m_pageSpin = new QSpinBox(this);
     m_pageSpin->setObjectName(QStringLiteral("pageSpin"));
@@ -57,19 +61,22 @@ ReportPreview::ReportPreview(const Report::RenderedReport &report, QWidget *pare
     pageLabel->setBuddy(m_pageSpin);
     m_pageCount = new QLabel(QStringLiteral("από %1").arg(report.pageCount()), this);
     m_pageCount->setObjectName(QStringLiteral("pageCountLabel"));
-    auto *zoomOut = narrow(button(QStringLiteral("−"), QStringLiteral("zoomOutButton"), QStringLiteral("Σμίκρυνση")));
+    auto *zoomOut = narrow(
+        button(QStringLiteral("−"), QStringLiteral("zoomOutButton"), QStringLiteral("Σμίκρυνση")));
     m_zoomBox = new QComboBox(this);
     m_zoomBox->setObjectName(QStringLiteral("zoomBox"));
     for (int z : {50, 75, 100, 125, 150, 200, 300})
         m_zoomBox->addItem(QStringLiteral("%1 %").arg(z), z / 100.0);
-    auto *zoomIn = narrow(button(QStringLiteral("+"), QStringLiteral("zoomInButton"), QStringLiteral("Μεγέθυνση")));
+    auto *zoomIn = narrow(
+        button(QStringLiteral("+"), QStringLiteral("zoomInButton"), QStringLiteral("Μεγέθυνση")));
     auto *print = button(QStringLiteral("&Εκτύπωση..."), QStringLiteral("printButton"), QString());
-    auto *save = button(QStringLiteral("Αποθήκευση σε &PDF..."), QStringLiteral("saveButton"), QString());
+    auto *save
+        = button(QStringLiteral("Αποθήκευση σε &PDF..."), QStringLiteral("saveButton"), QString());
     auto *close = button(QStringLiteral("&Κλείσιμο"), QStringLiteral("closeButton"), QString());
 
     auto *bar = new QHBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_first, m_prior, pageLabel, m_pageSpin,
-                                                       m_pageCount, m_next, m_last})
+    for (QWidget *w : std::initializer_list<QWidget *> {m_first, m_prior, pageLabel, m_pageSpin,
+                                                        m_pageCount, m_next, m_last})
         bar->addWidget(w);
     bar->addSpacing(20);
     bar->addWidget(zoomOut);
@@ -139,7 +146,8 @@ void ReportPreview::setZoom(double zoom)
 QImage ReportPreview::pageImage() const
 {
     const double dpm = kScreenDotsPerMm * m_zoom;
-    QImage image(QSize(int(m_report.pageSizeMm.width() * dpm), int(m_report.pageSizeMm.height() * dpm)),
+    QImage image(QSize(int(m_report.pageSizeMm.width() * dpm),
+                       int(m_report.pageSizeMm.height() * dpm)),
                  QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -183,14 +191,13 @@ void ReportPreview::print()
 
 void ReportPreview::saveAsPdf()
 {
-    QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Αποθήκευση σε PDF"),
-                                                QDir::home().filePath(QStringLiteral("αναφορά.pdf")),
-                                                QStringLiteral("Αρχεία PDF (*.pdf)"));
+    QString name
+        = QFileDialog::getSaveFileName(this, QStringLiteral("Αποθήκευση σε PDF"),
+                                       QDir::home().filePath(QStringLiteral("αναφορά.pdf")),
+                                       QStringLiteral("Αρχεία PDF (*.pdf)"));
     if (name.isEmpty())
         return;
     if (!name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         name += QLatin1String(".pdf");
-    Kit::guarded(this, [&] {
-        ReportOutput::savePdf(m_report, name);
-    });
+    Kit::guarded(this, [&] { ReportOutput::savePdf(m_report, name); });
 }

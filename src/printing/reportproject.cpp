@@ -3,8 +3,8 @@
 #include "recordset.h"
 #include "reporterror.h"
 
-#include <QPainter>
 #include <QDir>
+#include <QPainter>
 #include <QPdfWriter>
 
 namespace {
@@ -32,7 +32,10 @@ bool DataConnection::openForRun()
     return true;
 }
 
-ReportProject::ReportProject(QWidget *owner) : QObject(nullptr), m_owner(owner) {}
+ReportProject::ReportProject(QWidget *owner)
+    : QObject(nullptr)
+    , m_owner(owner)
+{}
 
 void ReportProject::addConnection(const DataConnection &connection)
 {
@@ -55,7 +58,7 @@ Report::RenderedReport ReportProject::render()
             for (DataConnection *c : sets)
                 c->dataSet()->close();
         }
-    } closer{openedHere};
+    } closer {openedHere};
     Report::Connections data;
     const QStringList used = layout.connections();
     for (DataConnection &c : m_connections) {

@@ -17,8 +17,14 @@ class RecordSet;
 // under a fixed name (RvDataSetConnection7 and the others). Names are unique in the program.
 class DataConnection {
 public:
-    DataConnection(const QString &name, Query *query) : m_name(name), m_query(query) {}
-    DataConnection(const QString &name, Table *table) : m_name(name), m_table(table) {}
+    DataConnection(const QString &name, Query *query)
+        : m_name(name)
+        , m_query(query)
+    {}
+    DataConnection(const QString &name, Table *table)
+        : m_name(name)
+        , m_table(table)
+    {}
     QString name() const { return m_name; }
     RecordSet *dataSet() const;
     // Opens a data set that is still closed; true when it did (so the run closes it again).
@@ -66,8 +72,8 @@ using TRvProject = ReportProject;
 // tests install a handler that writes it to a PDF file without any dialogue.
 namespace ReportOutput {
 
-using Handler = std::function<void(const Report::RenderedReport &report,
-                                   const QString &projectFile, QWidget *parent)>;
+using Handler = std::function<void(const Report::RenderedReport &report, const QString &projectFile,
+                                   QWidget *parent)>;
 void install(Handler handler); // an empty handler restores the dialogue
 void deliver(const Report::RenderedReport &report, const QString &projectFile, QWidget *parent);
 

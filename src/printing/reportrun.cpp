@@ -33,8 +33,7 @@ void run(Connection &connection, Query &query, const QString &selectText, Report
     connection.close();
 }
 
-void run(Connection &connection, Table &table, ReportProject &report,
-         const QString &layoutFileName)
+void run(Connection &connection, Table &table, ReportProject &report, const QString &layoutFileName)
 {
     ProgramConnection::open(connection);
     table.close();

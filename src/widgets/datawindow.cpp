@@ -30,40 +30,46 @@ void setOpenedHook(OpenedHook hook)
 } // namespace ProgramConnection
 
 DataWindow::DataWindow(QWidget *parent)
-    : Window(parent) {
-}
+    : Window(parent)
+{}
 
 // The record sets named by a window are its own members and are gone by now; the connection
 // closes itself.
 DataWindow::~DataWindow() = default;
 
-void DataWindow::showEvent(QShowEvent *event) {
+void DataWindow::showEvent(QShowEvent *event)
+{
     Window::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void DataWindow::done(int result) {
+void DataWindow::done(int result)
+{
     closeData();
     Window::done(result);
 }
 
-void DataWindow::openConnection() {
+void DataWindow::openConnection()
+{
     ProgramConnection::open(m_connection);
 }
 
-void DataWindow::reopen(Query &query, const QString &sql) {
+void DataWindow::reopen(Query &query, const QString &sql)
+{
     query.close();
     query.clearSql();
     query.setSql(sql);
     query.open();
 }
 
-void DataWindow::closesWithWindow(std::initializer_list<RecordSet *> recordSets) {
+void DataWindow::closesWithWindow(std::initializer_list<RecordSet *> recordSets)
+{
     m_recordSets.insert(m_recordSets.end(), recordSets);
 }
 
-void DataWindow::closeData() {
+void DataWindow::closeData()
+{
     for (RecordSet *recordSet : m_recordSets)
         recordSet->close();
     m_connection.close();

@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-FieldBinder::FieldBinder(QObject *parent) : QObject(parent) {}
+FieldBinder::FieldBinder(QObject *parent)
+    : QObject(parent)
+{}
 
 void FieldBinder::setRecordSet(RecordSet *records)
 {
@@ -131,7 +133,6 @@ void FieldBinder::userEdit(const QString &field, const QString &text)
 {
     if (m_updating || !m_records || !m_records->isOpen())
         return;
-    Kit::guarded(qobject_cast<QWidget *>(parent()),
-                 [&] { m_records->setFieldValue(field, text); });
+    Kit::guarded(qobject_cast<QWidget *>(parent()), [&] { m_records->setFieldValue(field, text); });
     emit edited(field);
 }

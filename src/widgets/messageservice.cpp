@@ -19,7 +19,8 @@ class BoxMessageService : public MessageService {
 public:
     void information(QWidget *parent, const QString &text) override
     {
-        QMessageBox box(QMessageBox::NoIcon, AppInfo::title(), shown(text), QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::NoIcon, AppInfo::title(), shown(text), QMessageBox::Ok,
+                        parent);
         box.exec();
     }
     bool askYesNo(QWidget *parent, const QString &text) override
@@ -40,7 +41,8 @@ public:
     }
     void error(QWidget *parent, const QString &text) override
     {
-        QMessageBox box(QMessageBox::Critical, AppInfo::title(), shown(text), QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::Critical, AppInfo::title(), shown(text), QMessageBox::Ok,
+                        parent);
         box.exec();
     }
 };

@@ -27,8 +27,20 @@ public:
 };
 
 namespace Messages {
-inline void information(QWidget *p, const QString &t) { MessageService::instance().information(p, t); }
-inline bool askYesNo(QWidget *p, const QString &t) { return MessageService::instance().askYesNo(p, t); }
-inline bool askOkCancel(QWidget *p, const QString &t) { return MessageService::instance().askOkCancel(p, t); }
-inline void error(QWidget *p, const QString &t) { MessageService::instance().error(p, t); }
+inline void information(QWidget *p, const QString &t)
+{
+    MessageService::instance().information(p, t);
+}
+inline bool askYesNo(QWidget *p, const QString &t)
+{
+    return MessageService::instance().askYesNo(p, t);
+}
+inline bool askOkCancel(QWidget *p, const QString &t)
+{
+    return MessageService::instance().askOkCancel(p, t);
+}
+inline void error(QWidget *p, const QString &t)
+{
+    MessageService::instance().error(p, t);
+}
 } // namespace Messages

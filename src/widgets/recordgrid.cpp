@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-RecordSetModel::RecordSetModel(QObject *parent) : QAbstractTableModel(parent) {}
+RecordSetModel::RecordSetModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{}
 
 void RecordSetModel::setRecordSet(RecordSet *records)
 {
@@ -111,7 +113,9 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
     return {};
 }
 
-RecordGrid::RecordGrid(QWidget *parent) : QTableView(parent), m_model(new RecordSetModel(this))
+RecordGrid::RecordGrid(QWidget *parent)
+    : QTableView(parent)
+    , m_model(new RecordSetModel(this))
 {
     setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -130,7 +134,8 @@ RecordGrid::RecordGrid(QWidget *parent) : QTableView(parent), m_model(new Record
     horizontalHeader()->setHighlightSections(false);
     // The selection stays visible when the grid is not focused.
     QPalette pal = palette();
-    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::Highlight,
+                 pal.color(QPalette::Active, QPalette::Highlight));
     pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
                  pal.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(pal);
@@ -173,8 +178,11 @@ void RecordGrid::followCurrent()
     if (!m_records || m_records->currentRow() < 0 || m_model->columnCount() == 0)
         return;
     const QModelIndex idx = m_model->index(m_records->currentRow(), 0);
-    if (selectionModel()->currentIndex().row() != idx.row() || !selectionModel()->isRowSelected(idx.row(), {})) {
-        selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (selectionModel()->currentIndex().row() != idx.row()
+        || !selectionModel()->isRowSelected(idx.row(), {})) {
+        selectionModel()->setCurrentIndex(idx,
+                                          QItemSelectionModel::ClearAndSelect
+                                              | QItemSelectionModel::Rows);
     }
     scrollTo(idx);
 }

@@ -32,7 +32,8 @@ const ButtonInfo kButtons[] = {
 
 } // namespace
 
-RecordNavigator::RecordNavigator(Buttons buttons, QWidget *parent) : QWidget(parent)
+RecordNavigator::RecordNavigator(Buttons buttons, QWidget *parent)
+    : QWidget(parent)
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -63,8 +64,10 @@ void RecordNavigator::setRecordSet(RecordSet *records)
     m_records = records;
     if (records) {
         m_links << connect(records, &RecordSet::reset, this, &RecordNavigator::updateButtons);
-        m_links << connect(records, &RecordSet::currentChanged, this, &RecordNavigator::updateButtons);
-        m_links << connect(records, &RecordSet::stateChanged, this, &RecordNavigator::updateButtons);
+        m_links << connect(records, &RecordSet::currentChanged, this,
+                           &RecordNavigator::updateButtons);
+        m_links << connect(records, &RecordSet::stateChanged, this,
+                           &RecordNavigator::updateButtons);
         m_links << connect(records, &RecordSet::rowChanged, this, &RecordNavigator::updateButtons);
     }
     updateButtons();
@@ -76,22 +79,44 @@ void RecordNavigator::press(Button which)
         return;
     QWidget *window = this->window();
     if (which == Delete) {
-        if (m_records->currentRow() < 0 || !Messages::askOkCancel(window, QStringLiteral("Delete record?")))
+        if (m_records->currentRow() < 0
+            || !Messages::askOkCancel(window, QStringLiteral("Delete record?")))
             return;
     }
     Kit::guarded(window, [&] {
         switch (which) {
-        case First: m_records->first(); break;
-        case Prior: m_records->prior(); break;
-        case Next: m_records->next(); break;
-        case Last: m_records->last(); break;
-        case Insert: m_records->insert(); break;
-        case Delete: m_records->deleteCurrent(); break;
-        case Edit: m_records->edit(); break;
-        case Post: m_records->post(); break;
-        case Cancel: m_records->cancel(); break;
-        case Refresh: emit refreshRequested(); break;
-        default: break;
+        case First:
+            m_records->first();
+            break;
+        case Prior:
+            m_records->prior();
+            break;
+        case Next:
+            m_records->next();
+            break;
+        case Last:
+            m_records->last();
+            break;
+        case Insert:
+            m_records->insert();
+            break;
+        case Delete:
+            m_records->deleteCurrent();
+            break;
+        case Edit:
+            m_records->edit();
+            break;
+        case Post:
+            m_records->post();
+            break;
+        case Cancel:
+            m_records->cancel();
+            break;
+        case Refresh:
+            emit refreshRequested();
+            break;
+        default:
+            break;
         }
     });
     updateButtons();

@@ -12,7 +12,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
-Window::Window(QWidget *parent) : QDialog(parent)
+Window::Window(QWidget *parent)
+    : QDialog(parent)
 {
     setModal(true);
     Kit::paintSkyBlue(this);
@@ -24,7 +25,7 @@ void Window::setUpWindow(const QString &caption, int clientWidth, int clientHeig
     setWindowTitle(caption);
     setFixedSize(clientWidth, clientHeight);
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                            | Qt::MSWindowsFixedSizeDialogHint;
+        | Qt::MSWindowsFixedSizeDialogHint;
     if (border == Border::CloseBox)
         flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
     setWindowFlags(flags);

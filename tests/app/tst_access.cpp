@@ -2,8 +2,8 @@
 #include "aboutwindow.h"
 #include "accesswindows.h"
 #include "appinfo.h"
-#include "splashwindow.h"
 #include "program.h"
+#include "splashwindow.h"
 #include "testsupport.h"
 
 #include <QContextMenuEvent>
@@ -85,7 +85,8 @@ private slots:
         LoginWindow w;
         QTest::keyClicks(w.passwordEdit(), QStringLiteral("wrong"));
         w.loginButton()->click();
-        QCOMPARE(m_messages->texts(), QStringList{QStringLiteral("Λανθασμένος κωδικός πρόσβασης.")});
+        QCOMPARE(m_messages->texts(),
+                 QStringList {QStringLiteral("Λανθασμένος κωδικός πρόσβασης.")});
         QVERIFY(w.passwordEdit()->text().isEmpty());
         QVERIFY(!w.loginButton()->isEnabled());
         QVERIFY(!Program::LoginGranted);
@@ -121,9 +122,11 @@ private slots:
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(m_messages->shown().isEmpty());
         w.storeButton()->click();
-        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")), QStringLiteral("abc/1 2"));
+        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")),
+                 QStringLiteral("abc/1 2"));
         QCOMPARE(m_messages->texts(),
-                 QStringList{QStringLiteral("Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία.")});
+                 QStringList {
+                     QStringLiteral("Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία.")});
     }
 
     void firstPasswordRefusesForbiddenCharacters()
@@ -156,9 +159,10 @@ private slots:
         w.newEdit()->setText(QStringLiteral("Νέος 2"));
         w.confirmEdit()->setText(QStringLiteral("Νέος 2"));
         w.changeButton()->click();
-        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")), QStringLiteral("Νέος 2"));
+        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")),
+                 QStringLiteral("Νέος 2"));
         QCOMPARE(m_messages->texts(),
-                 QStringList{QStringLiteral("Η αλλαγή του κωδικού πρόσβασης έγινε με επιτυχία.")});
+                 QStringList {QStringLiteral("Η αλλαγή του κωδικού πρόσβασης έγινε με επιτυχία.")});
     }
 
     void changePasswordExitStoresNothing()
@@ -170,7 +174,8 @@ private slots:
         QTest::keyClicks(w.confirmEdit(), QStringLiteral("x"));
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(!w.isVisible());
-        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")), QStringLiteral("73051846"));
+        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")),
+                 QStringLiteral("73051846"));
     }
 
     void aboutWindow()
@@ -192,8 +197,8 @@ private slots:
         const QString site = AppInfo::makerWebsite();
         QTest::newRow("website, left") << "websiteLink" << int(Qt::LeftButton) << site;
         QTest::newRow("website, right") << "websiteLink" << int(Qt::RightButton) << QString();
-        QTest::newRow("e-mail, left")
-            << "emailLink" << int(Qt::LeftButton) << QStringLiteral("mailto:") + AppInfo::makerEmail();
+        QTest::newRow("e-mail, left") << "emailLink" << int(Qt::LeftButton)
+                                      << QStringLiteral("mailto:") + AppInfo::makerEmail();
         QTest::newRow("e-mail, right") << "emailLink" << int(Qt::RightButton) << QString();
         QTest::newRow("badge, right") << "badge" << int(Qt::RightButton) << QString();
         QTest::newRow("picture, right") << "aboutPicture" << int(Qt::RightButton) << site;
@@ -215,7 +220,7 @@ private slots:
             QContextMenuEvent menu(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
             QApplication::sendEvent(target, &menu);
         }
-        QCOMPARE(urls.opened, opened.isEmpty() ? QStringList() : QStringList{opened});
+        QCOMPARE(urls.opened, opened.isEmpty() ? QStringList() : QStringList {opened});
     }
 
     // The composed UPDATE of both password windows: the statement of the SQL statement file,
@@ -224,9 +229,12 @@ private slots:
     {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("sql");
-        QTest::newRow("corpus") << "abc/12" << "UPDATE SECURITY SET [PASSWORD]='abc/12'";
-        QTest::newRow("greek") << "Νέος 2" << "UPDATE SECURITY SET [PASSWORD]='Νέος 2'";
-        QTest::newRow("quote") << "x' OR '1'='1" << "UPDATE SECURITY SET [PASSWORD]='x'' OR ''1''=''1'";
+        QTest::newRow("corpus") << "abc/12"
+                                << "UPDATE SECURITY SET [PASSWORD]='abc/12'";
+        QTest::newRow("greek") << "Νέος 2"
+                               << "UPDATE SECURITY SET [PASSWORD]='Νέος 2'";
+        QTest::newRow("quote") << "x' OR '1'='1"
+                               << "UPDATE SECURITY SET [PASSWORD]='x'' OR ''1''=''1'";
     }
     void passwordUpdateText()
     {

@@ -9,9 +9,9 @@
 
 #include <QAction>
 #include <QCalendarWidget>
-#include <QLabel>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -100,15 +100,20 @@ private slots:
         MainWindow w;
         QVERIFY(w.startupGranted());
         QCOMPARE(person.splashInterval, 3000);
-        QCOMPARE(driver.opened(), (QStringList{QString(), QStringLiteral("Καθορισμός του κωδικού πρόσβασης"),
-                                               QStringLiteral("Έλεγχος πρόσβασης")}));
+        QCOMPARE(driver.opened(),
+                 (QStringList {QString(), QStringLiteral("Καθορισμός του κωδικού πρόσβασης"),
+                               QStringLiteral("Έλεγχος πρόσβασης")}));
         QCOMPARE(m_messages->texts(),
-                 (QStringList{MainWindow::noticeText(),
-                              QStringLiteral("Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία.")}));
-        QVERIFY(MainWindow::noticeText().startsWith(QStringLiteral("Important Information\r\rPlease read carefully\r\r1) ")));
-        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")), QStringLiteral("abc 12"));
+                 (QStringList {MainWindow::noticeText(),
+                               QStringLiteral(
+                                   "Ο καθορισμός του κωδικού πρόσβασης έγινε με επιτυχία.")}));
+        QVERIFY(MainWindow::noticeText().startsWith(
+            QStringLiteral("Important Information\r\rPlease read carefully\r\r1) ")));
+        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT * FROM SECURITY")),
+                 QStringLiteral("abc 12"));
         QCOMPARE(Program::AppDir, QDir::currentPath());
-        QVERIFY(Program::DbConnectionString.contains(QDir::currentPath() + QStringLiteral("\\data.mdb;")));
+        QVERIFY(Program::DbConnectionString.contains(QDir::currentPath()
+                                                     + QStringLiteral("\\data.mdb;")));
         QVERIFY(w.windowState() & Qt::WindowMaximized);
         // Receipt numbering not defined: the entry is there and issuing stays off.
         QVERIFY(w.action(QStringLiteral("actReceiptNumbering"))->isVisible());
@@ -123,9 +128,10 @@ private slots:
         ModalDriver driver(std::ref(person));
         MainWindow w;
         QVERIFY(w.startupGranted());
-        QCOMPARE(driver.opened(), (QStringList{QString(), QStringLiteral("Έλεγχος πρόσβασης")}));
+        QCOMPARE(driver.opened(), (QStringList {QString(), QStringLiteral("Έλεγχος πρόσβασης")}));
         QCOMPARE(m_messages->texts(),
-                 (QStringList{MainWindow::noticeText(), QStringLiteral("Λανθασμένος κωδικός πρόσβασης.")}));
+                 (QStringList {MainWindow::noticeText(),
+                               QStringLiteral("Λανθασμένος κωδικός πρόσβασης.")}));
     }
 
     void factoryPasswordChosenAgainAsksAgainNextTime()
@@ -190,21 +196,24 @@ private slots:
         // Reminders are entered in the order of the list; each is numbered by its entry.
         QTest::addColumn<QStringList>("dates");
         QTest::addColumn<QString>("shownText");
-        QTest::newRow("exactly one today") << QStringList{todayLiteral()} << QStringLiteral("Υπενθύμιση 1");
+        QTest::newRow("exactly one today")
+            << QStringList {todayLiteral()} << QStringLiteral("Υπενθύμιση 1");
         QTest::newRow("two today, oldest entry first")
-            << QStringList{todayLiteral(), todayLiteral(1), todayLiteral()}
+            << QStringList {todayLiteral(), todayLiteral(1), todayLiteral()}
             << QStringLiteral("Υπενθύμιση 1\n\nΥπενθύμιση 3");
-        QTest::newRow("same day last year") << QStringList{todayLiteral(1)} << QString();
-        QTest::newRow("none") << QStringList{} << QString();
+        QTest::newRow("same day last year") << QStringList {todayLiteral(1)} << QString();
+        QTest::newRow("none") << QStringList {} << QString();
     }
     void todaysReminder()
     {
         QFETCH(QStringList, dates);
         QFETCH(QString, shownText);
         for (int i = 0; i < dates.size(); ++i)
-            m_practice->exec(QStringLiteral("INSERT INTO YPENTHIMISEIS(HMEROMHNIA,PERIGRAFH) VALUES(%1,'Υπενθύμιση %2')")
-                                 .arg(dates[i])
-                                 .arg(i + 1));
+            m_practice->exec(
+                QStringLiteral(
+                    "INSERT INTO YPENTHIMISEIS(HMEROMHNIA,PERIGRAFH) VALUES(%1,'Υπενθύμιση %2')")
+                    .arg(dates[i])
+                    .arg(i + 1));
         Person person;
         ModalDriver driver(std::ref(person));
         MainWindow w;
@@ -283,8 +292,10 @@ private slots:
         QVERIFY(w.statusTimer()->isActive());
         QVERIFY(w.clockPanel()->text().isEmpty());
         w.Timer1Timer();
-        QVERIFY(w.clockPanel()->text().startsWith(MainWindow::dateTimeText(QDateTime::currentDateTime()).left(8)));
-        QCOMPARE(MainWindow::dateTimeText(QDateTime(QDate(2026, 3, 5), QTime(0, 0))), QStringLiteral("5/3/2026"));
+        QVERIFY(w.clockPanel()->text().startsWith(
+            MainWindow::dateTimeText(QDateTime::currentDateTime()).left(8)));
+        QCOMPARE(MainWindow::dateTimeText(QDateTime(QDate(2026, 3, 5), QTime(0, 0))),
+                 QStringLiteral("5/3/2026"));
         QCOMPARE(MainWindow::dateTimeText(QDateTime(QDate(2026, 3, 5), QTime(9, 5, 7))),
                  QStringLiteral("5/3/2026 9:05:07"));
         QVERIFY(w.versionPanel()->text().contains(QStringLiteral("Version 2.0.0")));
@@ -292,11 +303,14 @@ private slots:
 
         m_messages->clear();
         w.action(QStringLiteral("actBackup"))->trigger();
-        QVERIFY(m_messages->last().startsWith(QStringLiteral(
-            "Για να κάνετε backup τη βάση δεδομένων του λογισμικού πρέπει να αντιγράψετε (να κάνετε copy) σε "
-            "ένα USB Flash Drive ή σε ένα CD ή κάπου αλλού, το αρχείο data.mdb που βρίσκεται στο φάκελο "
-            "(directory) όπου είναι εγκατεστημένο το λογισμικό. Όταν θα κάνετε την αντιγραφή να προσέξετε ώστε "
-            "το πρόγραμμα να μην είναι φορτωμένο, δηλαδή να μην τρέχει. ")));
+        QVERIFY(m_messages->last().startsWith(
+            QStringLiteral("Για να κάνετε backup τη βάση δεδομένων του λογισμικού πρέπει να "
+                           "αντιγράψετε (να κάνετε copy) σε "
+                           "ένα USB Flash Drive ή σε ένα CD ή κάπου αλλού, το αρχείο data.mdb που "
+                           "βρίσκεται στο φάκελο "
+                           "(directory) όπου είναι εγκατεστημένο το λογισμικό. Όταν θα κάνετε την "
+                           "αντιγραφή να προσέξετε ώστε "
+                           "το πρόγραμμα να μην είναι φορτωμένο, δηλαδή να μην τρέχει. ")));
     }
 
     void exitAsksAndEndsWithTheSplash()
@@ -342,7 +356,7 @@ private slots:
         }
         QVERIFY(!w->startupGranted());
         QCOMPARE(driver.opened(),
-                 (QStringList{QString(), QStringLiteral("Καθορισμός του κωδικού πρόσβασης")}));
+                 (QStringList {QString(), QStringLiteral("Καθορισμός του κωδικού πρόσβασης")}));
         QCOMPARE(m_messages->shown().size(), 2);
         QCOMPARE(m_messages->shown().last().kind, QStringLiteral("error"));
         QVERIFY2(m_messages->last().contains(FailingPractice::message(kind)),

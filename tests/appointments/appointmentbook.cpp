@@ -11,7 +11,10 @@
 namespace AppointmentBook {
 
 namespace {
-QString iso(const QDate &date) { return date.toString(Qt::ISODate); }
+QString iso(const QDate &date)
+{
+    return date.toString(Qt::ISODate);
+}
 } // namespace
 
 void native(const QString &sql)
@@ -36,9 +39,9 @@ QString slot(const QDate &date, const QString &column)
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    const PreparedStatement statement = c.prepare(
-        QStringLiteral("SELECT \"%1\" FROM RANTEBOU WHERE HMEROMHNIA = ?").arg(column),
-        {iso(date)});
+    const PreparedStatement statement
+        = c.prepare(QStringLiteral("SELECT \"%1\" FROM RANTEBOU WHERE HMEROMHNIA = ?").arg(column),
+                    {iso(date)});
     sqlite3_stmt *stmt = statement.get();
     QString out;
     if (sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_type(stmt, 0) != SQLITE_NULL)
@@ -50,8 +53,9 @@ int rowsOf(const QDate &date)
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    const PreparedStatement stmt = c.prepare(
-        QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA = ?"), {iso(date)});
+    const PreparedStatement stmt
+        = c.prepare(QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA = ?"),
+                    {iso(date)});
     return sqlite3_step(stmt.get()) == SQLITE_ROW ? sqlite3_column_int(stmt.get(), 0) : -1;
 }
 

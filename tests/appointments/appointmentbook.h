@@ -18,7 +18,6 @@ int rowsOf(const QDate &date);
 // Runs a statement in the engine's own dialect on the current practice.
 void native(const QString &sql);
 
-
 // Types a text into a widget key by key, as a keyboard would; unlike QTest::keyClicks it takes
 // any character, Greek included.
 void typeText(QWidget *widget, const QString &text);

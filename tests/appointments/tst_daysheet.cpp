@@ -15,9 +15,9 @@
 
 #include <memory>
 
+using AppointmentBook::typeText;
 using TestSupport::RecordingMessages;
 using TestSupport::TempPractice;
-using AppointmentBook::typeText;
 
 namespace {
 

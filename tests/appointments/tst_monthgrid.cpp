@@ -50,10 +50,10 @@ TEST(MonthLength, GregorianLeapYears)
 
 TEST(FirstWeekday, WorkedExamples)
 {
-    EXPECT_EQ(FirstWeekdayOfMonth(2008, 1), 2); // Tuesday
-    EXPECT_EQ(FirstWeekdayOfMonth(2026, 3), 7); // Sunday
-    EXPECT_EQ(FirstWeekdayOfMonth(2010, 2), 1); // Monday
-    EXPECT_EQ(FirstWeekdayOfMonth(2024, 2), 4); // Thursday
+    EXPECT_EQ(FirstWeekdayOfMonth(2008, 1), 2);  // Tuesday
+    EXPECT_EQ(FirstWeekdayOfMonth(2026, 3), 7);  // Sunday
+    EXPECT_EQ(FirstWeekdayOfMonth(2010, 2), 1);  // Monday
+    EXPECT_EQ(FirstWeekdayOfMonth(2024, 2), 4);  // Thursday
     EXPECT_EQ(FirstWeekdayOfMonth(2035, 12), 6); // Saturday
 }
 

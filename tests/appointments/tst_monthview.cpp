@@ -17,10 +17,10 @@
 
 #include <functional>
 
+using AppointmentBook::typeText;
 using TestSupport::ModalDriver;
 using TestSupport::RecordingMessages;
 using TestSupport::TempPractice;
-using AppointmentBook::typeText;
 
 namespace {
 
@@ -96,8 +96,8 @@ TEST_F(MonthViewTest, WindowAndControlsAsThePersonSeesThem)
     EXPECT_EQ(w.Button2()->text(), QStringLiteral("Σήμερα"));
     EXPECT_EQ(w.Button1()->text(), QStringLiteral("Έ&ξοδος"));
 
-    const QStringList weekdays = {"Δευτέρα", "Τρίτη",   "Τετάρτη", "Πέμπτη",
-                                  "Παρασκευή", "Σάββατο", "Κυριακή"};
+    const QStringList weekdays
+        = {"Δευτέρα", "Τρίτη", "Τετάρτη", "Πέμπτη", "Παρασκευή", "Σάββατο", "Κυριακή"};
     for (int c = 1; c <= 7; ++c) {
         auto *heading = w.findChild<QLabel *>(QStringLiteral("LabelW%1").arg(c));
         ASSERT_NE(heading, nullptr);
@@ -263,7 +263,7 @@ TEST_F(MonthViewTest, OpeningADayCreatesItsRowOnceAndShowsItsSheet)
         for (int k = 1; k <= 28; ++k)
             emptySlots += sheet.DBEdit(k)->text().isEmpty();
     });
-    EXPECT_EQ(opened, QStringList{kSheetCaption});
+    EXPECT_EQ(opened, QStringList {kSheetCaption});
     EXPECT_EQ(heading, QStringLiteral("5/3/2026"));
     EXPECT_EQ(emptySlots, 28);
     EXPECT_EQ(w.state().SelectedDay, 5);
@@ -410,6 +410,6 @@ TEST_F(MonthViewTest, TheMainWindowsCommandOpensTheMonthViewModally)
         return int(QDialog::Rejected);
     });
     table[MenuCommand::Appointments](&mainWindow);
-    EXPECT_EQ(driver.opened(), QStringList{QStringLiteral("Μηνιαία κατάσταση των ραντεβού")});
+    EXPECT_EQ(driver.opened(), QStringList {QStringLiteral("Μηνιαία κατάσταση των ραντεβού")});
     EXPECT_EQ(parentSeen, &mainWindow);
 }

@@ -38,31 +38,42 @@ QList<Statement> readCorpus()
 void seed(Connection &c)
 {
     const char *patients[][4] = {
-        {"ΓΙΩΡΓΟΣ", "ΠΑΠΑΔΟΠΟΥΛΟΣ", "1955-06-01", "ΙΚΑ"}, {"Μαρία", "Παπαδάκη", "1950-01-01", "ΟΓΑ"},
-        {"Νίκος", "Αθανασίου", "1960-12-31", ""},      {"Ελένη", "Ζώη", "1961-01-01", ""},
-        {"Κώστας", "Βλάχος", "1949-12-31", ""},        {"Άννα", "Ωραίου", "1975-03-03", ""},
+        {"ΓΙΩΡΓΟΣ", "ΠΑΠΑΔΟΠΟΥΛΟΣ", "1955-06-01", "ΙΚΑ"},
+        {"Μαρία", "Παπαδάκη", "1950-01-01", "ΟΓΑ"},
+        {"Νίκος", "Αθανασίου", "1960-12-31", ""},
+        {"Ελένη", "Ζώη", "1961-01-01", ""},
+        {"Κώστας", "Βλάχος", "1949-12-31", ""},
+        {"Άννα", "Ωραίου", "1975-03-03", ""},
         {"Πέτρος", "Ο'Νιλ", "1958-08-08", "ΤΕΒΕ"},
     };
     for (const auto &p : patients)
-        c.executeNative("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO,HMEROMHNIA_GENNHSEWS,TAMEIO,ISTORIKO) "
-                        "VALUES(?,?,?,?,?)",
-                        {QString::fromUtf8(p[0]), QString::fromUtf8(p[1]), QString::fromUtf8(p[2]),
-                         QString::fromUtf8(p[3]), QStringLiteral("Ιστορικό")});
+        c.executeNative(
+            "INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO,HMEROMHNIA_GENNHSEWS,TAMEIO,ISTORIKO) "
+            "VALUES(?,?,?,?,?)",
+            {QString::fromUtf8(p[0]), QString::fromUtf8(p[1]), QString::fromUtf8(p[2]),
+             QString::fromUtf8(p[3]), QStringLiteral("Ιστορικό")});
     c.execute("INSERT INTO YPENTHIMISEIS(HMEROMHNIA,PERIGRAFH) VALUES(#3/5/2026#,'Τηλεφώνημα')");
     c.execute("INSERT INTO YPENTHIMISEIS(HMEROMHNIA,PERIGRAFH) VALUES(#3/5/2025#,'Πέρσι')");
     c.execute("INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA) VALUES(7,#3/9/2026#,'Γ')");
     c.execute("INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA) VALUES(7,#1/2/2026#,'Α')");
     c.execute("INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA) VALUES(3,#1/1/2026#,'άλλος')");
-    c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,POSO,VAT,SYNOLIKO_POSO) VALUES(90,#3/1/2008#,100,19,119)");
-    c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,POSO,VAT,SYNOLIKO_POSO) VALUES(91,#3/31/2008#,50.5,9.6,60.1)");
-    c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,POSO,VAT,SYNOLIKO_POSO,EGKYRH) VALUES(92,#3/15/2008#,1000,190,1190,FALSE)");
-    c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,POSO,VAT,SYNOLIKO_POSO) VALUES(93,#4/1/2008#,7,1,8)");
-    c.execute("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#3/5/2008#,10,1.9,'Χαρτί')");
-    c.execute("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#3/1/2008#,20,3.8,'Ρεύμα')");
+    c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,POSO,VAT,SYNOLIKO_POSO) "
+              "VALUES(90,#3/1/2008#,100,19,119)");
+    c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,POSO,VAT,SYNOLIKO_POSO) "
+              "VALUES(91,#3/31/2008#,50.5,9.6,60.1)");
+    c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,POSO,VAT,SYNOLIKO_POSO,EGKYRH) "
+              "VALUES(92,#3/15/2008#,1000,190,1190,FALSE)");
+    c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,POSO,VAT,SYNOLIKO_POSO) "
+              "VALUES(93,#4/1/2008#,7,1,8)");
+    c.execute(
+        "INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#3/5/2008#,10,1.9,'Χαρτί')");
+    c.execute(
+        "INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#3/1/2008#,20,3.8,'Ρεύμα')");
     c.execute("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#12/20/2007#,5,0,'Νερό')");
     c.execute("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#1/1/2009#,99,0,'Εκτός')");
     for (const char *t : {"Γ σημείωση", "Α σημείωση", "Β σημείωση"})
-        c.execute(QStringLiteral("INSERT INTO SHMEIWSEIS(TITLOS,PERIGRAFH) VALUES('%1','κείμενο')").arg(QString::fromUtf8(t)));
+        c.execute(QStringLiteral("INSERT INTO SHMEIWSEIS(TITLOS,PERIGRAFH) VALUES('%1','κείμενο')")
+                      .arg(QString::fromUtf8(t)));
 }
 
 // Rows of a result as "a|b|c" lines.
@@ -83,7 +94,8 @@ QStringList rows(Query &q)
 TEST(Corpus, EveryStatementRunsAndReadsWhatItShould)
 {
     const QList<Statement> corpus = readCorpus();
-    ASSERT_GT(corpus.size(), 30) << "corpus not found in " << qPrintable(TestSupport::testDataDir());
+    ASSERT_GT(corpus.size(), 30) << "corpus not found in "
+                                 << qPrintable(TestSupport::testDataDir());
 
     // Expected results by the start of a statement's text: the rows, as "a|b|c" lines.
     const QList<std::pair<QString, QStringList>> expected = {
@@ -93,15 +105,18 @@ TEST(Corpus, EveryStatementRunsAndReadsWhatItShould)
         // The payment went with its receipt's cancellation: sums over no rows are empty.
         {"SELECT COUNT(*) AS SYNOLO", {"0|||"}},
         {"SELECT Format(sum(POSO)", {"150.50|121.90|28.60"}},
-        {"SELECT Format(SUM(EKSODA.POSO),'0.00') AS AKSIA, Format(SUM(EKSODA.VAT)", {"30.00|5.70|35.70"}},
-        {"SELECT Format(EKSODA.HMEROMHNIA", {QStringLiteral("01/03/2008|20.00|3.80|23.80|Ρεύμα"),
-                                              QStringLiteral("05/03/2008|10.00|1.90|11.90|Χαρτί")}},
+        {"SELECT Format(SUM(EKSODA.POSO),'0.00') AS AKSIA, Format(SUM(EKSODA.VAT)",
+         {"30.00|5.70|35.70"}},
+        {"SELECT Format(EKSODA.HMEROMHNIA",
+         {QStringLiteral("01/03/2008|20.00|3.80|23.80|Ρεύμα"),
+          QStringLiteral("05/03/2008|10.00|1.90|11.90|Χαρτί")}},
         {"SELECT MONTH(EKSODA.HMEROMHNIA)", {"12|2007|5.00|0.00|5.00", "3|2008|30.00|5.70|35.70"}},
         {"SELECT Format(SUM(EKSODA.POSO),'0.00') AS AKSIA,Format", {"35.00|5.70|40.70"}},
-        {"SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY", {QStringLiteral("Α σημείωση|κείμενο"),
-                                                            QStringLiteral("Β σημείωση|κείμενο"),
-                                                            QStringLiteral("Γ σημείωση|κείμενο")}},
-        {"SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=3", {QStringLiteral("Β σημείωση|κείμενο")}},
+        {"SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY",
+         {QStringLiteral("Α σημείωση|κείμενο"), QStringLiteral("Β σημείωση|κείμενο"),
+          QStringLiteral("Γ σημείωση|κείμενο")}},
+        {"SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=3",
+         {QStringLiteral("Β σημείωση|κείμενο")}},
         {"select ID AS ID", {QStringLiteral("7|2/1/2026|Α|"), QStringLiteral("7|9/3/2026|Γ|")}},
         {"SELECT * FROM RANTEBOU WHERE", {}},
     };
@@ -151,5 +166,6 @@ TEST(Corpus, EveryStatementRunsAndReadsWhatItShould)
     EXPECT_EQ(practice.count("SELECT * FROM RANTEBOU"), 1);
     EXPECT_EQ(practice.count("SELECT * FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=100"), 0);
     EXPECT_EQ(practice.scalar("SELECT EGKYRH FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"), "False");
-    EXPECT_EQ(practice.scalar("SELECT SYNOLIKO_POSO FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"), "46");
+    EXPECT_EQ(practice.scalar("SELECT SYNOLIKO_POSO FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"),
+              "46");
 }

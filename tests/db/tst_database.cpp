@@ -30,7 +30,8 @@ TEST(Connection, OpensAPracticeInAFolderWithBlanks)
     QTemporaryDir dir;
     const QString folder = QDir(dir.path()).filePath("My Practice");
     QDir().mkpath(folder);
-    Schema::createPracticeDatabase(QDir(folder).filePath("data.mdb"), ConnectionString::kDatabasePassword);
+    Schema::createPracticeDatabase(QDir(folder).filePath("data.mdb"),
+                                   ConnectionString::kDatabasePassword);
     Connection c;
     c.setUp(ConnectionString::build(folder), true);
     EXPECT_TRUE(c.isOpen());
@@ -45,7 +46,8 @@ TEST(Connection, RefusesMissingForeignAndWrongPasswordFiles)
         c.open();
         FAIL() << "a missing file was opened";
     } catch (const DbError &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Could not find file '%1\\data.mdb'.").arg(dir.path()));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Could not find file '%1\\data.mdb'.").arg(dir.path()));
     }
     // Opening never creates the file: a user started in the wrong folder gets no empty practice.
     EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath("data.mdb")));

@@ -66,8 +66,8 @@ TEST(OpenFailures, SayWhatHappenedInsteadOfABadPassword)
 {
     struct Case {
         const char *what;
-        const char *prepare;    // run by another connection before opening
-        bool keepLocked;        // that connection's transaction stays open while opening
+        const char *prepare; // run by another connection before opening
+        bool keepLocked;     // that connection's transaction stays open while opening
         QString message;
         int code;
     };
@@ -95,8 +95,8 @@ TEST(OpenFailures, SayWhatHappenedInsteadOfABadPassword)
         connection.setConnectionText(Program::DbConnectionString);
         const DbError e = failureOf([&] { connection.open(); });
         const QString expected = c.message.contains(QLatin1String("%1"))
-                                     ? c.message.arg(QString(p.dir()).append(QStringLiteral("\\data.mdb")))
-                                     : c.message;
+            ? c.message.arg(QString(p.dir()).append(QStringLiteral("\\data.mdb")))
+            : c.message;
         EXPECT_EQ(e.message(), expected);
         EXPECT_EQ(e.code() & 0xff, c.code);
         EXPECT_FALSE(connection.isOpen());
@@ -136,13 +136,17 @@ TEST(EngineFailures, CarryTheEnginesMessageAndCode)
         int code; // extended result code
         const char *message;
     };
-    const auto insertNote = [](Connection &c) { c.execute("INSERT INTO SHMEIWSEIS(TITLOS) VALUES('x')"); };
+    const auto insertNote
+        = [](Connection &c) { c.execute("INSERT INTO SHMEIWSEIS(TITLOS) VALUES('x')"); };
     const Case cases[] = {
-        {"write to a read-only file", {}, insertNote, SQLITE_READONLY,
+        {"write to a read-only file",
+         {},
+         insertNote,
+         SQLITE_READONLY,
          "attempt to write a readonly database"},
         {"write while another connection writes",
-         [](TempPractice &, Other &o) { ASSERT_EQ(o.exec("BEGIN IMMEDIATE"), SQLITE_OK); }, insertNote,
-         SQLITE_BUSY, "database is locked"},
+         [](TempPractice &, Other &o) { ASSERT_EQ(o.exec("BEGIN IMMEDIATE"), SQLITE_OK); },
+         insertNote, SQLITE_BUSY, "database is locked"},
         {"read while another connection holds the file",
          [](TempPractice &, Other &o) { ASSERT_EQ(o.exec("BEGIN EXCLUSIVE"), SQLITE_OK); },
          [](Connection &c) {
@@ -151,21 +155,26 @@ TEST(EngineFailures, CarryTheEnginesMessageAndCode)
              q.open();
          },
          SQLITE_BUSY, "database is locked"},
-        {"a second row for the same date", {},
+        {"a second row for the same date",
+         {},
          [](Connection &c) {
              c.execute("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(#3/5/2026#)");
              c.execute("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(#3/5/2026#)");
          },
-         SQLITE_CONSTRAINT_UNIQUE, "UNIQUE constraint failed: RANTEBOU.HMEROMHNIA"},
-        {"a step that fails while rows are read", {},
+         SQLITE_CONSTRAINT_UNIQUE,
+         "UNIQUE constraint failed: RANTEBOU.HMEROMHNIA"},
+        {"a step that fails while rows are read",
+         {},
          [](Connection &c) {
              c.execute("INSERT INTO SHMEIWSEIS(TITLOS) VALUES('x')");
              Query q(c);
              q.setSql("SELECT DAY(TITLOS) FROM SHMEIWSEIS");
              q.open();
          },
-         SQLITE_ERROR, "Data type mismatch in criteria expression."},
-        {"a registration refused while a statement runs", {},
+         SQLITE_ERROR,
+         "Data type mismatch in criteria expression."},
+        {"a registration refused while a statement runs",
+         {},
          [](Connection &c) {
              c.execute("INSERT INTO SHMEIWSEIS(TITLOS) VALUES('x')");
              c.execute("INSERT INTO SHMEIWSEIS(TITLOS) VALUES('y')");
@@ -173,7 +182,8 @@ TEST(EngineFailures, CarryTheEnginesMessageAndCode)
              ASSERT_EQ(sqlite3_step(running.get()), SQLITE_ROW);
              SqlFunctions::registerAll(c.handle());
          },
-         SQLITE_BUSY, "DAY: unable to delete/modify user-function due to active statements"},
+         SQLITE_BUSY,
+         "DAY: unable to delete/modify user-function due to active statements"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -225,8 +235,8 @@ void flaky(sqlite3_context *ctx, int, sqlite3_value **argv)
 
 void registerFlaky(sqlite3 *db, int *budget)
 {
-    ASSERT_EQ(sqlite3_create_function(db, "FLAKY", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, budget, flaky,
-                                      nullptr, nullptr),
+    ASSERT_EQ(sqlite3_create_function(db, "FLAKY", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, budget,
+                                      flaky, nullptr, nullptr),
               SQLITE_OK);
 }
 
@@ -254,7 +264,8 @@ TEST(EngineFailures, AFailedReReadAfterAWriteIsRaisedButTheRowIsNotWrittenTwice)
     EXPECT_EQ(t.fieldText("X"), QStringLiteral("τιμή"));
     t.post(); // nothing is pending any more: the row is not written again
     sqlite3_stmt *raw = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(other.db(), "SELECT count(*) FROM T", -1, &raw, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_prepare_v2(other.db(), "SELECT count(*) FROM T", -1, &raw, nullptr),
+              SQLITE_OK);
     const PreparedStatement rows(raw);
     ASSERT_EQ(sqlite3_step(rows.get()), SQLITE_ROW);
     EXPECT_EQ(sqlite3_column_int(rows.get(), 0), 1);

@@ -28,7 +28,8 @@ QString notANumber(const char *typed)
 
 QString notAWholeNumber(const char *typed)
 {
-    return QStringLiteral("Η τιμή '%1' δεν είναι έγκυρος ακέραιος αριθμός.").arg(QString::fromUtf8(typed));
+    return QStringLiteral("Η τιμή '%1' δεν είναι έγκυρος ακέραιος αριθμός.")
+        .arg(QString::fromUtf8(typed));
 }
 
 } // namespace
@@ -60,12 +61,17 @@ TEST(FieldConversion, NumbersTypedIntoBoundFields)
         {"LAST_APODEIKSH", "LAST", QStringLiteral("1.5"), {}, notAWholeNumber("1.5")},
         {"LAST_APODEIKSH", "LAST", QStringLiteral("12,0"), {}, notAWholeNumber("12,0")},
         {"LAST_APODEIKSH", "LAST", QStringLiteral("δέκα"), {}, notAWholeNumber("δέκα")},
-        {"LAST_APODEIKSH", "LAST", QStringLiteral("99999999999999999999"), {},
+        {"LAST_APODEIKSH",
+         "LAST",
+         QStringLiteral("99999999999999999999"),
+         {},
          notAWholeNumber("99999999999999999999")},
         {"LAST_APODEIKSH", "LAST", 2.5, {}, notAWholeNumber("2.5")},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(QStringLiteral("%1.%2 = '%3'").arg(c.table, c.column, c.typed.toString()).toStdString());
+        SCOPED_TRACE(QStringLiteral("%1.%2 = '%3'")
+                         .arg(c.table, c.column, c.typed.toString())
+                         .toStdString());
         TempPractice p;
         Connection connection;
         connection.setUp(Program::DbConnectionString, true);
@@ -79,7 +85,8 @@ TEST(FieldConversion, NumbersTypedIntoBoundFields)
             t.post();
             EXPECT_EQ(t.state(), RecordSet::State::Browse);
             EXPECT_EQ(p.count(count), 1);
-            EXPECT_EQ(p.scalar(QStringLiteral("SELECT %1 FROM %2").arg(c.column, c.table)), c.stored);
+            EXPECT_EQ(p.scalar(QStringLiteral("SELECT %1 FROM %2").arg(c.column, c.table)),
+                      c.stored);
             continue;
         }
         try {

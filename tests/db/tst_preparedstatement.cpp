@@ -34,7 +34,7 @@ TEST(PreparedStatement, ReusedOncePerConnectionWithNothingLeftBound)
     }
     {
         const PreparedStatement again = c.prepare("SELECT ?");
-        EXPECT_EQ(again.get(), first);                    // the same statement, prepared once
+        EXPECT_EQ(again.get(), first);                         // the same statement, prepared once
         EXPECT_EQ(firstText(again), QStringLiteral("<null>")); // the last value is not bound
         // A second user of the same text while the first holds it gets a statement of its own.
         const PreparedStatement other = c.prepare("SELECT ?", {7});

@@ -38,9 +38,9 @@ TEST(RecordSet, OrderByAndSortFollowGreekAlphabet)
     Query q(f.c);
     q.setSql("SELECT ID, EPWNYMO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC");
     q.open();
-    const QStringList expected = {QStringLiteral("Άγγελος"), QStringLiteral("αθανασίου"),
-                                  QStringLiteral("ΒΑΣΙΛΕΙΟΥ"), QStringLiteral("Ζαχαρίου"),
-                                  QStringLiteral("Ωραιόπουλος")};
+    const QStringList expected
+        = {QStringLiteral("Άγγελος"), QStringLiteral("αθανασίου"), QStringLiteral("ΒΑΣΙΛΕΙΟΥ"),
+           QStringLiteral("Ζαχαρίου"), QStringLiteral("Ωραιόπουλος")};
     EXPECT_EQ(f.surnames(q), expected);
     q.setCurrentRow(2);
     q.sort("EPWNYMO DESC");
@@ -61,7 +61,8 @@ TEST(RecordSet, LikeIgnoresCaseAndAccents)
     f.c.execute(QStringLiteral("INSERT INTO STOIXEIA_PELATH(EPWNYMO) VALUES('Παπαδόπουλος')"));
     f.c.execute(QStringLiteral("INSERT INTO STOIXEIA_PELATH(EPWNYMO) VALUES('Καππάς')"));
     Query q(f.c);
-    q.setSql(QStringLiteral("SELECT * FROM STOIXEIA_PELATH WHERE EPWNYMO LIKE'παπ%' ORDER BY EPWNYMO ASC"));
+    q.setSql(QStringLiteral(
+        "SELECT * FROM STOIXEIA_PELATH WHERE EPWNYMO LIKE'παπ%' ORDER BY EPWNYMO ASC"));
     q.open();
     EXPECT_EQ(q.rowCount(), 2);
 }
@@ -69,7 +70,8 @@ TEST(RecordSet, LikeIgnoresCaseAndAccents)
 TEST(RecordSet, ValuesReadAsText)
 {
     Practice f;
-    f.c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,POSO,VAT,EGKYRH,HMEROMHNIA) VALUES(3,40,6.5,FALSE,#3/5/2026#)");
+    f.c.execute("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,POSO,VAT,EGKYRH,HMEROMHNIA) "
+                "VALUES(3,40,6.5,FALSE,#3/5/2026#)");
     Query q(f.c);
     q.setSql("SELECT * FROM APODEIKSEIS");
     q.open();
@@ -95,7 +97,8 @@ TEST(RecordSet, InsertPostsAndRereadsTheCounterAndDefaults)
     EXPECT_EQ(t.state(), RecordSet::State::Browse);
     EXPECT_EQ(t.fieldText("ID"), "6");
     EXPECT_EQ(t.fieldText("HMEROMHNIA_GENNHSEWS"), "7/4/1961");
-    EXPECT_EQ(f.p.scalar("SELECT HMEROMHNIA_GENNHSEWS FROM STOIXEIA_PELATH WHERE ID=6"), "7/4/1961");
+    EXPECT_EQ(f.p.scalar("SELECT HMEROMHNIA_GENNHSEWS FROM STOIXEIA_PELATH WHERE ID=6"),
+              "7/4/1961");
 
     // Posting twice writes two rows with their own ID.
     t.insert();

@@ -35,8 +35,8 @@ TEST(IsSafeText, RefusesEachOfTheThirtyOneCharacters)
 {
     int refused = 0;
     for (char16_t c = 32; c < 127; ++c) {
-        const bool forbidden = (c >= 33 && c <= 46) || (c >= 58 && c <= 64)
-                               || (c >= 91 && c <= 96) || (c >= 123 && c <= 126);
+        const bool forbidden = (c >= 33 && c <= 46) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96)
+            || (c >= 123 && c <= 126);
         const QString text = QStringLiteral("ΠΑΠ") + QChar(c) + QStringLiteral("ΑΣ");
         EXPECT_EQ(IsSafeText(text), !forbidden) << char(c);
         refused += forbidden ? 1 : 0;
@@ -118,10 +118,13 @@ TEST(Dialect, TranslatesTheWindowsSql)
               "SELECT * FROM RANTEBOU WHERE HMEROMHNIA='2026-03-05'");
     EXPECT_EQ(Dialect::translate("UPDATE LAST_APODEIKSH SET [LAST]=[LAST]+1"),
               "UPDATE LAST_APODEIKSH SET \"LAST\"=\"LAST\"+1");
-    EXPECT_EQ(Dialect::translate("SELECT Format(D,\"dd/mm/yyyy\") AS X FROM T ORDER BY X ASC, Y"),
-              "SELECT Format(D,'dd/mm/yyyy') AS X FROM T ORDER BY X COLLATE GREEK ASC, Y COLLATE GREEK");
-    EXPECT_EQ(Dialect::translate("SELECT 'a#b' FROM T WHERE N LIKE'ΠΑΠ%' ORDER BY YEAR(D), MONTH(D) ASC"),
-              "SELECT 'a#b' FROM T WHERE N LIKE'ΠΑΠ%' ORDER BY YEAR(D) COLLATE GREEK, MONTH(D) COLLATE GREEK ASC");
+    EXPECT_EQ(
+        Dialect::translate("SELECT Format(D,\"dd/mm/yyyy\") AS X FROM T ORDER BY X ASC, Y"),
+        "SELECT Format(D,'dd/mm/yyyy') AS X FROM T ORDER BY X COLLATE GREEK ASC, Y COLLATE GREEK");
+    EXPECT_EQ(Dialect::translate(
+                  "SELECT 'a#b' FROM T WHERE N LIKE'ΠΑΠ%' ORDER BY YEAR(D), MONTH(D) ASC"),
+              "SELECT 'a#b' FROM T WHERE N LIKE'ΠΑΠ%' ORDER BY YEAR(D) COLLATE GREEK, MONTH(D) "
+              "COLLATE GREEK ASC");
     EXPECT_EQ(Dialect::translate("SELECT \"O'Brien\""), "SELECT 'O''Brien'");
     EXPECT_THROW(Dialect::translate("SELECT * FROM T WHERE D=#2/30/2026#"), DbError);
     // A date literal with anything but digits in a part is refused, not read up to the junk.

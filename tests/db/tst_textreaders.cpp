@@ -16,12 +16,9 @@ TEST(DateText, ReadsBackAsTheSameDate)
         QDate date;
         const char *shown;
     } cases[] = {
-        {QDate(2007, 3, 28), "28/3/2007"},
-        {QDate(1950, 1, 1), "1/1/1950"},
-        {QDate(999, 12, 31), "31/12/999"},
-        {QDate(100, 2, 1), "1/2/100"},
-        {QDate(99, 7, 4), "4/7/0099"},
-        {QDate(5, 4, 1), "1/4/0005"},
+        {QDate(2007, 3, 28), "28/3/2007"}, {QDate(1950, 1, 1), "1/1/1950"},
+        {QDate(999, 12, 31), "31/12/999"}, {QDate(100, 2, 1), "1/2/100"},
+        {QDate(99, 7, 4), "4/7/0099"},     {QDate(5, 4, 1), "1/4/0005"},
         {QDate(1, 1, 1), "1/1/0001"},
     };
     for (const auto &c : cases) {
@@ -30,8 +27,9 @@ TEST(DateText, ReadsBackAsTheSameDate)
         const auto back = parseDate(shown);
         ASSERT_TRUE(back.has_value()) << c.shown;
         EXPECT_EQ(*back, c.date) << c.shown;
-        EXPECT_EQ(ToSqlDate(shown), QStringLiteral("#%1/%2/%3#")
-                                        .arg(c.date.month()).arg(c.date.day()).arg(c.date.year()));
+        EXPECT_EQ(
+            ToSqlDate(shown),
+            QStringLiteral("#%1/%2/%3#").arg(c.date.month()).arg(c.date.day()).arg(c.date.year()));
     }
 }
 
@@ -65,9 +63,17 @@ TEST(Rounding, HalvesUpAndWholeAmountsUnchanged)
         double value;
         double rounded;
     } cases[] = {
-        {1.005, 1.01},       {2.675, 2.68},         {-1.005, -1.01},     {0.125, 0.13},
-        {0.004, 0.0},        {5000000, 5000000},    {10000000, 10000000}, {50500000.05, 50500000.05},
-        {123456789.99, 123456789.99}, {1e17, 1e17}, {-7e15, -7e15},
+        {1.005, 1.01},
+        {2.675, 2.68},
+        {-1.005, -1.01},
+        {0.125, 0.13},
+        {0.004, 0.0},
+        {5000000, 5000000},
+        {10000000, 10000000},
+        {50500000.05, 50500000.05},
+        {123456789.99, 123456789.99},
+        {1e17, 1e17},
+        {-7e15, -7e15},
     };
     for (const auto &c : cases)
         EXPECT_EQ(round2(c.value), c.rounded) << c.value;

@@ -28,14 +28,15 @@ protected:
             if (!list)
                 return 0;
             list->FormShow();
-            Shown s{list->ListSql, list->ListFilter, {}, list->countLine()->text()};
+            Shown s {list->ListSql, list->ListFilter, {}, list->countLine()->text()};
             for (int r = 0; r < list->records().rowCount(); ++r)
                 s.surnames << list->records().text(r, list->records().fieldIndex("EPWNYMO"));
             shown << s;
             list->done(0);
             return 0;
         })
-        , find(&list) {}
+        , find(&list)
+    {}
 
     TestSupport::TempPractice practice;
     TestSupport::RecordingMessages messages;
@@ -47,7 +48,8 @@ protected:
 
 } // namespace
 
-TEST_F(FindPatient, OpensOnTheSurnamePageWithItsButtonDisabled) {
+TEST_F(FindPatient, OpensOnTheSurnamePageWithItsButtonDisabled)
+{
     EXPECT_EQ(find.windowTitle(), QStringLiteral("Εύρεση ασθενούς"));
     EXPECT_EQ(find.tabs()->currentIndex(), 0);
     EXPECT_EQ(find.tabs()->tabText(0), QStringLiteral("Με βάση τα αρχικά του επωνύμου"));
@@ -57,7 +59,8 @@ TEST_F(FindPatient, OpensOnTheSurnamePageWithItsButtonDisabled) {
     EXPECT_EQ(find.allButton()->text(), QStringLiteral("Όλοι οι ασθενείς"));
 }
 
-TEST_F(FindPatient, SurnameButtonFollowsTheTypedText) {
+TEST_F(FindPatient, SurnameButtonFollowsTheTypedText)
+{
     typeText(find.surnameBox(), QStringLiteral("   "));
     EXPECT_FALSE(find.surnameFindButton()->isEnabled());
     typeText(find.surnameBox(), QStringLiteral("ΠΑΠ"));
@@ -72,7 +75,8 @@ TEST_F(FindPatient, SurnameButtonFollowsTheTypedText) {
     EXPECT_TRUE(driver.opened().isEmpty());
 }
 
-TEST_F(FindPatient, SurnameSearchTrimsAndIgnoresCaseAndAccents) {
+TEST_F(FindPatient, SurnameSearchTrimsAndIgnoresCaseAndAccents)
+{
     addPatient(practice, {"Γιώργος", "ΠΑΠΑΔΟΠΟΥΛΟΣ"});
     addPatient(practice, {"Μαρία", "Παπαδόπουλος"});
     addPatient(practice, {"Νίκος", "Πετρίδης"});
@@ -80,7 +84,7 @@ TEST_F(FindPatient, SurnameSearchTrimsAndIgnoresCaseAndAccents) {
     typeText(find.surnameBox(), QStringLiteral("  ΠΑΠ  "));
     find.surnameFindButton()->click();
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(driver.opened(), QStringList{QStringLiteral("Βασικά στοιχεία των ασθενών")});
+    EXPECT_EQ(driver.opened(), QStringList {QStringLiteral("Βασικά στοιχεία των ασθενών")});
     EXPECT_TRUE(shown[0].listSql.endsWith(
         QStringLiteral("FROM STOIXEIA_PELATH WHERE EPWNYMO LIKE'ΠΑΠ%' ORDER BY EPWNYMO ASC")));
     EXPECT_EQ(shown[0].listFilter, QStringLiteral("WHERE EPWNYMO LIKE'ΠΑΠ%' ORDER BY EPWNYMO ASC"));
@@ -98,7 +102,8 @@ TEST_F(FindPatient, SurnameSearchTrimsAndIgnoresCaseAndAccents) {
     EXPECT_EQ(find.surnameBox()->text(), QStringLiteral("παπ"));
 }
 
-TEST_F(FindPatient, BirthDatesAreAnInclusiveSpanInSurnameOrder) {
+TEST_F(FindPatient, BirthDatesAreAnInclusiveSpanInSurnameOrder)
+{
     addPatient(practice, {"Α", "Ζήσης", "31/12/1949"});
     addPatient(practice, {"Β", "Γεωργίου", "1/1/1950"});
     addPatient(practice, {"Γ", "Αλεξίου", "15/6/1955"});
@@ -111,12 +116,14 @@ TEST_F(FindPatient, BirthDatesAreAnInclusiveSpanInSurnameOrder) {
     ASSERT_TRUE(find.dateFindButton()->isEnabled());
     find.dateFindButton()->click();
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].listFilter, QStringLiteral(" WHERE HMEROMHNIA_GENNHSEWS BETWEEN #1/1/1950# "
-                                                  "AND #12/31/1960# ORDER BY EPWNYMO ASC"));
-    EXPECT_EQ(shown[0].surnames, (QStringList{"Αλεξίου", "Βλάχος", "Γεωργίου"}));
+    EXPECT_EQ(shown[0].listFilter,
+              QStringLiteral(" WHERE HMEROMHNIA_GENNHSEWS BETWEEN #1/1/1950# "
+                             "AND #12/31/1960# ORDER BY EPWNYMO ASC"));
+    EXPECT_EQ(shown[0].surnames, (QStringList {"Αλεξίου", "Βλάχος", "Γεωργίου"}));
 }
 
-TEST_F(FindPatient, DatesWithOtherSeparatorsCannotBeSearched) {
+TEST_F(FindPatient, DatesWithOtherSeparatorsCannotBeSearched)
+{
     typeText(find.fromBox(), QStringLiteral("1.1.1950"));
     EXPECT_FALSE(find.dateFindButton()->isEnabled());
     retype(find.fromBox(), QStringLiteral("1/1/1950"));
@@ -125,10 +132,11 @@ TEST_F(FindPatient, DatesWithOtherSeparatorsCannotBeSearched) {
     EXPECT_FALSE(find.dateFindButton()->isEnabled());
 }
 
-TEST_F(FindPatient, DatesThatAreNoDatesAreRefusedUntilChanged) {
+TEST_F(FindPatient, DatesThatAreNoDatesAreRefusedUntilChanged)
+{
     // Both empty: the button is enabled, but the search is refused.
     find.dateFindButton()->click();
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Λανθασμένα κριτήρια.")});
+    EXPECT_EQ(messages.texts(), QStringList {QStringLiteral("Λανθασμένα κριτήρια.")});
     EXPECT_EQ(messages.shown().first().kind, QStringLiteral("information"));
     EXPECT_FALSE(find.dateFindButton()->isEnabled());
     EXPECT_TRUE(driver.opened().isEmpty());
@@ -142,7 +150,8 @@ TEST_F(FindPatient, DatesThatAreNoDatesAreRefusedUntilChanged) {
     EXPECT_TRUE(driver.opened().isEmpty());
 }
 
-TEST_F(FindPatient, FromAfterToListsNobody) {
+TEST_F(FindPatient, FromAfterToListsNobody)
+{
     addPatient(practice, {"Γ", "Αλεξίου", "15/6/1955"});
     typeText(find.fromBox(), QStringLiteral("31/12/1960"));
     typeText(find.toBox(), QStringLiteral("1/1/1950"));
@@ -152,11 +161,12 @@ TEST_F(FindPatient, FromAfterToListsNobody) {
     EXPECT_EQ(shown[0].countLine, QStringLiteral("Βρέθηκαν 0 ασθενείς"));
 }
 
-TEST_F(FindPatient, AllPatientsHasNoFilter) {
+TEST_F(FindPatient, AllPatientsHasNoFilter)
+{
     addPatient(practice, {"Β", "Βήτα"});
     addPatient(practice, {"Α", "Άλφα"});
     find.allButton()->click();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].listFilter.isEmpty());
-    EXPECT_EQ(shown[0].surnames, (QStringList{"Άλφα", "Βήτα"}));
+    EXPECT_EQ(shown[0].surnames, (QStringList {"Άλφα", "Βήτα"}));
 }

@@ -18,7 +18,8 @@ const QStringList kSurnames = {
 
 } // namespace
 
-TEST(GreekOrder, TheDatabaseAndTheInMemorySortAgreeOnEveryPair) {
+TEST(GreekOrder, TheDatabaseAndTheInMemorySortAgreeOnEveryPair)
+{
     for (const QString &a : kSurnames) {
         for (const QString &b : kSurnames) {
             const QByteArray ua = a.toUtf8();
@@ -32,7 +33,8 @@ TEST(GreekOrder, TheDatabaseAndTheInMemorySortAgreeOnEveryPair) {
     }
 }
 
-TEST(GreekOrder, AListOrderedBySurnameInSqlNeedsNoSecondSort) {
+TEST(GreekOrder, AListOrderedBySurnameInSqlNeedsNoSecondSort)
+{
     TestSupport::TempPractice practice;
     TestSupport::RecordingMessages messages;
     for (const QString &s : kSurnames)
@@ -49,7 +51,7 @@ TEST(GreekOrder, AListOrderedBySurnameInSqlNeedsNoSecondSort) {
     const QStringList bySql = surnames();
     list.records().sort("EPWNYMO ASC");
     EXPECT_EQ(surnames(), bySql);
-    EXPECT_EQ(bySql.mid(1, 4), (QStringList{"12ος", "Abbott", "abbott", "Émile"}));
+    EXPECT_EQ(bySql.mid(1, 4), (QStringList {"12ος", "Abbott", "abbott", "Émile"}));
     EXPECT_LT(bySql.indexOf("Άγγελος"), bySql.indexOf("Ζαΐρης"));
     EXPECT_LT(bySql.indexOf("Ψαράς"), bySql.indexOf("Ωμέγας"));
     EXPECT_TRUE(messages.shown().isEmpty());

@@ -16,21 +16,25 @@ namespace {
 
 class HealthRecord : public ::testing::Test {
 protected:
-    HealthRecord() {
+    HealthRecord()
+    {
         id = addPatient(practice, {"Μαρία", "Ιωάννου", "5/3/1955"});
         addPatient(practice, {"Άλλος", "Ασθενής"});
     }
-    void open() {
+    void open()
+    {
         w.PatientId = id;
         w.PatientFirstName = QStringLiteral("Μαρία");
         w.PatientSurname = QStringLiteral("Ιωάννου-Πέτρου");
         w.PatientBirthDate = QStringLiteral("5/3/1955");
         w.FormShow();
     }
-    QString stored(const QString &column) const {
+    QString stored(const QString &column) const
+    {
         return practice.scalar("SELECT [" + column + "] FROM STOIXEIA_PELATH WHERE ID=" + id);
     }
-    int answered() const {
+    int answered() const
+    {
         int n = 0;
         for (int c = 1; c <= 27; ++c)
             n += stored(QString::number(c)).isEmpty() ? 0 : 1;
@@ -46,7 +50,8 @@ protected:
 
 } // namespace
 
-TEST_F(HealthRecord, NeverAnsweredShowsEmptyListsAndTheHeaderFromTheInputs) {
+TEST_F(HealthRecord, NeverAnsweredShowsEmptyListsAndTheHeaderFromTheInputs)
+{
     open();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Δελτίο υγείας"));
     EXPECT_EQ(HealthRecordWindow::conditionLabel(1), QStringLiteral("Αυχενικό σύνδρομο:"));
@@ -71,7 +76,8 @@ TEST_F(HealthRecord, NeverAnsweredShowsEmptyListsAndTheHeaderFromTheInputs) {
     EXPECT_EQ(w.findChild<QLabel *>("valueFirstName")->text(), QStringLiteral("Μαρία"));
 }
 
-TEST_F(HealthRecord, OneAnswerIsSavedAndTheOthersStayEmpty) {
+TEST_F(HealthRecord, OneAnswerIsSavedAndTheOthersStayEmpty)
+{
     open();
     EXPECT_EQ(w.records().state(), RecordSet::State::Browse);
     choose(w.conditionBox(7), QStringLiteral("ΝΑΙ"));
@@ -89,7 +95,8 @@ TEST_F(HealthRecord, OneAnswerIsSavedAndTheOthersStayEmpty) {
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
-TEST_F(HealthRecord, AStoredTextOtherThanTheItemsIsKeptUnlessAnItemIsPicked) {
+TEST_F(HealthRecord, AStoredTextOtherThanTheItemsIsKeptUnlessAnItemIsPicked)
+{
     practice.exec("UPDATE STOIXEIA_PELATH SET [3]='ίσως', [4]='ΝΑΙ' WHERE ID=" + id);
     open();
     EXPECT_EQ(w.conditionBox(3)->currentIndex(), -1);
@@ -104,7 +111,8 @@ TEST_F(HealthRecord, AStoredTextOtherThanTheItemsIsKeptUnlessAnItemIsPicked) {
     EXPECT_EQ(stored("3"), QStringLiteral("ΝΑΙ"));
 }
 
-TEST_F(HealthRecord, ClosingWithoutPostChangesNothing) {
+TEST_F(HealthRecord, ClosingWithoutPostChangesNothing)
+{
     open();
     choose(w.conditionBox(1), QStringLiteral("ΝΑΙ"));
     typeText(w.historyBox(), QStringLiteral("κάτι"));
@@ -113,7 +121,8 @@ TEST_F(HealthRecord, ClosingWithoutPostChangesNothing) {
     EXPECT_EQ(stored("ISTORIKO"), QString());
 }
 
-TEST_F(HealthRecord, AMissingPatientCannotBeAnsweredIntoANewRow) {
+TEST_F(HealthRecord, AMissingPatientCannotBeAnsweredIntoANewRow)
+{
     w.PatientId = QStringLiteral("999");
     w.FormShow();
     EXPECT_FALSE(w.conditionBox(1)->isEnabled());
@@ -123,7 +132,8 @@ TEST_F(HealthRecord, AMissingPatientCannotBeAnsweredIntoANewRow) {
 
 // Scrolling over the 27 answers changes none of them: a box turns with the wheel only while
 // it has the focus, so nothing is written that the person did not choose.
-TEST_F(HealthRecord, TheWheelOverAnAnswerWithoutFocusChangesNothing) {
+TEST_F(HealthRecord, TheWheelOverAnAnswerWithoutFocusChangesNothing)
+{
     open();
     w.show();
     for (int c = 1; c <= 27; ++c) {

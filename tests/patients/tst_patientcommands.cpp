@@ -4,7 +4,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-TEST(PatientCommands, FindAndNewPatientOpenTheirWindows) {
+TEST(PatientCommands, FindAndNewPatientOpenTheirWindows)
+{
     TestSupport::TempPractice practice;
     TestSupport::ModalDriver driver;
     CommandTable table;
@@ -14,5 +15,5 @@ TEST(PatientCommands, FindAndNewPatientOpenTheirWindows) {
     QWidget main;
     table[MenuCommand::FindPatient](&main);
     table[MenuCommand::NewPatient](&main);
-    EXPECT_EQ(driver.opened(), (QStringList{"Εύρεση ασθενούς", "Καταχώρηση νέου ασθενούς"}));
+    EXPECT_EQ(driver.opened(), (QStringList {"Εύρεση ασθενούς", "Καταχώρηση νέου ασθενούς"}));
 }

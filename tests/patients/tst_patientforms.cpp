@@ -23,7 +23,8 @@ protected:
 
 } // namespace
 
-TEST_F(NewPatient, OpensReadyForTypingWithABarOfTwo) {
+TEST_F(NewPatient, OpensReadyForTypingWithABarOfTwo)
+{
     NewPatientWindow w;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Καταχώρηση νέου ασθενούς"));
     EXPECT_EQ(w.records().state(), RecordSet::State::Insert);
@@ -32,7 +33,8 @@ TEST_F(NewPatient, OpensReadyForTypingWithABarOfTwo) {
     EXPECT_EQ(w.form()->sexBox()->count(), 2);
 }
 
-TEST_F(NewPatient, PostInsertPostWritesTwoRowsWithTheirOwnIds) {
+TEST_F(NewPatient, PostInsertPostWritesTwoRowsWithTheirOwnIds)
+{
     NewPatientWindow w;
     typeText(w.form()->edit("ONOMA"), QStringLiteral("Γιώργος"));
     typeText(w.form()->edit("EPWNYMO"), QStringLiteral("Παπαδόπουλος"));
@@ -58,7 +60,8 @@ TEST_F(NewPatient, PostInsertPostWritesTwoRowsWithTheirOwnIds) {
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
-TEST_F(NewPatient, ClosingWritesNothingAndAnUntouchedPostWritesAnEmptyRow) {
+TEST_F(NewPatient, ClosingWritesNothingAndAnUntouchedPostWritesAnEmptyRow)
+{
     {
         NewPatientWindow w;
         typeText(w.form()->edit("ONOMA"), QStringLiteral("Γιώργος"));
@@ -73,7 +76,8 @@ TEST_F(NewPatient, ClosingWritesNothingAndAnUntouchedPostWritesAnEmptyRow) {
     EXPECT_EQ(practice.scalar("SELECT EPWNYMO FROM STOIXEIA_PELATH"), QString());
 }
 
-TEST_F(NewPatient, InsertSavesATypedRecordAndDropsAnUntouchedOne) {
+TEST_F(NewPatient, InsertSavesATypedRecordAndDropsAnUntouchedOne)
+{
     NewPatientWindow w;
     w.recordBar()->press(RecordNavigator::Insert);
     EXPECT_EQ(patients(), 0);
@@ -83,12 +87,13 @@ TEST_F(NewPatient, InsertSavesATypedRecordAndDropsAnUntouchedOne) {
     EXPECT_EQ(w.records().state(), RecordSet::State::Insert);
 }
 
-TEST_F(NewPatient, ABirthDateThatIsNoDateIsRefusedAndTheRecordStays) {
+TEST_F(NewPatient, ABirthDateThatIsNoDateIsRefusedAndTheRecordStays)
+{
     NewPatientWindow w;
     typeText(w.form()->edit("EPWNYMO"), QStringLiteral("Ιωάννου"));
     typeText(w.form()->edit("HMEROMHNIA_GENNHSEWS"), QStringLiteral("31/02/1970"));
     post(w.recordBar());
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("'31/02/1970' is not a valid date")});
+    EXPECT_EQ(messages.texts(), QStringList {QStringLiteral("'31/02/1970' is not a valid date")});
     EXPECT_EQ(messages.shown().first().kind, QStringLiteral("error"));
     EXPECT_EQ(w.records().state(), RecordSet::State::Insert);
     EXPECT_EQ(patients(), 0);
@@ -103,13 +108,15 @@ namespace {
 
 class PatientData : public NewPatient {
 protected:
-    PatientData() {
+    PatientData()
+    {
         id = addPatient(practice, {"Μαρία", "Ιωάννου", "5/3/1955", "ΘΗΛΥ", "ΙΚΑ"});
         addPatient(practice, {"Άλλος", "Ασθενής"});
         w.PatientId = id;
         w.FormShow();
     }
-    QString stored(const QString &column) const {
+    QString stored(const QString &column) const
+    {
         return practice.scalar("SELECT " + column + " FROM STOIXEIA_PELATH WHERE ID=" + id);
     }
 
@@ -119,7 +126,8 @@ protected:
 
 } // namespace
 
-TEST_F(PatientData, ShowsTheRowInEditStateAndSavesAgainAndAgain) {
+TEST_F(PatientData, ShowsTheRowInEditStateAndSavesAgainAndAgain)
+{
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Στοιχεία του ασθενούς"));
     EXPECT_EQ(w.form()->edit("EPWNYMO")->text(), QStringLiteral("Ιωάννου"));
     EXPECT_EQ(w.form()->edit("HMEROMHNIA_GENNHSEWS")->text(), QStringLiteral("5/3/1955"));
@@ -137,16 +145,18 @@ TEST_F(PatientData, ShowsTheRowInEditStateAndSavesAgainAndAgain) {
               QString());
 }
 
-TEST_F(PatientData, ClosingWithoutPostLeavesTheRowAsItWas) {
+TEST_F(PatientData, ClosingWithoutPostLeavesTheRowAsItWas)
+{
     retype(w.form()->edit("EPWNYMO"), QStringLiteral("Νικολάου"));
     w.findChild<QPushButton *>("buttonExit")->click();
     EXPECT_EQ(stored("EPWNYMO"), QStringLiteral("Ιωάννου"));
 }
 
-TEST_F(PatientData, ABadBirthDateIsRefusedAndTheEditGoesOn) {
+TEST_F(PatientData, ABadBirthDateIsRefusedAndTheEditGoesOn)
+{
     retype(w.form()->edit("HMEROMHNIA_GENNHSEWS"), QStringLiteral("32/1/1955"));
     post(w.recordBar());
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("'32/1/1955' is not a valid date")});
+    EXPECT_EQ(messages.texts(), QStringList {QStringLiteral("'32/1/1955' is not a valid date")});
     EXPECT_EQ(w.records().state(), RecordSet::State::Edit);
     EXPECT_EQ(stored("HMEROMHNIA_GENNHSEWS"), QStringLiteral("5/3/1955"));
     retype(w.form()->edit("HMEROMHNIA_GENNHSEWS"), QStringLiteral("6/3/1955"));
@@ -154,7 +164,8 @@ TEST_F(PatientData, ABadBirthDateIsRefusedAndTheEditGoesOn) {
     EXPECT_EQ(stored("HMEROMHNIA_GENNHSEWS"), QStringLiteral("6/3/1955"));
 }
 
-TEST_F(PatientData, APatientDeletedMeanwhileCannotBeTypedIntoANewRow) {
+TEST_F(PatientData, APatientDeletedMeanwhileCannotBeTypedIntoANewRow)
+{
     PatientDataWindow gone;
     gone.PatientId = QStringLiteral("999");
     gone.FormShow();

@@ -24,19 +24,22 @@ namespace {
 
 class PatientList : public ::testing::Test {
 protected:
-    ~PatientList() override {
+    ~PatientList() override
+    {
         WindowHooks::openPatientPrintouts = nullptr;
         WindowHooks::openReceipt = nullptr;
         WindowHooks::openPatientPayments = nullptr;
         Program::ReceiptNumberingDefined = false;
     }
 
-    void showList(const PatientSql::ListQuery &q) {
+    void showList(const PatientSql::ListQuery &q)
+    {
         list.ListSql = q.sql;
         list.ListFilter = q.filter;
         list.FormShow();
     }
-    QStringList column(const QString &field) {
+    QStringList column(const QString &field)
+    {
         QStringList out;
         const int c = list.records().fieldIndex(field);
         for (int r = 0; r < list.records().rowCount(); ++r)
@@ -44,7 +47,8 @@ protected:
         return out;
     }
     // The five controls that need a patient.
-    QList<bool> patientControlsShown() const {
+    QList<bool> patientControlsShown() const
+    {
         return {!list.sortByGroup()->isHidden(), !list.sortKindGroup()->isHidden(),
                 !list.actionsGroup()->isHidden(), list.optionsMenu()->menuAction()->isVisible(),
                 !list.recordBar()->isHidden()};
@@ -56,12 +60,13 @@ protected:
     PatientListWindow list;
 };
 
-const QList<bool> kAllShown{true, true, true, true, true};
-const QList<bool> kAllHidden{false, false, false, false, false};
+const QList<bool> kAllShown {true, true, true, true, true};
+const QList<bool> kAllHidden {false, false, false, false, false};
 
 } // namespace
 
-TEST_F(PatientList, GridShowsTheNineColumnsWithTheirTitlesWidthsAndAlignments) {
+TEST_F(PatientList, GridShowsTheNineColumnsWithTheirTitlesWidthsAndAlignments)
+{
     addPatient(practice, {"Γιώργος", "Παπαδόπουλος", "5/3/1955", "ΑΡΡΕΝ", "ΙΚΑ"});
     showList(PatientSql::allPatients());
     EXPECT_EQ(list.windowTitle(), QStringLiteral("Βασικά στοιχεία των ασθενών"));
@@ -72,9 +77,10 @@ TEST_F(PatientList, GridShowsTheNineColumnsWithTheirTitlesWidthsAndAlignments) {
         titles << c.title;
         widths << c.width;
     }
-    EXPECT_EQ(titles, (QStringList{"Όνομα", "Επώνυμο", "Φύλο", "Ημερ.Γενν.", "Διεύθυνση",
-                                   "Τηλέφωνο 1", "Τηλέφωνο 2", "Επάγγελμα", "Ταμείο"}));
-    EXPECT_EQ(widths, (QList<int>{120, 120, 43, 75, 180, 85, 85, 157, 74}));
+    EXPECT_EQ(titles,
+              (QStringList {"Όνομα", "Επώνυμο", "Φύλο", "Ημερ.Γενν.", "Διεύθυνση", "Τηλέφωνο 1",
+                            "Τηλέφωνο 2", "Επάγγελμα", "Ταμείο"}));
+    EXPECT_EQ(widths, (QList<int> {120, 120, 43, 75, 180, 85, 85, 157, 74}));
     EXPECT_EQ(cols[2].alignment, Qt::AlignCenter);
     EXPECT_EQ(cols[3].alignment, Qt::AlignCenter);
     EXPECT_EQ(cols[8].alignment, Qt::AlignCenter);
@@ -85,19 +91,22 @@ TEST_F(PatientList, GridShowsTheNineColumnsWithTheirTitlesWidthsAndAlignments) {
     EXPECT_EQ(patientControlsShown(), kAllShown);
 }
 
-TEST_F(PatientList, ActionsAsButtonsAndMenuItemsInOrder) {
+TEST_F(PatientList, ActionsAsButtonsAndMenuItemsInOrder)
+{
     QStringList items;
     for (QAction *a : list.optionsMenu()->actions())
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(items, (QStringList{"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέ&ψεις", "-",
-                                  "Ε&κτυπώσεις", "-", "Έκδοση απόδειξ&ης",
-                                  "Εισπράξεις από το&ν ασθενή", "-", "Έ&ξοδος"}));
+    EXPECT_EQ(items,
+              (QStringList {"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέ&ψεις", "-",
+                            "Ε&κτυπώσεις", "-", "Έκδοση απόδειξ&ης", "Εισπράξεις από το&ν ασθενή",
+                            "-", "Έ&ξοδος"}));
     for (const char *name : {"buttonPatientData", "buttonHealthRecord", "buttonVisits",
                              "buttonPrintouts", "buttonReceipt", "buttonPayments"})
         EXPECT_EQ(list.actionButton(QLatin1String(name))->focusPolicy(), Qt::NoFocus) << name;
 }
 
-TEST_F(PatientList, NobodyFoundHidesWhatNeedsAPatient) {
+TEST_F(PatientList, NobodyFoundHidesWhatNeedsAPatient)
+{
     addPatient(practice, {"Γιώργος", "Παπαδόπουλος"});
     showList(PatientSql::bySurname(QStringLiteral("ΩΩ")));
     EXPECT_EQ(list.countLine()->text(), QStringLiteral("Βρέθηκαν 0 ασθενείς"));
@@ -116,7 +125,8 @@ TEST_F(PatientList, NobodyFoundHidesWhatNeedsAPatient) {
     EXPECT_EQ(patientControlsShown(), kAllShown);
 }
 
-TEST_F(PatientList, DeletingTheOnlyPatientAsksAndKeepsTheOtherTables) {
+TEST_F(PatientList, DeletingTheOnlyPatientAsksAndKeepsTheOtherTables)
+{
     const QString id = addPatient(practice, {"Γιώργος", "Παπαδόπουλος"});
     addVisit(practice, id, "1/2/2020", "Πόνος");
     showList(PatientSql::bySurname(QStringLiteral("ΠΑΠ")));
@@ -136,67 +146,71 @@ TEST_F(PatientList, DeletingTheOnlyPatientAsksAndKeepsTheOtherTables) {
     EXPECT_EQ(patientControlsShown(), kAllHidden);
 }
 
-TEST_F(PatientList, CtrlDeleteInTheGridDeletesAfterTheSameQuestion) {
+TEST_F(PatientList, CtrlDeleteInTheGridDeletesAfterTheSameQuestion)
+{
     addPatient(practice, {"Α", "Άλφα"});
     addPatient(practice, {"Β", "Βήτα"});
     showList(PatientSql::allPatients());
     list.records().setCurrentRow(1);
     QTest::keyClick(list.grid(), Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Delete record?")});
-    EXPECT_EQ(column("EPWNYMO"), QStringList{QStringLiteral("Άλφα")});
+    EXPECT_EQ(messages.texts(), QStringList {QStringLiteral("Delete record?")});
+    EXPECT_EQ(column("EPWNYMO"), QStringList {QStringLiteral("Άλφα")});
     EXPECT_EQ(list.countLine()->text(), QStringLiteral("Βρέθηκαν 1 ασθενείς"));
 }
 
-TEST_F(PatientList, SortsInMemoryInGreekOrderAndDatesByTime) {
+TEST_F(PatientList, SortsInMemoryInGreekOrderAndDatesByTime)
+{
     addPatient(practice, {"1", "Ωραιόπουλος", "2/1/1980", "ΑΡΡΕΝ", "ΟΓΑ"});
     addPatient(practice, {"2", "Βήτας", "10/12/1950", "ΘΗΛΥ", "ΙΚΑ"});
     addPatient(practice, {"3", "αγγελής", "1/1/2000", "ΑΡΡΕΝ", "ΤΕΒΕ"});
     addPatient(practice, {"4", "Άλφας", "", "", ""});
     showList(PatientSql::allPatients());
     // Case and accents do not change a letter's place in the alphabet.
-    EXPECT_EQ(column("EPWNYMO"), (QStringList{"αγγελής", "Άλφας", "Βήτας", "Ωραιόπουλος"}));
+    EXPECT_EQ(column("EPWNYMO"), (QStringList {"αγγελής", "Άλφας", "Βήτας", "Ωραιόπουλος"}));
 
     list.sortOption("HMEROMHNIA_GENNHSEWS")->click();
     EXPECT_EQ(list.records().sortText(), QStringLiteral("HMEROMHNIA_GENNHSEWS ASC"));
     EXPECT_EQ(column("HMEROMHNIA_GENNHSEWS"),
-              (QStringList{"", "10/12/1950", "2/1/1980", "1/1/2000"}));
+              (QStringList {"", "10/12/1950", "2/1/1980", "1/1/2000"}));
     list.descendingOption()->click();
     EXPECT_EQ(column("HMEROMHNIA_GENNHSEWS"),
-              (QStringList{"1/1/2000", "2/1/1980", "10/12/1950", ""}));
+              (QStringList {"1/1/2000", "2/1/1980", "10/12/1950", ""}));
     list.sortOption("TAMEIO")->click();
     EXPECT_EQ(list.SortColumn + list.SortDirection, QStringLiteral("TAMEIO DESC"));
-    EXPECT_EQ(column("TAMEIO"), (QStringList{"ΤΕΒΕ", "ΟΓΑ", "ΙΚΑ", ""}));
+    EXPECT_EQ(column("TAMEIO"), (QStringList {"ΤΕΒΕ", "ΟΓΑ", "ΙΚΑ", ""}));
     list.sortOption("EPWNYMO")->click();
-    EXPECT_EQ(column("EPWNYMO"), (QStringList{"Ωραιόπουλος", "Βήτας", "Άλφας", "αγγελής"}));
+    EXPECT_EQ(column("EPWNYMO"), (QStringList {"Ωραιόπουλος", "Βήτας", "Άλφας", "αγγελής"}));
     list.ascendingOption()->click();
     list.sortOption("FYLO")->click();
-    EXPECT_EQ(column("FYLO"), (QStringList{"", "ΑΡΡΕΝ", "ΑΡΡΕΝ", "ΘΗΛΥ"}));
+    EXPECT_EQ(column("FYLO"), (QStringList {"", "ΑΡΡΕΝ", "ΑΡΡΕΝ", "ΘΗΛΥ"}));
     list.sortOption("EPAGGELMA")->click();
     EXPECT_EQ(list.records().sortText(), QStringLiteral("EPAGGELMA ASC"));
 }
 
-TEST_F(PatientList, TheNextShowingStartsAgainFromSurnameAscending) {
+TEST_F(PatientList, TheNextShowingStartsAgainFromSurnameAscending)
+{
     addPatient(practice, {"1", "Άλφας", "", "", "ΙΚΑ"});
     addPatient(practice, {"2", "Βήτας", "", "", "ΟΓΑ"});
     showList(PatientSql::allPatients());
     list.sortOption("TAMEIO")->click();
     list.descendingOption()->click();
-    EXPECT_EQ(column("EPWNYMO"), (QStringList{"Βήτας", "Άλφας"}));
+    EXPECT_EQ(column("EPWNYMO"), (QStringList {"Βήτας", "Άλφας"}));
     list.done(0);
 
     showList(PatientSql::allPatients());
     EXPECT_TRUE(list.sortOption("EPWNYMO")->isChecked());
     EXPECT_TRUE(list.ascendingOption()->isChecked());
     EXPECT_EQ(list.SortColumn + list.SortDirection, QStringLiteral("EPWNYMO ASC"));
-    EXPECT_EQ(column("EPWNYMO"), (QStringList{"Άλφας", "Βήτας"}));
+    EXPECT_EQ(column("EPWNYMO"), (QStringList {"Άλφας", "Βήτας"}));
 
     // A SELECT that does not order by surname itself is put in that order in memory.
     list.ListSql = "SELECT * FROM STOIXEIA_PELATH ORDER BY TAMEIO DESC";
     list.FormShow();
-    EXPECT_EQ(column("EPWNYMO"), (QStringList{"Άλφας", "Βήτας"}));
+    EXPECT_EQ(column("EPWNYMO"), (QStringList {"Άλφας", "Βήτας"}));
 }
 
-TEST_F(PatientList, ReadsAgainAfterThePatientDataWindowCloses) {
+TEST_F(PatientList, ReadsAgainAfterThePatientDataWindowCloses)
+{
     addPatient(practice, {"Γιώργος", "Παπαδόπουλος"});
     driver.setHandler([](QDialog *d) {
         auto *w = qobject_cast<PatientDataWindow *>(d);
@@ -210,32 +224,34 @@ TEST_F(PatientList, ReadsAgainAfterThePatientDataWindowCloses) {
     });
     showList(PatientSql::bySurname(QStringLiteral("ΠΑΠ")));
     list.actionButton("buttonPatientData")->click();
-    EXPECT_EQ(driver.opened(), QStringList{QStringLiteral("Στοιχεία του ασθενούς")});
+    EXPECT_EQ(driver.opened(), QStringList {QStringLiteral("Στοιχεία του ασθενούς")});
     EXPECT_EQ(practice.scalar("SELECT EPWNYMO FROM STOIXEIA_PELATH"), QStringLiteral("Νικολάου"));
     EXPECT_EQ(list.countLine()->text(), QStringLiteral("Βρέθηκαν 0 ασθενείς"));
     EXPECT_EQ(patientControlsShown(), kAllHidden);
 }
 
-TEST_F(PatientList, AReReadKeepsTheMarksButComesBackInSurnameOrder) {
+TEST_F(PatientList, AReReadKeepsTheMarksButComesBackInSurnameOrder)
+{
     addPatient(practice, {"1", "Άλφας", "", "", "ΟΓΑ"});
     addPatient(practice, {"2", "Βήτας", "", "", "ΙΚΑ"});
     showList(PatientSql::allPatients());
     list.sortOption("TAMEIO")->click();
-    EXPECT_EQ(column("EPWNYMO"), (QStringList{"Βήτας", "Άλφας"}));
+    EXPECT_EQ(column("EPWNYMO"), (QStringList {"Βήτας", "Άλφας"}));
     driver.setHandler([](QDialog *d) {
         static_cast<Window *>(d)->done(0);
         return 0;
     });
     list.menuItem("itemPatientData")->trigger();
-    EXPECT_EQ(column("EPWNYMO"), (QStringList{"Άλφας", "Βήτας"}));
+    EXPECT_EQ(column("EPWNYMO"), (QStringList {"Άλφας", "Βήτας"}));
     EXPECT_EQ(list.records().currentRow(), 0);
     EXPECT_TRUE(list.sortOption("TAMEIO")->isChecked());
 }
 
-TEST_F(PatientList, APatientWithAnApostropheCanBeListedEditedAndDeleted) {
+TEST_F(PatientList, APatientWithAnApostropheCanBeListedEditedAndDeleted)
+{
     addPatient(practice, {"Σων", "Ο'Κόνορ"});
     showList(PatientSql::allPatients());
-    ASSERT_EQ(column("EPWNYMO"), QStringList{QStringLiteral("Ο'Κόνορ")});
+    ASSERT_EQ(column("EPWNYMO"), QStringList {QStringLiteral("Ο'Κόνορ")});
     driver.setHandler([](QDialog *d) {
         auto *w = qobject_cast<PatientDataWindow *>(d);
         w->FormShow();
@@ -245,14 +261,15 @@ TEST_F(PatientList, APatientWithAnApostropheCanBeListedEditedAndDeleted) {
         return 0;
     });
     list.patientDataClick();
-    EXPECT_EQ(column("ONOMA"), QStringList{QStringLiteral("Σ'ων")});
+    EXPECT_EQ(column("ONOMA"), QStringList {QStringLiteral("Σ'ων")});
     list.deleteClick();
     EXPECT_EQ(practice.count("SELECT * FROM STOIXEIA_PELATH"), 0);
     for (const auto &s : messages.shown())
         EXPECT_NE(s.kind, QStringLiteral("error")) << s.text.toStdString();
 }
 
-TEST_F(PatientList, OpensThePatientWindowsWithTheCurrentRowsTrimmedTexts) {
+TEST_F(PatientList, OpensThePatientWindowsWithTheCurrentRowsTrimmedTexts)
+{
     addPatient(practice, {"  Μαρία ", " Ιωάννου  ", "5/3/1955"});
     const QString id = practice.scalar("SELECT ID FROM STOIXEIA_PELATH");
     QStringList inputs;
@@ -267,11 +284,12 @@ TEST_F(PatientList, OpensThePatientWindowsWithTheCurrentRowsTrimmedTexts) {
     showList(PatientSql::allPatients());
     list.actionButton("buttonHealthRecord")->click();
     list.menuItem("itemVisits")->trigger();
-    EXPECT_EQ(driver.opened(), (QStringList{"Δελτίο υγείας", "Επισκέψεις"}));
-    EXPECT_EQ(inputs, (QStringList{id, "Μαρία", "Ιωάννου", "5/3/1955", id, "Μαρία", "Ιωάννου"}));
+    EXPECT_EQ(driver.opened(), (QStringList {"Δελτίο υγείας", "Επισκέψεις"}));
+    EXPECT_EQ(inputs, (QStringList {id, "Μαρία", "Ιωάννου", "5/3/1955", id, "Μαρία", "Ιωάννου"}));
 }
 
-TEST_F(PatientList, OtherAreasActionsWaitForTheirHooksAndReceiptsForTheNumbering) {
+TEST_F(PatientList, OtherAreasActionsWaitForTheirHooksAndReceiptsForTheNumbering)
+{
     addPatient(practice, {"Μαρία", "Ιωάννου"});
     Program::ReceiptNumberingDefined = true;
     showList(PatientSql::bySurname(QStringLiteral("Ιω")));
@@ -283,12 +301,10 @@ TEST_F(PatientList, OtherAreasActionsWaitForTheirHooksAndReceiptsForTheNumbering
     QStringList calls;
     WindowHooks::openPatientPrintouts = [&](QWidget *, const QString &id, const QString &filter,
                                             const QString &sql) { calls << id << filter << sql; };
-    WindowHooks::openReceipt = [&](QWidget *, const PatientContext &p) {
-        calls << p.id << p.firstName << p.surname;
-    };
-    WindowHooks::openPatientPayments = [&](QWidget *, const PatientContext &p) {
-        calls << p.surname;
-    };
+    WindowHooks::openReceipt
+        = [&](QWidget *, const PatientContext &p) { calls << p.id << p.firstName << p.surname; };
+    WindowHooks::openPatientPayments
+        = [&](QWidget *, const PatientContext &p) { calls << p.surname; };
     Program::ReceiptNumberingDefined = false;
     showList(PatientSql::bySurname(QStringLiteral("Ιω")));
     EXPECT_TRUE(list.actionButton("buttonPrintouts")->isEnabled());
@@ -306,6 +322,6 @@ TEST_F(PatientList, OtherAreasActionsWaitForTheirHooksAndReceiptsForTheNumbering
     list.menuItem("itemReceipt")->trigger();
     list.actionButton("buttonPayments")->click();
     EXPECT_EQ(calls,
-              (QStringList{id, "WHERE EPWNYMO LIKE'Ιω%' ORDER BY EPWNYMO ASC",
-                           PatientSql::bySurname("Ιω").sql, id, "Μαρία", "Ιωάννου", "Ιωάννου"}));
+              (QStringList {id, "WHERE EPWNYMO LIKE'Ιω%' ORDER BY EPWNYMO ASC",
+                            PatientSql::bySurname("Ιω").sql, id, "Μαρία", "Ιωάννου", "Ιωάννου"}));
 }

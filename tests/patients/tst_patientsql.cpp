@@ -5,7 +5,8 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
-TEST(PatientSql, ListTextsAreThoseTheOtherWindowsAndTheLayerExpect) {
+TEST(PatientSql, ListTextsAreThoseTheOtherWindowsAndTheLayerExpect)
+{
     const QStringList lines = TestSupport::corpusLines();
     ASSERT_FALSE(lines.isEmpty()) << "sql-corpus.txt not found";
     // The initials are trimmed and nothing else: no blank between LIKE and the quote.
@@ -15,11 +16,12 @@ TEST(PatientSql, ListTextsAreThoseTheOtherWindowsAndTheLayerExpect) {
     EXPECT_TRUE(
         surname.sql.endsWith(QStringLiteral(" WHERE EPWNYMO LIKE'ΠΑΠ%' ORDER BY EPWNYMO ASC")));
 
-    const auto dates =
-        PatientSql::byBirthDate(QStringLiteral("#1/1/1950#"), QStringLiteral("#12/31/1960#"));
+    const auto dates
+        = PatientSql::byBirthDate(QStringLiteral("#1/1/1950#"), QStringLiteral("#12/31/1960#"));
     EXPECT_TRUE(lines.contains(dates.sql)) << dates.sql.toStdString();
-    EXPECT_EQ(dates.filter, QStringLiteral(" WHERE HMEROMHNIA_GENNHSEWS BETWEEN #1/1/1950# AND "
-                                           "#12/31/1960# ORDER BY EPWNYMO ASC"));
+    EXPECT_EQ(dates.filter,
+              QStringLiteral(" WHERE HMEROMHNIA_GENNHSEWS BETWEEN #1/1/1950# AND "
+                             "#12/31/1960# ORDER BY EPWNYMO ASC"));
 
     const auto all = PatientSql::allPatients();
     EXPECT_TRUE(lines.contains(all.sql)) << all.sql.toStdString();
@@ -30,11 +32,12 @@ TEST(PatientSql, ListTextsAreThoseTheOtherWindowsAndTheLayerExpect) {
     EXPECT_TRUE(
         lines.contains(QStringLiteral("SELECT ID, ONOMA, EPWNYMO, FYLO, HMEROMHNIA_GENNHSEWS, "
                                       "THLEFWNO_1, THLEFWNO_2, DIEYTHYNSH, EPAGGELMA, "
-                                      "TAMEIO FROM STOIXEIA_PELATH ") +
-                       surname.filter));
+                                      "TAMEIO FROM STOIXEIA_PELATH ")
+                       + surname.filter));
 }
 
-TEST(PatientSql, OnePatientTexts) {
+TEST(PatientSql, OnePatientTexts)
+{
     const QStringList lines = TestSupport::corpusLines();
     ASSERT_FALSE(lines.isEmpty());
     for (const QString &sql :
@@ -43,7 +46,8 @@ TEST(PatientSql, OnePatientTexts) {
         EXPECT_TRUE(lines.contains(sql)) << sql.toStdString();
 }
 
-TEST(PatientSql, OnlyAWholeNumberReachesTheIdCondition) {
+TEST(PatientSql, OnlyAWholeNumberReachesTheIdCondition)
+{
     EXPECT_TRUE(
         PatientSql::healthRecord(QStringLiteral(" 12 ")).endsWith(QStringLiteral("WHERE ID=12")));
     EXPECT_TRUE(

@@ -9,7 +9,6 @@
 
 #include <ostream>
 
-
 // Helpers of the printing tests: the layouts of the repository put beside a test practice's
 // data.mdb, and the text of a PDF file read back as a person would read it.
 namespace PrintingTest {

@@ -45,7 +45,7 @@ TEST_F(WindowsTest, TheAreaCommandsReachTheWindows)
     });
     WindowHooks::openPatientPrintouts(nullptr, patientId("Αντωνίου"), kSurnameFilter, "SELECT 1");
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(driver.opened(), QStringList{"Εκτύπωση"});
+    EXPECT_EQ(driver.opened(), QStringList {"Εκτύπωση"});
     EXPECT_EQ(shown->PatientId, patientId("Αντωνίου"));
     EXPECT_EQ(shown->ListFilter, kSurnameFilter);
     EXPECT_EQ(shown->ListSql, "SELECT 1");

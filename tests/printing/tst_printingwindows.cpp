@@ -7,10 +7,10 @@
 #include "prescriptionprinting.h"
 #include "printingtestsupport.h"
 #include "printstatuswindow.h"
-#include "reportoutputdialog.h"
-#include "reportpreview.h"
 #include "program.h"
 #include "recordset.h"
+#include "reportoutputdialog.h"
+#include "reportpreview.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -28,8 +28,8 @@ using TestSupport::ModalDriver;
 namespace {
 
 const QString kSurnameFilter = "WHERE EPWNYMO LIKE'ΠΑΠ%' ORDER BY EPWNYMO ASC";
-const QString kDateFilter =
-    " WHERE HMEROMHNIA_GENNHSEWS BETWEEN #1/1/1950# AND #12/31/1960# ORDER BY EPWNYMO ASC";
+const QString kDateFilter
+    = " WHERE HMEROMHNIA_GENNHSEWS BETWEEN #1/1/1950# AND #12/31/1960# ORDER BY EPWNYMO ASC";
 
 using WindowsTest = PrintingFixture;
 
@@ -40,10 +40,11 @@ TEST(PatientPrintoutsTexts, EveryButtonComposesItsSelectWordForWord)
     PatientPrintoutsWindow w;
     w.PatientId = "7";
     w.ListFilter = kSurnameFilter;
-    EXPECT_EQ(w.detailsAllSql(),
-              "SELECT ID, ONOMA, EPWNYMO, FYLO, HMEROMHNIA_GENNHSEWS, THLEFWNO_1, THLEFWNO_2, "
-              "DIEYTHYNSH, EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH WHERE EPWNYMO LIKE'ΠΑΠ%' ORDER BY "
-              "EPWNYMO ASC");
+    EXPECT_EQ(
+        w.detailsAllSql(),
+        "SELECT ID, ONOMA, EPWNYMO, FYLO, HMEROMHNIA_GENNHSEWS, THLEFWNO_1, THLEFWNO_2, "
+        "DIEYTHYNSH, EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH WHERE EPWNYMO LIKE'ΠΑΠ%' ORDER BY "
+        "EPWNYMO ASC");
     EXPECT_EQ(w.detailsSelectedSql(),
               "SELECT ID, ONOMA, EPWNYMO, FYLO, HMEROMHNIA_GENNHSEWS, THLEFWNO_1, THLEFWNO_2, "
               "DIEYTHYNSH, EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH  WHERE ID=7");
@@ -58,8 +59,9 @@ TEST(PatientPrintoutsTexts, EveryButtonComposesItsSelectWordForWord)
               "DIEYTHYNSH, EPAGGELMA, TAMEIO, ISTORIKO FROM STOIXEIA_PELATH  WHERE ID=7");
     // After a date search the health record group runs two blanks before WHERE.
     w.ListFilter = kDateFilter;
-    EXPECT_EQ(w.healthAllSql(), "SELECT * FROM STOIXEIA_PELATH  WHERE HMEROMHNIA_GENNHSEWS "
-                                "BETWEEN #1/1/1950# AND #12/31/1960# ORDER BY EPWNYMO ASC");
+    EXPECT_EQ(w.healthAllSql(),
+              "SELECT * FROM STOIXEIA_PELATH  WHERE HMEROMHNIA_GENNHSEWS "
+              "BETWEEN #1/1/1950# AND #12/31/1960# ORDER BY EPWNYMO ASC");
     // After "all patients" the filter is empty: no WHERE, no ORDER BY.
     w.ListFilter.clear();
     EXPECT_EQ(w.detailsAllSql(),
@@ -75,11 +77,15 @@ TEST(PatientPrintoutsTexts, WindowShowsTheFourGroupsAndTheirButtons)
 {
     PatientPrintoutsWindow w;
     EXPECT_EQ(w.windowTitle(), "Εκτύπωση");
-    const QStringList groups{"Στοιχεία του ασθενούς", "Δελτίο υγείας του ασθενούς",
-                             "Ιστορικό του ασθενούς", "Λίστα των ασθενών"};
-    const QStringList buttons{"Εκτύπωση όλων", "Εκτύπωση του επιλεγμένου", "Εκτύπωση όλων",
-                              "Εκτύπωση του επιλεγμένου", "Εκτύπωση όλων",
-                              "Εκτύπωση του επιλεγμένου", "Εκτύπωση της λίστας των ασθενών"};
+    const QStringList groups {"Στοιχεία του ασθενούς", "Δελτίο υγείας του ασθενούς",
+                              "Ιστορικό του ασθενούς", "Λίστα των ασθενών"};
+    const QStringList buttons {"Εκτύπωση όλων",
+                               "Εκτύπωση του επιλεγμένου",
+                               "Εκτύπωση όλων",
+                               "Εκτύπωση του επιλεγμένου",
+                               "Εκτύπωση όλων",
+                               "Εκτύπωση του επιλεγμένου",
+                               "Εκτύπωση της λίστας των ασθενών"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(w.findChild<QGroupBox *>(QString("GroupBox%1").arg(i + 1))->title(), groups[i]);
     for (int i = 0; i < 7; ++i)
@@ -87,7 +93,8 @@ TEST(PatientPrintoutsTexts, WindowShowsTheFourGroupsAndTheirButtons)
     EXPECT_EQ(w.findChild<QPushButton *>("ExitButton")->text(), "Έξοδος");
     // Groups stand in two columns: details over health record, history over the list.
     w.show();
-    auto pos = [&](int i) { return w.findChild<QGroupBox *>(QString("GroupBox%1").arg(i))->geometry(); };
+    auto pos
+        = [&](int i) { return w.findChild<QGroupBox *>(QString("GroupBox%1").arg(i))->geometry(); };
     EXPECT_LT(pos(1).top(), pos(2).top());
     EXPECT_LT(pos(1).left(), pos(3).left());
     EXPECT_LT(pos(3).top(), pos(4).top());
@@ -101,13 +108,12 @@ TEST_F(WindowsTest, EachButtonRunsItsLayoutAndLeavesTheQueryEmptyAndTheConnectio
     w.ListFilter = "ORDER BY EPWNYMO ASC";
     w.ListSql = "SELECT ID,ONOMA,EPWNYMO,FYLO,HMEROMHNIA_GENNHSEWS,THLEFWNO_1,THLEFWNO_2,"
                 "DIEYTHYNSH, EPAGGELMA, TAMEIO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC";
-    const QStringList layouts{"STOIXEIA", "STOIXEIA", "DYGEIAS", "DYGEIAS", "ISTORIKO",
-                              "ISTORIKO", "LIST"};
+    const QStringList layouts {"STOIXEIA", "STOIXEIA", "DYGEIAS", "DYGEIAS",
+                               "ISTORIKO", "ISTORIKO", "LIST"};
     for (int i = 0; i < 7; ++i) {
         w.findChild<QPushButton *>(QString("Button%1").arg(i + 1))->click();
         ASSERT_EQ(output.runs().size(), i + 1) << messages.last().toStdString();
-        EXPECT_EQ(output.runs().last().projectFile,
-                  Program::AppDir + "\\" + layouts[i] + ".RAV");
+        EXPECT_EQ(output.runs().last().projectFile, Program::AppDir + "\\" + layouts[i] + ".RAV");
         EXPECT_TRUE(w.query().sql().isEmpty());
         EXPECT_FALSE(w.query().isOpen());
         EXPECT_FALSE(w.connection().isOpen());
@@ -137,7 +143,7 @@ TEST_F(WindowsTest, AMissingLayoutIsReportedWithItsFullNameOnEveryPress)
     w.ListSql = "SELECT ID, ONOMA, EPWNYMO FROM STOIXEIA_PELATH ORDER BY EPWNYMO ASC";
     // The full name with the platform's own separators, never "/x/practice\LIST.RAV".
     const QString expected = "The following reporting project does not exist:\n\""
-                             + QDir::toNativeSeparators(Program::AppDir + "/LIST.RAV") + "\"";
+        + QDir::toNativeSeparators(Program::AppDir + "/LIST.RAV") + "\"";
     EXPECT_FALSE(expected.contains(QDir::separator() == '/' ? '\\' : '/'));
     w.Button7Click();
     w.Button7Click();
@@ -187,9 +193,9 @@ TEST_F(WindowsTest, NotesAllAndSelected)
     EXPECT_FALSE(w.connection().isOpen());
     removeLayout("NOTES.RAV");
     w.findChild<QPushButton *>("Button1")->click();
-    EXPECT_EQ(messages.last(), "The following reporting project does not exist:\n\""
-                                   + QDir::toNativeSeparators(Program::AppDir + "/NOTES.RAV")
-                                   + "\"");
+    EXPECT_EQ(messages.last(),
+              "The following reporting project does not exist:\n\""
+                  + QDir::toNativeSeparators(Program::AppDir + "/NOTES.RAV") + "\"");
 }
 
 TEST_F(WindowsTest, OnlyTheCertificateFailsWhenItsLayoutIsMissing)
@@ -203,9 +209,9 @@ TEST_F(WindowsTest, OnlyTheCertificateFailsWhenItsLayoutIsMissing)
     EXPECT_FALSE(forms.information().isOpen());
     EXPECT_FALSE(forms.connection().isOpen());
     forms.PrintSickLeaveCertificate();
-    EXPECT_EQ(messages.last(), "The following reporting project does not exist:\n\""
-                                   + QDir::toNativeSeparators(Program::AppDir + "/ADEIA.RAV")
-                                   + "\"");
+    EXPECT_EQ(messages.last(),
+              "The following reporting project does not exist:\n\""
+                  + QDir::toNativeSeparators(Program::AppDir + "/ADEIA.RAV") + "\"");
     EXPECT_EQ(output.runs().size(), 1);
 }
 
@@ -219,11 +225,13 @@ TEST_F(WindowsTest, AnIdThatIsNotAWholeNumberIsRefusedAndNothingRuns)
     const int notes = practice.count("SELECT * FROM SHMEIWSEIS");
     NotesPrintingWindow notesWindow;
     PatientPrintoutsWindow printouts;
-    const QList<std::function<void()>> selectedButtons{
-        [&] { notesWindow.Button2Click(); }, [&] { printouts.Button2Click(); },
-        [&] { printouts.Button4Click(); }, [&] { printouts.Button6Click(); }};
-    const QStringList refused{"", "  ", "abc", "7.5", "7 OR 1=1",
-                              note + ";DELETE FROM SHMEIWSEIS", "1e3", "0x10"};
+    const QList<std::function<void()>> selectedButtons {[&] { notesWindow.Button2Click(); },
+                                                        [&] { printouts.Button2Click(); },
+                                                        [&] { printouts.Button4Click(); },
+                                                        [&] { printouts.Button6Click(); }};
+    const QStringList refused {"",    "  ",       "abc",
+                               "7.5", "7 OR 1=1", note + ";DELETE FROM SHMEIWSEIS",
+                               "1e3", "0x10"};
     for (const QString &id : refused) {
         notesWindow.NoteId = id;
         printouts.PatientId = id;
@@ -241,7 +249,8 @@ TEST_F(WindowsTest, AnIdThatIsNotAWholeNumberIsRefusedAndNothingRuns)
     EXPECT_FALSE(printouts.connection().isOpen());
 
     notesWindow.NoteId = " " + note + " ";
-    EXPECT_EQ(notesWindow.selectedSql(), "SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=" + note);
+    EXPECT_EQ(notesWindow.selectedSql(),
+              "SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS WHERE ID=" + note);
     printouts.PatientId = patient + " ";
     EXPECT_EQ(printouts.healthSelectedSql(), "SELECT * FROM STOIXEIA_PELATH  WHERE ID=" + patient);
     messages.clear();
@@ -276,7 +285,7 @@ TEST_F(WindowsTest, APdfThatCannotBeWrittenIsReportedAsAnError)
     });
     w.Button1Click();
     ASSERT_EQ(messages.shown().size(), 2);
-    const QStringList files{missing + "/NOTES-1.pdf", missing + "/σημειώσεις.pdf"};
+    const QStringList files {missing + "/NOTES-1.pdf", missing + "/σημειώσεις.pdf"};
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(messages.shown()[i].kind, "error");
         EXPECT_EQ(messages.shown()[i].text,

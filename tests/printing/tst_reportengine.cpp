@@ -18,9 +18,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QPrinter>
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
@@ -86,7 +86,7 @@ protected:
 
     TestSupport::TempPractice practice;
     Connection connection;
-    Query query{connection};
+    Query query {connection};
     ReportProject report;
 };
 
@@ -111,8 +111,10 @@ TEST_F(EngineTest, UnreadableLayoutsSayWhere)
         const char *text;
         const char *expected;
     } cases[] = {
-        {"report title=\"x\"\nband detail height=5\n", "line 2: a detail band needs data=CONNECTION"},
-        {"band title height=5\n  text x=0 y=0 w=10 h=5 txt=\"a\"\n", "line 2: unknown attribute \"txt\""},
+        {"report title=\"x\"\nband detail height=5\n",
+         "line 2: a detail band needs data=CONNECTION"},
+        {"band title height=5\n  text x=0 y=0 w=10 h=5 txt=\"a\"\n",
+         "line 2: unknown attribute \"txt\""},
         {"text x=0 y=0 w=10 h=5\n", "line 1: text outside a band"},
         {"band title height=5\n\n  text x=abc\n", "line 3: x is not a number"},
         {"band title height=5\n  text text=\"open\n", "line 2: a quoted text is not closed"},
@@ -146,17 +148,27 @@ TEST_F(EngineTest, LaysOutBandsOverANamedConnection)
     const Report::RenderedReport r = report.render();
     ASSERT_EQ(r.pageCount(), 1);
     const QStringList texts = r.pageTexts(0);
-    const QStringList expected{"Κεφαλίδα σελίδας", "Τίτλος αναφοράς", "Στήλη τίτλων", "1.", "Άλφα",
-                               "πρώτη", "τέλος Άλφα", "2.", "Βήτα", "δεύτερη", "τέλος Βήτα",
-                               "Σημειώσεις: 2", "Σελίδα 1 από 1"};
+    const QStringList expected {"Κεφαλίδα σελίδας",
+                                "Τίτλος αναφοράς",
+                                "Στήλη τίτλων",
+                                "1.",
+                                "Άλφα",
+                                "πρώτη",
+                                "τέλος Άλφα",
+                                "2.",
+                                "Βήτα",
+                                "δεύτερη",
+                                "τέλος Βήτα",
+                                "Σημειώσεις: 2",
+                                "Σελίδα 1 από 1"};
     EXPECT_EQ(texts, expected);
     EXPECT_TRUE(query.isOpen()) << "an open data set stays as the window left it";
 }
 
 TEST_F(EngineTest, ALongMemoCarriesOverToTheNextPagesInOrder)
 {
-    practice.exec("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ('Μακρύ', '"
-                  + longText(120) + "')");
+    practice.exec("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ('Μακρύ', '" + longText(120)
+                  + "')");
     practice.exec("INSERT INTO SHMEIWSEIS (TITLOS, PERIGRAFH) VALUES ('Ωμέγα', 'τελευταία')");
     writeFile(layoutPath("N.RAV"), QString::fromUtf8(kNotesLayout));
     notesReport("N.RAV", "SELECT TITLOS,PERIGRAFH FROM SHMEIWSEIS ORDER BY TITLOS ASC");
@@ -208,7 +220,8 @@ TEST_F(EngineTest, RefusesConnectionsAndColumnsThatAreNotGiven)
 {
     writeFile(layoutPath("N.RAV"), QString::fromUtf8(kNotesLayout));
     report.setProjectFile(layoutPath("N.RAV"));
-    EXPECT_TRUE(errorOf([&] { report.render(); }).contains("the data connection Notes is not given"));
+    EXPECT_TRUE(
+        errorOf([&] { report.render(); }).contains("the data connection Notes is not given"));
     notesReport("N.RAV", "SELECT TITLOS FROM SHMEIWSEIS");
     EXPECT_TRUE(errorOf([&] { report.render(); }).contains("has no column PERIGRAFH"));
 }
@@ -218,12 +231,12 @@ TEST_F(EngineTest, AComponentGivenAnotherFileReadsTheNewFile)
     writeFile(layoutPath("A.RAV"), "band title height=5\n text x=0 y=0 w=50 h=5 text=\"Α\"\n");
     writeFile(layoutPath("B.RAV"), "band title height=5\n text x=0 y=0 w=50 h=5 text=\"Β\"\n");
     report.setProjectFile(layoutPath("A.RAV"));
-    EXPECT_EQ(report.render().pageTexts(0), QStringList{"Α"});
+    EXPECT_EQ(report.render().pageTexts(0), QStringList {"Α"});
     report.setProjectFile(layoutPath("B.RAV"));
-    EXPECT_EQ(report.render().pageTexts(0), QStringList{"Β"});
+    EXPECT_EQ(report.render().pageTexts(0), QStringList {"Β"});
     // The file is read on every run: a change shows at once.
     writeFile(layoutPath("B.RAV"), "band title height=5\n text x=0 y=0 w=50 h=5 text=\"Γ\"\n");
-    EXPECT_EQ(report.render().pageTexts(0), QStringList{"Γ"});
+    EXPECT_EQ(report.render().pageTexts(0), QStringList {"Γ"});
 }
 
 TEST(ReportFormats, AmountsDatesMonths)
@@ -239,7 +252,8 @@ TEST(ReportFormats, AmountsDatesMonths)
 
 TEST_F(EngineTest, OutputDialogueChoosesFileAndPages)
 {
-    const QString big = "band detail data=Notes height=150\n field x=0 y=0 w=50 h=5 data=Notes.TITLOS\n";
+    const QString big
+        = "band detail data=Notes height=150\n field x=0 y=0 w=50 h=5 data=Notes.TITLOS\n";
     writeFile(layoutPath("P.RAV"), big);
     for (int i = 0; i < 5; ++i)
         practice.exec(QString("INSERT INTO SHMEIWSEIS (TITLOS) VALUES ('Σελίδα-%1')").arg(i));
@@ -284,7 +298,7 @@ TEST_F(EngineTest, OutputDialogueChoosesFileAndPages)
         return int(QDialog::Accepted);
     });
     report.execute();
-    EXPECT_EQ(opened, (QStringList{"ReportOutputDialog", "ReportPreview"}));
+    EXPECT_EQ(opened, (QStringList {"ReportOutputDialog", "ReportPreview"}));
     EXPECT_TRUE(text.contains("Σελίδα-1"));
     EXPECT_TRUE(text.contains("Σελίδα-2"));
     EXPECT_FALSE(text.contains("Σελίδα-0"));
@@ -324,12 +338,12 @@ TEST_F(EngineTest, CancellingThePrintStopsAfterThePageBeingPrinted)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(practice.dir()).filePath("printed.pdf"));
     QStringList labels;
-    const int printed = printWithStatus(r, printer, 1, 0, nullptr,
-                                        [&](PrintStatusWindow &status, int page) {
-        labels << status.findChild<QLabel *>("pageLabel")->text();
-        if (page == 2)
-            status.findChild<QPushButton *>("cancelButton")->click();
-    });
+    const int printed
+        = printWithStatus(r, printer, 1, 0, nullptr, [&](PrintStatusWindow &status, int page) {
+              labels << status.findChild<QLabel *>("pageLabel")->text();
+              if (page == 2)
+                  status.findChild<QPushButton *>("cancelButton")->click();
+          });
     EXPECT_EQ(printed, 1);
     EXPECT_EQ(labels.first(), "Εκτύπωση σελίδας 1 από 3");
 }

@@ -47,9 +47,9 @@ TEST_F(LayoutTest, PatientList)
     w.Button7Click();
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
     const QString text = lastText(true);
-    expectInOrder(text, {"Λίστα των ασθενών", "Επώνυμο", "Όνομα", "Ημ. γέννησης", "Ταμείο",
-                         "Αντωνίου", "Ζαχαρίου", "Παπαδόπουλος", "Σύνολο ασθενών: 3",
-                         "Σελίδα 1 από 1"});
+    expectInOrder(text,
+                  {"Λίστα των ασθενών", "Επώνυμο", "Όνομα", "Ημ. γέννησης", "Ταμείο", "Αντωνίου",
+                   "Ζαχαρίου", "Παπαδόπουλος", "Σύνολο ασθενών: 3", "Σελίδα 1 από 1"});
     EXPECT_TRUE(text.contains(QRegularExpression("Παπαδόπουλος\\s+Γιώργος\\s+ΑΡΡΕΝ\\s+28/3/1957\\s+"
                                                  "2101234567\\s+6971234567\\s+Ερμού 12, Αθήνα\\s+"
                                                  "Λογιστής\\s+ΙΚΑ")))
@@ -60,7 +60,9 @@ TEST_F(LayoutTest, PatientListOfManyPatientsRunsOnWithTitlesOnEveryPage)
 {
     for (int i = 0; i < 80; ++i)
         practice.exec(QString("INSERT INTO STOIXEIA_PELATH (ONOMA, EPWNYMO) VALUES ('Όνομα%1', "
-                              "'Ωμέγας%2')").arg(i).arg(i, 3, 10, QChar('0')));
+                              "'Ωμέγας%2')")
+                          .arg(i)
+                          .arg(i, 3, 10, QChar('0')));
     PatientPrintoutsWindow w;
     w.ListSql = kListSql;
     w.Button7Click();
@@ -79,9 +81,10 @@ TEST_F(LayoutTest, PatientDetailsAllAndSelected)
     PatientPrintoutsWindow w;
     w.ListFilter = "ORDER BY EPWNYMO ASC";
     w.Button1Click();
-    expectInOrder(lastText(), {"Στοιχεία ασθενών", "Αντωνίου Μαρία", "ΘΗΛΥ", "1/12/1972", "ΟΑΕΕ",
-                               "Ζαχαρίου Ελένη", "Παπαδόπουλος Γιώργος", "Ερμού 12, Αθήνα",
-                               "Σύνολο ασθενών: 3"});
+    expectInOrder(lastText(),
+                  {"Στοιχεία ασθενών", "Αντωνίου Μαρία", "ΘΗΛΥ", "1/12/1972", "ΟΑΕΕ",
+                   "Ζαχαρίου Ελένη", "Παπαδόπουλος Γιώργος", "Ερμού 12, Αθήνα",
+                   "Σύνολο ασθενών: 3"});
     w.PatientId = practice.scalar("SELECT ID FROM STOIXEIA_PELATH WHERE EPWNYMO='Ζαχαρίου'");
     w.Button2Click();
     const QString one = lastText();
@@ -100,13 +103,33 @@ TEST_F(LayoutTest, HealthRecordOnePagePerPatientWithTheTwentySevenConditions)
     ASSERT_EQ(pages.size(), 3);
     EXPECT_TRUE(pages[0].contains("Αντωνίου"));
     EXPECT_TRUE(pages[2].contains("Παπαδόπουλος"));
-    const QStringList labels{
-        "Αυχενικό σύνδρομο:", "Αρθρίτιδα:", "Διάστρεμμα:", "Δισκοπάθεια:", "Δισκοκoίλες:",
-        "Κατάγματα:", "Κύφωση:", "Λόρδωση:", "Σκολίωση:", "Οστεοαρθρίτιδα:", "Οστεοπόρωση:",
-        "Παραπληγία:", "Τετραπληγία:", "Σκλήρυνση καταπλάκας:", "Πάρκινσον:", "Σπονδυλολίσθιση:",
-        "Σπονδυλόλυση:", "Τενοντίτιδα:", "Κακώσεις συνδέσμων:", "Κάκωση μηνίσκου:",
-        "Μυϊκή ατροφία - αδυναμία:", "Ρευματοειδής αρθρίτιδα:", "Χονδροπάθεια επιγονατίδος:",
-        "Νευραλγία:", "Ισχιαλγία:", "Εξάρθρημα:", "Θλάσεις μυών:"};
+    const QStringList labels {"Αυχενικό σύνδρομο:",
+                              "Αρθρίτιδα:",
+                              "Διάστρεμμα:",
+                              "Δισκοπάθεια:",
+                              "Δισκοκoίλες:",
+                              "Κατάγματα:",
+                              "Κύφωση:",
+                              "Λόρδωση:",
+                              "Σκολίωση:",
+                              "Οστεοαρθρίτιδα:",
+                              "Οστεοπόρωση:",
+                              "Παραπληγία:",
+                              "Τετραπληγία:",
+                              "Σκλήρυνση καταπλάκας:",
+                              "Πάρκινσον:",
+                              "Σπονδυλολίσθιση:",
+                              "Σπονδυλόλυση:",
+                              "Τενοντίτιδα:",
+                              "Κακώσεις συνδέσμων:",
+                              "Κάκωση μηνίσκου:",
+                              "Μυϊκή ατροφία - αδυναμία:",
+                              "Ρευματοειδής αρθρίτιδα:",
+                              "Χονδροπάθεια επιγονατίδος:",
+                              "Νευραλγία:",
+                              "Ισχιαλγία:",
+                              "Εξάρθρημα:",
+                              "Θλάσεις μυών:"};
     for (const QString &label : labels)
         EXPECT_TRUE(pages[2].contains(label)) << label.toStdString();
     const QString layoutText = lastText(true);
@@ -131,19 +154,22 @@ TEST_F(LayoutTest, HistoryLongerThanAPageIsCarriedOver)
     EXPECT_GE(lastPages(), 2);
     QString text = lastText();
     text.replace('\n', ' ');
-    expectInOrder(text, {"Ιστορικό ασθενών", "Αντωνίου Μαρία", "Παράγραφος 1:", "Σελίδα 1 από",
-                         "Παράγραφος 45:", "Παράγραφος 90:", "Ζαχαρίου Ελένη",
-                         "(χωρίς καταχωρημένο ιστορικό)", "Παπαδόπουλος Γιώργος",
-                         "Χειρουργείο γόνατος το 2001."});
+    expectInOrder(text,
+                  {"Ιστορικό ασθενών", "Αντωνίου Μαρία", "Παράγραφος 1:", "Σελίδα 1 από",
+                   "Παράγραφος 45:", "Παράγραφος 90:", "Ζαχαρίου Ελένη",
+                   "(χωρίς καταχωρημένο ιστορικό)", "Παπαδόπουλος Γιώργος",
+                   "Χειρουργείο γόνατος το 2001."});
 }
 
 TEST_F(LayoutTest, Notes)
 {
     NotesPrintingWindow w;
     w.Button1Click();
-    expectInOrder(lastText(), {"Σημειώσεις", "Ασφάλιση", "Ανανέωση τον Μάρτιο.", "Προμήθειες",
-                               "Γάντια και κρέμες."});
-    practice.exec("UPDATE SHMEIWSEIS SET PERIGRAFH='" + longText(100) + "' WHERE TITLOS='Προμήθειες'");
+    expectInOrder(lastText(),
+                  {"Σημειώσεις", "Ασφάλιση", "Ανανέωση τον Μάρτιο.", "Προμήθειες",
+                   "Γάντια και κρέμες."});
+    practice.exec("UPDATE SHMEIWSEIS SET PERIGRAFH='" + longText(100)
+                  + "' WHERE TITLOS='Προμήθειες'");
     w.NoteId = practice.scalar("SELECT ID FROM SHMEIWSEIS WHERE TITLOS='Προμήθειες'");
     w.Button2Click();
     EXPECT_GE(lastPages(), 2);
@@ -157,20 +183,23 @@ TEST_F(LayoutTest, PrescriptionAndCertificateCarryThePracticeDetails)
 {
     PrescriptionPrinting forms;
     // All seven free lines filled: the form still fits its one page.
-    practice.exec("UPDATE INFORMATION SET EXTRA2='Β', EXTRA4='Δ', EXTRA5='Ε', EXTRA6='Ζ', EXTRA7='Η'");
+    practice.exec(
+        "UPDATE INFORMATION SET EXTRA2='Β', EXTRA4='Δ', EXTRA5='Ε', EXTRA6='Ζ', EXTRA7='Η'");
     forms.PrintPrescription();
     EXPECT_EQ(lastPages(), 1);
     const QString text = lastText();
-    expectInOrder(text, {"Φυσικοθεραπευτήριο Νίκου Δημητρίου", "Αγίου Νικολάου 5",
-                         "Λευκωσία 1010", "Τηλ.: 22123456", "Πτυχιούχος φυσικοθεραπευτής",
-                         "Δευτέρα - Παρασκευή", "ΙΑΤΡΙΚΗ ΣΥΝΤΑΓΗ", "Rp/"});
+    expectInOrder(text,
+                  {"Φυσικοθεραπευτήριο Νίκου Δημητρίου", "Αγίου Νικολάου 5", "Λευκωσία 1010",
+                   "Τηλ.: 22123456", "Πτυχιούχος φυσικοθεραπευτής", "Δευτέρα - Παρασκευή",
+                   "ΙΑΤΡΙΚΗ ΣΥΝΤΑΓΗ", "Rp/"});
     for (const char *detail : {"Fax: 22123457", "Α.Φ.Μ.: 123456789", "Αρ. Φ.Π.Α.: CY10203040",
                                "info@physio.example", "www.physio.example"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(detail))) << detail;
     forms.PrintSickLeaveCertificate();
     EXPECT_EQ(lastPages(), 1);
-    expectInOrder(lastText(), {"Φυσικοθεραπευτήριο Νίκου Δημητρίου", "ΠΙΣΤΟΠΟΙΗΤΙΚΟ ΑΣΘΕΝΕΙΑΣ",
-                               "αναρρωτική άδεια"});
+    expectInOrder(lastText(),
+                  {"Φυσικοθεραπευτήριο Νίκου Δημητρίου", "ΠΙΣΤΟΠΟΙΗΤΙΚΟ ΑΣΘΕΝΕΙΑΣ",
+                   "αναρρωτική άδεια"});
     EXPECT_EQ(output.runs().size(), 2);
 }
 
@@ -198,7 +227,8 @@ void runReceipt(const QString &layout, int receiptNo)
     receipt.setSql("SELECT AR_APODEIKSHS, HMEROMHNIA, ONOMA, EPWNYMO, PARALHPTHS, "
                    "Format(POSO,'0.00') AS POSO, TAMEIO, Format(SYNOLIKO_POSO,'0.00') as "
                    "SYNOLIKO_POSO, Format(VAT,'0.00') as VAT, PERIGRAFH FROM APODEIKSEIS "
-                   " WHERE AR_APODEIKSHS=" + QString::number(receiptNo));
+                   " WHERE AR_APODEIKSHS="
+                   + QString::number(receiptNo));
     Table information(c), vat(c);
     information.setTableName("INFORMATION");
     vat.setTableName("SYNTELESTHS_VAT");
@@ -217,18 +247,23 @@ void runReceipt(const QString &layout, int receiptNo)
 TEST_F(LayoutTest, ReceiptWithVat)
 {
     // All seven free lines filled: the receipt still fits its one page.
-    practice.exec("UPDATE INFORMATION SET EXTRA2='Β', EXTRA4='Δ', EXTRA5='Ε', EXTRA6='Ζ', EXTRA7='Η'");
+    practice.exec(
+        "UPDATE INFORMATION SET EXTRA2='Β', EXTRA4='Δ', EXTRA5='Ε', EXTRA6='Ζ', EXTRA7='Η'");
     runReceipt("\\APODEIKSEISVAT.RAV", 100);
     EXPECT_EQ(lastPages(), 1);
     const QString text = lastText(true);
-    const QString today = QString("%1/%2/%3").arg(QDate::currentDate().day())
-                              .arg(QDate::currentDate().month()).arg(QDate::currentDate().year());
-    expectInOrder(text, {"Φυσικοθεραπευτήριο Νίκου Δημητρίου", "ΑΠΟΔΕΙΞΗ ΠΑΡΟΧΗΣ ΥΠΗΡΕΣΙΩΝ",
-                         "Αριθμός:", "Α.Φ.Μ.: 123456789", "Λήπτης", "Σύνολο (EUR):"});
+    const QString today = QString("%1/%2/%3")
+                              .arg(QDate::currentDate().day())
+                              .arg(QDate::currentDate().month())
+                              .arg(QDate::currentDate().year());
+    expectInOrder(text,
+                  {"Φυσικοθεραπευτήριο Νίκου Δημητρίου", "ΑΠΟΔΕΙΞΗ ΠΑΡΟΧΗΣ ΥΠΗΡΕΣΙΩΝ",
+                   "Αριθμός:", "Α.Φ.Μ.: 123456789", "Λήπτης", "Σύνολο (EUR):"});
     EXPECT_TRUE(text.contains("Αρ. Φ.Π.Α.: CY10203040"));
     EXPECT_TRUE(text.contains(QRegularExpression("Αριθμός:\\s+100")));
     EXPECT_TRUE(text.contains(QRegularExpression("Ημερομηνία:\\s+" + today)));
-    EXPECT_TRUE(text.contains(QRegularExpression("Λήπτης \\(πληρωτής\\):\\s+Γιώργος Παπαδόπουλος")));
+    EXPECT_TRUE(
+        text.contains(QRegularExpression("Λήπτης \\(πληρωτής\\):\\s+Γιώργος Παπαδόπουλος")));
     EXPECT_TRUE(text.contains(QRegularExpression("Φυσικοθεραπεία\\s+40.00")));
     EXPECT_TRUE(text.contains(QRegularExpression("Φ.Π.Α. 15 %:\\s+6.00")));
     EXPECT_TRUE(text.contains(QRegularExpression("Σύνολο \\(EUR\\):\\s+46.00")));
@@ -278,7 +313,8 @@ TEST_F(LayoutTest, ExpensesOfAPeriod)
                 "AS VAT, Format(SUM((EKSODA.POSO+EKSODA.VAT)),'0.00') AS SYNOLO FROM EKSODA WHERE "
                 "EKSODA.HMEROMHNIA Between #3/1/2008# AND #3/31/2008#");
     const QString text = lastText(true);
-    EXPECT_TRUE(text.contains(QRegularExpression("5/3/2008\\s+Ενοίκιο\\s+100.00\\s+19.00\\s+119.00")))
+    EXPECT_TRUE(
+        text.contains(QRegularExpression("5/3/2008\\s+Ενοίκιο\\s+100.00\\s+19.00\\s+119.00")))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QRegularExpression("20/3/2008\\s+Ρεύμα\\s+40.50\\s+7.70\\s+48.20")));
     EXPECT_TRUE(text.contains(QRegularExpression("Σύνολα:\\s+140.50\\s+26.70\\s+167.20")));

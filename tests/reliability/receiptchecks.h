@@ -17,7 +17,8 @@ inline QString nativeValue(Connection &connection, const QString &sql)
 {
     PreparedStatement statement = connection.prepare(sql);
     if (sqlite3_step(statement.get()) != SQLITE_ROW)
-        return QStringLiteral("<no row: %1>").arg(QString::fromUtf8(sqlite3_errmsg(connection.handle())));
+        return QStringLiteral("<no row: %1>")
+            .arg(QString::fromUtf8(sqlite3_errmsg(connection.handle())));
     const unsigned char *text = sqlite3_column_text(statement.get(), 0);
     return text ? QString::fromUtf8(reinterpret_cast<const char *>(text)) : QString();
 }
@@ -49,10 +50,12 @@ inline QStringList broken(qint64 firstNumber)
            "SELECT COUNT(*)-COUNT(DISTINCT CAST(AR_APODEIKSHS AS INTEGER)) FROM EISPRAKSH_PELATH",
            "0");
     expect("counter rows", "SELECT COUNT(*) FROM LAST_APODEIKSH", "1");
-    const QString highest = nativeValue(
-        c, QStringLiteral("SELECT COALESCE(MAX(CAST(AR_APODEIKSHS AS INTEGER)), %1) FROM "
+    const QString highest
+        = nativeValue(c,
+                      QStringLiteral(
+                          "SELECT COALESCE(MAX(CAST(AR_APODEIKSHS AS INTEGER)), %1) FROM "
                           "APODEIKSEIS")
-               .arg(firstNumber - 1));
+                          .arg(firstNumber - 1));
     expect("counter", "SELECT CAST([LAST] AS INTEGER) FROM LAST_APODEIKSH",
            QString::number(highest.toLongLong() + 1));
     return faults;
@@ -68,9 +71,10 @@ inline int receiptCount()
 // Whether the receipt with this number is in the file.
 inline bool hasReceipt(Connection &c, qint64 number)
 {
-    return nativeValue(c, QStringLiteral("SELECT COUNT(*) FROM APODEIKSEIS WHERE "
-                                         "CAST(AR_APODEIKSHS AS INTEGER)=%1")
-                              .arg(number))
+    return nativeValue(c,
+                       QStringLiteral("SELECT COUNT(*) FROM APODEIKSEIS WHERE "
+                                      "CAST(AR_APODEIKSHS AS INTEGER)=%1")
+                           .arg(number))
         == "1";
 }
 

@@ -46,10 +46,10 @@ int main(int argc, char **argv)
             issue.read();
             // Retried on the same window, as the window shows the next free number.
             for (;;) {
-                const ReceiptIssue::Result r = issue.issue(
-                    {patientId, QStringLiteral("Άννα"), QStringLiteral("Ιωάννου"),
-                     QString::number(10 + issued % 50), QStringLiteral("Φυσικοθεραπεία"),
-                     QStringLiteral("ΙΚΑ")});
+                const ReceiptIssue::Result r
+                    = issue.issue({patientId, QStringLiteral("Άννα"), QStringLiteral("Ιωάννου"),
+                                   QString::number(10 + issued % 50),
+                                   QStringLiteral("Φυσικοθεραπεία"), QStringLiteral("ΙΚΑ")});
                 if (r.outcome == ReceiptIssue::Outcome::Issued) {
                     std::printf("issued %lld\n", static_cast<long long>(r.number));
                     std::fflush(stdout);

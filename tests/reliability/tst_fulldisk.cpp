@@ -9,8 +9,8 @@
 #include "receiptchecks.h"
 #include "receiptissue.h"
 #include "receiptwindow.h"
-#include "schema.h"
 #include "recordnavigator.h"
+#include "schema.h"
 #include "testsupport.h"
 #include "windowhooks.h"
 
@@ -115,7 +115,8 @@ TEST_F(FullDisk, ANewPatientThatDoesNotFitIsNotWrittenAndStaysOnScreen)
         sawFull = true;
         EXPECT_EQ(messages.shown().size(), 1);
         for (int f = 0; f < fields.size(); ++f)
-            EXPECT_EQ(w.form()->edit(fields.at(f))->text(), typed.at(f)) << fields.at(f).toStdString();
+            EXPECT_EQ(w.form()->edit(fields.at(f))->text(), typed.at(f))
+                << fields.at(f).toStdString();
         EXPECT_EQ(w.records().state(), RecordSet::State::Insert);
         EXPECT_EQ(practice.count("SELECT * FROM STOIXEIA_PELATH"), patients);
     }

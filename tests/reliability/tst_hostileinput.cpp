@@ -17,8 +17,8 @@
 #include "program.h"
 #include "receiptchecks.h"
 #include "receiptwindow.h"
-#include "schema.h"
 #include "recordnavigator.h"
+#include "schema.h"
 #include "tableeditorwindow.h"
 #include "testsupport.h"
 #include "visitswindow.h"
@@ -72,8 +72,8 @@ QString newestValueWhere(const QString &table, const QString &column, const QStr
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    PreparedStatement s = c.prepare(
-        QStringLiteral("SELECT [%1] FROM [%2] WHERE %3").arg(column, table, where));
+    PreparedStatement s
+        = c.prepare(QStringLiteral("SELECT [%1] FROM [%2] WHERE %3").arg(column, table, where));
     if (sqlite3_step(s.get()) != SQLITE_ROW)
         return QStringLiteral("<no row>");
     const void *data = sqlite3_column_text16(s.get(), 0);
@@ -122,8 +122,9 @@ QString declaredType(const QString &table, const QString &column)
     Connection c;
     c.setUp(Program::DbConnectionString, true);
     return ReceiptChecks::nativeValue(
-               c, QStringLiteral("SELECT type FROM pragma_table_info('%1') WHERE name='%2'")
-                      .arg(table, column))
+               c,
+               QStringLiteral("SELECT type FROM pragma_table_info('%1') WHERE name='%2'")
+                   .arg(table, column))
         .toUpper();
 }
 
@@ -203,8 +204,8 @@ TEST_F(HostileInput, TableEditorsStoreEveryTextAsTheFieldHoldsIt)
             if (!isFreeText(declaredType(layout.table, target.column)))
                 continue;
             for (const Hostile &h : hostileTexts()) {
-                const std::string where = (layout.table + "." + target.column).toStdString()
-                    + " / " + h.name;
+                const std::string where
+                    = (layout.table + "." + target.column).toStdString() + " / " + h.name;
                 messages.clear();
                 TableEditorWindow w(layout);
                 w.show();
@@ -216,8 +217,8 @@ TEST_F(HostileInput, TableEditorsStoreEveryTextAsTheFieldHoldsIt)
                         continue;
                     const QString type = declaredType(layout.table, f.column);
                     const QString value = isFreeText(type) ? QStringLiteral("Άλλο")
-                        : type.contains("DATE")             ? QStringLiteral("1/2/2010")
-                                                            : QStringLiteral("5");
+                        : type.contains("DATE")            ? QStringLiteral("1/2/2010")
+                                                           : QStringLiteral("5");
                     paste(w.editor(f.column), value);
                     if (isFreeText(type))
                         others.insert(f.column, value);
@@ -237,8 +238,8 @@ TEST_F(HostileInput, TableEditorsStoreEveryTextAsTheFieldHoldsIt)
 
 TEST_F(HostileInput, NewPatientStoresEveryTextAsTheFieldHoldsIt)
 {
-    const QStringList fields {"ONOMA",      "EPWNYMO",   "DIEYTHYNSH",
-                              "THLEFWNO_1", "THLEFWNO_2", "EPAGGELMA", "TAMEIO"};
+    const QStringList fields {"ONOMA",      "EPWNYMO",   "DIEYTHYNSH", "THLEFWNO_1",
+                              "THLEFWNO_2", "EPAGGELMA", "TAMEIO"};
     const QString before = schema();
     for (const QString &field : fields) {
         for (const Hostile &h : hostileTexts()) {
@@ -318,12 +319,13 @@ TEST_F(HostileInput, DaySheetSlotsStoreEveryTextAsTheFieldHoldsIt)
     for (const int slot : {1, 14, 28}) {
         const int neighbour = slot == 28 ? 27 : slot + 1;
         for (const Hostile &h : hostileTexts()) {
-            const std::string where = "RANTEBOU." + columns.at(slot - 1).toStdString() + " / "
-                + h.name;
+            const std::string where
+                = "RANTEBOU." + columns.at(slot - 1).toStdString() + " / " + h.name;
             messages.clear();
             DaySheetWindow sheet;
             sheet.DayDateText = QStringLiteral("5/3/2026");
-            sheet.DayQueryText = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2026#");
+            sheet.DayQueryText
+                = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2026#");
             sheet.setUp();
             paste(sheet.DBEdit(neighbour), QStringLiteral("Άλλο"));
             const QString inField = paste(sheet.DBEdit(slot), h.text);
@@ -344,8 +346,8 @@ TEST_F(HostileInput, VisitsAndPracticeDetailsStoreEveryTextAsTheFieldHoldsIt)
     const QString before = schema();
     for (const Hostile &h : hostileTexts()) {
         for (const bool reason : {true, false}) {
-            const std::string where = std::string("EPISKEPSEIS.") + (reason ? "AITIA" : "PERIGRAFH")
-                + " / " + h.name;
+            const std::string where
+                = std::string("EPISKEPSEIS.") + (reason ? "AITIA" : "PERIGRAFH") + " / " + h.name;
             messages.clear();
             VisitsWindow w;
             w.PatientFirstName = QStringLiteral("Μαρία");
@@ -428,7 +430,8 @@ TEST_F(HostileInput, FindingAPatientByAHostileSurname)
         EXPECT_TRUE(surnames.contains(stored)) << where;
         EXPECT_FALSE(surnames.contains("Ασθενής")) << where;
         ++g_tally.stored;
-        practice.exec("DELETE FROM STOIXEIA_PELATH WHERE ID=" + practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH"));
+        practice.exec("DELETE FROM STOIXEIA_PELATH WHERE ID="
+                      + practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH"));
     }
     EXPECT_EQ(schema(), before);
 }
@@ -437,7 +440,8 @@ TEST_F(HostileInput, FindingAPatientByAHostileSurname)
 // the edited column holds the text, the rest of the row and the other patient stay as they were.
 TEST_F(HostileInput, EditingAPatientAndTheHealthHistory)
 {
-    practice.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO,TAMEIO) VALUES('Μαρία','Ιωάννου','ΙΚΑ')");
+    practice.exec(
+        "INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO,TAMEIO) VALUES('Μαρία','Ιωάννου','ΙΚΑ')");
     const QString id = practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH");
     practice.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Άλλος','Ασθενής')");
     const QString otherId = practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH");
@@ -467,7 +471,8 @@ TEST_F(HostileInput, EditingAPatientAndTheHealthHistory)
             w.FormShow();
             const QString inField = paste(w.historyBox(), h.text);
             w.recordBar()->button(RecordNavigator::Post)->click();
-            judge(where, h.text, inField, newestValueWhere("STOIXEIA_PELATH", "ISTORIKO", "ID=" + id));
+            judge(where, h.text, inField,
+                  newestValueWhere("STOIXEIA_PELATH", "ISTORIKO", "ID=" + id));
             EXPECT_EQ(patientRow(id, "ISTORIKO"), rest) << where;
         }
     }

@@ -49,8 +49,8 @@ TEST(KilledWriter, EveryKillLeavesWholeReceiptsAndTheCounterInStep)
         ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
         ASSERT_TRUE(child.waitForFinished(30000));
         ASSERT_EQ(child.exitStatus(), QProcess::CrashExit)
-            << "kill " << i << " came after the program ended: "
-            << child.readAllStandardError().toStdString();
+            << "kill " << i
+            << " came after the program ended: " << child.readAllStandardError().toStdString();
 
         int issuedThisRun = 0;
         for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
@@ -67,8 +67,8 @@ TEST(KilledWriter, EveryKillLeavesWholeReceiptsAndTheCounterInStep)
         // The whole file is checked every tenth kill and after the last one.
         if (i % 10 == 9 || i == kills - 1) {
             const QStringList faults = ReceiptChecks::broken(1);
-            ASSERT_TRUE(faults.isEmpty()) << "after kill " << i << ": "
-                                          << faults.join("; ").toStdString();
+            ASSERT_TRUE(faults.isEmpty())
+                << "after kill " << i << ": " << faults.join("; ").toStdString();
         }
     }
 

@@ -44,7 +44,8 @@ TEST(SeveralPrograms, FourProgramsIssueAThousandDistinctWholeReceipts)
         EXPECT_EQ(issuedHere, kEach) << "program " << i;
         issued += issuedHere;
         // Each program's receipts carry its own patient.
-        EXPECT_EQ(practice.count("SELECT * FROM EISPRAKSH_PELATH WHERE ID=" + QString::number(i + 1)),
+        EXPECT_EQ(practice.count("SELECT * FROM EISPRAKSH_PELATH WHERE ID="
+                                 + QString::number(i + 1)),
                   kEach);
     }
     std::printf("receipts %d across %d programs, distinct numbers %lld, numbers taken "

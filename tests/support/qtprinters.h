@@ -13,7 +13,10 @@ inline std::ostream &operator<<(std::ostream &os, const QString &s)
 {
     return os << s.toStdString();
 }
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 inline void PrintTo(const QStringList &l, std::ostream *os)
 {
     *os << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
@@ -22,7 +25,10 @@ inline void PrintTo(const QColor &c, std::ostream *os)
 {
     *os << "rgb(" << c.red() << ", " << c.green() << ", " << c.blue() << ')';
 }
-inline void PrintTo(const QSize &s, std::ostream *os) { *os << s.width() << 'x' << s.height(); }
+inline void PrintTo(const QSize &s, std::ostream *os)
+{
+    *os << s.width() << 'x' << s.height();
+}
 inline void PrintTo(const QDate &d, std::ostream *os)
 {
     *os << d.toString(Qt::ISODate).toStdString();

@@ -18,7 +18,8 @@
 namespace TestSupport {
 
 TempPractice::TempPractice()
-    : m_oldAppDir(Program::AppDir), m_oldConnection(Program::DbConnectionString)
+    : m_oldAppDir(Program::AppDir)
+    , m_oldConnection(Program::DbConnectionString)
 {
     Schema::createPracticeDatabase(dbPath(), QLatin1String(ConnectionString::kDatabasePassword));
     Program::AppDir = dir();
@@ -143,7 +144,8 @@ QStringList RecordingMessages::texts() const
     return out;
 }
 
-ModalDriver::ModalDriver(Handler handler) : m_handler(std::move(handler))
+ModalDriver::ModalDriver(Handler handler)
+    : m_handler(std::move(handler))
 {
     ModalRunner::install([this](QDialog *dialog) {
         m_opened << dialog->windowTitle();

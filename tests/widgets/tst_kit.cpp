@@ -14,8 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QWheelEvent>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 using namespace TestSupport;
@@ -29,8 +29,10 @@ private slots:
         m_practice = std::make_unique<TempPractice>();
         m_messages = std::make_unique<RecordingMessages>();
         for (const char *t : {"Γάμμα", "Άλφα", "Βήτα"})
-            m_practice->exec(QStringLiteral("INSERT INTO SHMEIWSEIS(TITLOS,PERIGRAFH) VALUES('%1','κείμενο\nδεύτερη')")
-                                 .arg(QString::fromUtf8(t)));
+            m_practice->exec(
+                QStringLiteral(
+                    "INSERT INTO SHMEIWSEIS(TITLOS,PERIGRAFH) VALUES('%1','κείμενο\nδεύτερη')")
+                    .arg(QString::fromUtf8(t)));
         m_connection = std::make_unique<Connection>();
         m_connection->setUp(Program::DbConnectionString, true);
     }
@@ -158,7 +160,7 @@ private slots:
         w.setUpWindow(QStringLiteral("Παράθυρο"), 100, 100);
         ModalDriver driver([](QDialog *) { return 42; });
         QCOMPARE(w.showModal(), 42);
-        QCOMPARE(driver.opened(), QStringList{QStringLiteral("Παράθυρο")});
+        QCOMPARE(driver.opened(), QStringList {QStringLiteral("Παράθυρο")});
     }
 
     void gridFollowsTheRecordSet()
@@ -168,8 +170,9 @@ private slots:
         t.open();
         t.sort(QStringLiteral("TITLOS ASC"));
         RecordGrid grid;
-        grid.setRecordSet(&t, {{QStringLiteral("TITLOS"), QStringLiteral("Τίτλος"), 150,
-                                Qt::AlignCenter}});
+        grid.setRecordSet(&t,
+                          {{QStringLiteral("TITLOS"), QStringLiteral("Τίτλος"), 150,
+                            Qt::AlignCenter}});
         QAbstractItemModel *m = grid.model();
         QCOMPARE(m->rowCount(), 3);
         QCOMPARE(m->columnCount(), 1);
@@ -227,7 +230,8 @@ private slots:
 
     void comboKeepsAStoredTextThatIsNotAnItem()
     {
-        m_practice->exec(QStringLiteral("INSERT INTO STOIXEIA_PELATH(EPWNYMO,[1]) VALUES('Α','ΙΣΩΣ')"));
+        m_practice->exec(
+            QStringLiteral("INSERT INTO STOIXEIA_PELATH(EPWNYMO,[1]) VALUES('Α','ΙΣΩΣ')"));
         Query q(*m_connection);
         q.setSql(QStringLiteral("SELECT * FROM STOIXEIA_PELATH WHERE ID=1"));
         q.open();
@@ -241,7 +245,8 @@ private slots:
         QCOMPARE(q.state(), RecordSet::State::Browse);
         emit combo.activated(1);
         q.post();
-        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT [1] FROM STOIXEIA_PELATH")), QStringLiteral("ΟΧΙ"));
+        QCOMPARE(m_practice->scalar(QStringLiteral("SELECT [1] FROM STOIXEIA_PELATH")),
+                 QStringLiteral("ΟΧΙ"));
     }
 
     void navigatorAsksBeforeDeletingAndFollowsTheState()
@@ -249,8 +254,8 @@ private slots:
         Table t(*m_connection);
         t.setTableName(QStringLiteral("SHMEIWSEIS"));
         t.open();
-        RecordNavigator nav(RecordNavigator::Moves | RecordNavigator::Insert | RecordNavigator::Delete
-                            | RecordNavigator::Post);
+        RecordNavigator nav(RecordNavigator::Moves | RecordNavigator::Insert
+                            | RecordNavigator::Delete | RecordNavigator::Post);
         nav.setRecordSet(&t);
         QVERIFY(!nav.button(RecordNavigator::First)->isEnabled());
         QVERIFY(nav.button(RecordNavigator::Next)->isEnabled());
