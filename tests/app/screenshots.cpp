@@ -1,6 +1,6 @@
 // The start-up windows for a person to look at on a real display with a window manager: the
 // splash, then the main window maximised, then restored from maximised, then About over it.
-//   /work/shared/tools/xshot OUT "2 5 8 11" -- ./app_screenshots
+//   xshot OUT "2 5 8 11" -- ./app_screenshots
 #include "aboutwindow.h"
 #include "accesswindows.h"
 #include "mainwindow.h"
