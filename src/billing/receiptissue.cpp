@@ -63,10 +63,11 @@ ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
     row.total = f.total;
 
     try {
-        // The write lock is taken before the counter is read again, so no other window or
-        // program can issue the same number between the check and the commit.
+        // The write lock (the whole file, or the counter's row on a server) is taken before the
+        // counter is read again, so no other window, program or workstation can issue the same
+        // number between the check and the commit.
         Transaction transaction(m_connection);
-        const QString current = firstValue(m_connection, BillingSql::kLastNumber).trimmed();
+        const QString current = firstValue(m_connection, BillingSql::kLockLastNumber).trimmed();
         if (current != QString::number(number)) {
             m_numberText = current;
             result.outcome = Outcome::NumberTaken;

@@ -4,6 +4,7 @@
 #include "dberror.h"
 #include "dialect.h"
 #include "schema.h"
+#include "serversession.h"
 #include "sqlfunctions.h"
 
 #include <QFileInfo>
@@ -117,6 +118,7 @@ Connection::~Connection()
 
 void Connection::close()
 {
+    m_server.reset();
     if (!m_handle)
         return;
     // Idle statements go with their cache; a statement still held somewhere is finalized by its
@@ -137,10 +139,18 @@ void Connection::setUp(const QString &connectionText, bool openNow)
 
 void Connection::open()
 {
-    if (m_handle)
+    if (isOpen())
         return;
     const ConnectionString::Target target = ConnectionString::parse(m_connectionText);
     const QString path = ConnectionString::localPath(target.dataSource);
+    // The practice folder's settings may put the data on a server instead of the file.
+    if (!path.isEmpty()) {
+        const DataLocation location = EngineSettings::read(QFileInfo(path).absolutePath());
+        if (location.engine == Engine::PostgreSQL) {
+            openServer(location.serverConnection, target.password);
+            return;
+        }
+    }
     if (path.isEmpty() || !QFileInfo(path).isFile())
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(target.dataSource));
     openFile(path);
@@ -206,6 +216,32 @@ void Connection::checkFile(const QString &dataSource, const QString &password)
         firstRow(m_handle, "PRAGMA synchronous = FULL", 0);
 }
 
+void Connection::openServer(const QString &serverConnection, const QString &password)
+{
+    auto session = std::make_unique<ServerSession>(serverConnection);
+    ServerSession::Result marker;
+    try {
+        marker = session->run(
+            QStringLiteral("SELECT value FROM orvanta_file WHERE name = 'password'"));
+    } catch (const DbError &e) {
+        if (e.code() == ServerSession::lostCode())
+            throw;
+        throw DbError(QStringLiteral("Unrecognized database format '%1'.").arg(serverConnection),
+                      {}, e.code());
+    }
+    if (marker.rows.empty() || marker.rows[0][0].toString() != password)
+        throw DbError(QStringLiteral("Not a valid password."));
+    m_fileName = serverConnection;
+    m_server = std::move(session);
+}
+
+QString Connection::quoteName(const QString &name) const
+{
+    QString n = m_server ? name.toLower() : name;
+    n.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
 void Connection::openFile(const QString &path)
 {
     // Never SQLITE_OPEN_CREATE: a missing data.mdb is never created by opening it.
@@ -232,18 +268,24 @@ void Connection::openFile(const QString &path)
 
 void Connection::requireOpen(const QString &sql) const
 {
-    if (!m_handle)
+    if (!isOpen())
         throw DbError(QStringLiteral("Operation is not allowed when the object is closed."), sql);
 }
 
 void Connection::fail(const QString &sql) const
 {
+    if (!m_handle)
+        throw DbError(QStringLiteral("Operation is not allowed when the object is closed."), sql);
     throw engineError(m_handle, sql);
 }
 
 PreparedStatement Connection::prepare(const QString &sql, const QVariantList &values) const
 {
     requireOpen(sql);
+    if (m_server)
+        throw DbError(QStringLiteral("A prepared statement of the file's engine was asked of a "
+                                     "server connection."),
+                      sql);
     qCDebug(lcSql).noquote() << sql << values;
     PreparedStatement stmt = m_statements->take(sql);
     if (!stmt) {
@@ -263,6 +305,8 @@ PreparedStatement Connection::prepare(const QString &sql, const QVariantList &va
 
 int Connection::executeNative(const QString &sql, const QVariantList &values)
 {
+    if (m_server)
+        return m_server->run(sql, values).changed;
     PreparedStatement stmt = prepare(sql, values);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {}
@@ -274,7 +318,7 @@ int Connection::executeNative(const QString &sql, const QVariantList &values)
 int Connection::execute(const QString &jetSql)
 {
     requireOpen(jetSql);
-    const QString sql = Dialect::translate(jetSql);
+    const QString sql = Dialect::translate(jetSql, engine());
     try {
         return executeNative(sql);
     } catch (const DbError &e) {
@@ -284,7 +328,10 @@ int Connection::execute(const QString &jetSql)
 
 void Connection::beginTransaction()
 {
-    executeNative(QStringLiteral("BEGIN IMMEDIATE"));
+    // On the file the write lock is taken at once, so that what the transaction reads stays
+    // as read; on a server, rows are locked as they are read FOR UPDATE.
+    requireOpen(QStringLiteral("BEGIN"));
+    executeNative(m_server ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void Connection::commit()
@@ -294,7 +341,7 @@ void Connection::commit()
 
 void Connection::rollback()
 {
-    if (m_handle && !sqlite3_get_autocommit(m_handle))
+    if (m_server ? m_server->inTransaction() : (m_handle && !sqlite3_get_autocommit(m_handle)))
         executeNative(QStringLiteral("ROLLBACK"));
 }
 

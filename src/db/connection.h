@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine.h"
 #include "preparedstatement.h"
 
 #include <QString>
@@ -10,6 +11,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+class ServerSession;
 
 // One window's connection to the practice file. Set up as every window does it: close, give it
 // the connection text, open. Opening checks that the file exists, that it is a practice
@@ -26,7 +28,7 @@ public:
     void setConnectionText(const QString &text) { m_connectionText = text; }
     QString connectionText() const { return m_connectionText; }
     void open();
-    bool isOpen() const { return m_handle != nullptr; }
+    bool isOpen() const { return m_handle != nullptr || m_server != nullptr; }
 
     // Every window's set-up: close, take the connection text, then open when asked.
     void setUp(const QString &connectionText, bool openNow = false);
@@ -41,8 +43,16 @@ public:
     // Rolls back the open transaction, if any; throws DbError when the engine refuses.
     void rollback();
 
+    // The engine the open connection runs on: SQLite (data.mdb) unless orvanta.ini in the
+    // practice folder names a server database.
+    Engine engine() const { return m_server ? Engine::PostgreSQL : Engine::SQLite; }
+    // The SQLite handle; null on a server.
     sqlite3 *handle() const { return m_handle; }
+    // The server session; null on SQLite.
+    ServerSession *server() const { return m_server.get(); }
     QString fileName() const { return m_fileName; }
+    // A table's or column's name quoted for the engine: the server keeps names in lower case.
+    QString quoteName(const QString &name) const;
 
     // Prepares a statement (engine dialect) and binds values. Statements are prepared once
     // per open connection: the handle gives the statement back, reset, when it goes.
@@ -62,11 +72,13 @@ private:
     void requireOpen(const QString &sql) const;
     void openFile(const QString &path);
     void checkFile(const QString &dataSource, const QString &password);
+    void openServer(const QString &serverConnection, const QString &password);
 
     QString m_connectionText;
     QString m_fileName;
     sqlite3 *m_handle = nullptr;
     std::shared_ptr<StatementCache> m_statements;
+    std::unique_ptr<ServerSession> m_server;
 };
 
 // Writes that belong together: begun on construction, rolled back unless committed.

@@ -24,10 +24,15 @@ bool isWordChar(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
 }
 
-QString sqlString(const QString &value)
+QString sqlString(const QString &value, Engine engine)
 {
     QString v = value;
     v.replace(QLatin1Char('\''), QLatin1String("''"));
+    if (engine == Engine::PostgreSQL) {
+        if (v.contains(QChar(0)))
+            throw DbError(QStringLiteral("A text with a NUL character cannot be stored."));
+        return QLatin1Char('\'') + v + QLatin1Char('\'');
+    }
     // The engine reads a statement's text only up to a NUL character, so a NUL inside a value
     // would cut the statement short: it is joined in as char(0) instead.
     if (v.contains(QChar(0))) {
@@ -37,7 +42,7 @@ QString sqlString(const QString &value)
     return QLatin1Char('\'') + v + QLatin1Char('\'');
 }
 
-QList<Token> tokenize(const QString &sql)
+QList<Token> tokenize(const QString &sql, Engine engine)
 {
     QList<Token> out;
     const qsizetype n = sql.size();
@@ -70,13 +75,15 @@ QList<Token> tokenize(const QString &sql)
             }
             if (!closed)
                 throw DbError(QStringLiteral("Syntax error in string in query expression."), sql);
-            out.append({Tok::Str, sqlString(value)});
+            out.append({Tok::Str, sqlString(value, engine)});
             i = j;
         } else if (c == QLatin1Char('[')) {
             const qsizetype close = sql.indexOf(QLatin1Char(']'), i + 1);
             if (close < 0)
                 throw DbError(QStringLiteral("Syntax error in query expression."), sql);
             QString name = sql.mid(i + 1, close - i - 1);
+            if (engine == Engine::PostgreSQL)
+                name = name.toLower();
             name.replace(QLatin1Char('"'), QLatin1String("\"\""));
             out.append({Tok::Ident, QLatin1Char('"') + name + QLatin1Char('"')});
             i = close + 1;
@@ -88,7 +95,10 @@ QList<Token> tokenize(const QString &sql)
                 throw DbError(QStringLiteral("Syntax error in date in query expression '%1'.")
                                   .arg(sql.mid(i, close < 0 ? n - i : close - i + 1)),
                               sql);
-            out.append({Tok::Str, sqlString(iso)});
+            if (engine == Engine::PostgreSQL)
+                out.append({Tok::Str, QStringLiteral("DATE '%1'").arg(iso)});
+            else
+                out.append({Tok::Str, sqlString(iso, engine)});
             i = close + 1;
         } else if (isWordChar(c)) {
             qsizetype j = i;
@@ -184,6 +194,69 @@ QList<Token> collateOrderBy(const QList<Token> &in)
     return out;
 }
 
+qsizetype nextSolid(const QList<Token> &in, qsizetype from)
+{
+    while (from < in.size() && in[from].type == Tok::Space)
+        ++from;
+    return from;
+}
+
+// The server's spelling of what the file's engine does with functions of its own.
+QList<Token> forServer(const QList<Token> &in)
+{
+    QList<Token> out;
+    out.reserve(in.size());
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const Token &t = in[i];
+        if (t.type != Tok::Word) {
+            out.append(t);
+            continue;
+        }
+        const qsizetype next = nextSolid(in, i + 1);
+        const bool call = next < in.size() && in[next].type == Tok::Punct
+            && in[next].text == QLatin1String("(");
+        if (isWord(t, "TRUE")) {
+            out.append({Tok::Word, QStringLiteral("1")});
+        } else if (isWord(t, "FALSE")) {
+            out.append({Tok::Word, QStringLiteral("0")});
+        } else if (call && isWord(t, "FORMAT")) {
+            out.append({Tok::Word, QStringLiteral("orv_format")});
+        } else if (isWord(t, "LIKE")) {
+            out.append({Tok::Punct, QStringLiteral("~~~")});
+        } else if (isWord(t, "NOT") && next < in.size() && isWord(in[next], "LIKE")) {
+            out.append({Tok::Punct, QStringLiteral("!~~~")});
+            i = next;
+        } else {
+            out.append(t);
+        }
+    }
+    return out;
+}
+
+// A trailing FOR UPDATE, which the file's engine does not know, is dropped.
+void dropForUpdate(QList<Token> &tokens)
+{
+    qsizetype end = tokens.size();
+    const auto back = [&]() {
+        while (end > 0
+               && (tokens[end - 1].type == Tok::Space
+                   || (tokens[end - 1].type == Tok::Punct
+                       && tokens[end - 1].text == QLatin1String(";"))))
+            --end;
+        return end - 1;
+    };
+    const qsizetype update = back();
+    if (update < 0 || !isWord(tokens[update], "UPDATE"))
+        return;
+    end = update;
+    const qsizetype forWord = back();
+    if (forWord < 0 || !isWord(tokens[forWord], "FOR"))
+        return;
+    tokens.erase(tokens.begin() + forWord, tokens.end());
+    while (!tokens.isEmpty() && tokens.last().type == Tok::Space)
+        tokens.removeLast();
+}
+
 } // namespace
 
 QString isoFromLiteral(const QString &body)
@@ -209,9 +282,12 @@ QString isoFromLiteral(const QString &body)
     return date.toString(Qt::ISODate);
 }
 
-QString translate(const QString &jetSql)
+QString translate(const QString &jetSql, Engine engine)
 {
-    const QList<Token> tokens = collateOrderBy(tokenize(jetSql));
+    QList<Token> tokens = tokenize(jetSql, engine);
+    tokens = engine == Engine::PostgreSQL ? forServer(tokens) : collateOrderBy(tokens);
+    if (engine == Engine::SQLite)
+        dropForUpdate(tokens);
     QString out;
     out.reserve(jetSql.size() + 32);
     for (const Token &t : tokens)

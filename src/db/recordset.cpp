@@ -4,6 +4,7 @@
 #include "dberror.h"
 #include "dialect.h"
 #include "greektext.h"
+#include "serversession.h"
 #include "sqltext.h"
 
 #include <QByteArrayView>
@@ -23,6 +24,13 @@
 namespace {
 
 const char kRowidColumn[] = "__rowid";
+
+// The key by which a row is read again, written and deleted: the file's rowid, or the column
+// "rowid" that every table on a server has.
+QString rowKey(const Connection &connection)
+{
+    return connection.server() ? QStringLiteral("rowid") : QStringLiteral("_rowid_");
+}
 
 // What the engine says about one column of a statement (UTF-8, owned by the statement).
 struct RawColumn {
@@ -81,6 +89,56 @@ void describe(ColumnInfo &info, const char *declaredType)
     } else {
         info.kind = ColumnKind::Text;
     }
+}
+
+// A server column described as the file's declared types describe it.
+void describeServer(ColumnInfo &info, const ServerSession::Column &c)
+{
+    if (c.table == 0) { // an expression: the file's engine declares no type for one either
+        info.kind = ColumnKind::Unknown;
+        return;
+    }
+    switch (c.type) {
+    case 1043: // varchar
+        info.kind = ColumnKind::Text;
+        info.width = c.modifier > 4 ? c.modifier - 4 : 0;
+        break;
+    case 25: // text
+        info.kind = ColumnKind::Memo;
+        break;
+    case 1082:
+        info.kind = ColumnKind::Date;
+        break;
+    case 21: // smallint holds yes/no
+    case 16:
+        info.kind = ColumnKind::YesNo;
+        break;
+    case 700:
+    case 701:
+    case 1700:
+        info.kind = ColumnKind::Number;
+        break;
+    case 20:
+    case 23:
+        info.kind = ColumnKind::Integer;
+        break;
+    default:
+        info.kind = ColumnKind::Text;
+    }
+}
+
+// The server names result columns in lower case unless they were quoted. The file's engine
+// names them as the statement wrote them, and the program's tables are named in capitals: a
+// name the statement spells is taken as spelt there, any other is put in capitals.
+QString nameAsWritten(const QString &serverName, const QString &statement)
+{
+    if (serverName != serverName.toLower())
+        return serverName;
+    const QRegularExpression word(QStringLiteral("(?<![\\w$])%1(?![\\w$])")
+                                      .arg(QRegularExpression::escape(serverName)),
+                                  QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = word.match(statement);
+    return m.hasMatch() ? m.captured(0) : serverName.toUpper();
 }
 
 QVariant columnValue(sqlite3_stmt *stmt, int i)
@@ -185,9 +243,68 @@ int RecordSet::fieldIndex(const QString &name) const
     return -1;
 }
 
+void RecordSet::loadFromServer(const QString &sql, const QString &sourceTable,
+                               const QString &shownSql)
+{
+    ServerSession &server = *m_connection.server();
+    ServerSession::Result result;
+    try {
+        result = server.run(sql);
+    } catch (const DbError &e) {
+        throw e.withSql(shownSql);
+    }
+    const int first = sourceTable.isEmpty() ? 0 : 1;
+    std::vector<ColumnInfo> columns;
+    std::vector<int> kept; // result columns shown: the tables' own key column is not
+    for (int i = first; i < int(result.columns.size()); ++i) {
+        const ServerSession::Column &c = result.columns[size_t(i)];
+        const QString origin = server.columnName(c.table, c.tableColumn);
+        if (origin == QLatin1String("rowid"))
+            continue;
+        ColumnInfo info;
+        info.name = nameAsWritten(c.name, shownSql);
+        info.originTable = server.tableName(c.table).toUpper();
+        info.originColumn = origin.toUpper();
+        describeServer(info, c);
+        columns.push_back(info);
+        kept.push_back(i);
+    }
+    std::vector<Row> rows;
+    rows.reserve(result.rows.size());
+    for (std::vector<QVariant> &values : result.rows) {
+        Row row;
+        if (first)
+            row.rowid = values[0].toLongLong();
+        row.values.reserve(kept.size());
+        for (const int i : kept)
+            row.values.push_back(std::move(values[size_t(i)]));
+        rows.push_back(std::move(row));
+    }
+    show(std::move(columns), std::move(rows), sourceTable);
+}
+
+void RecordSet::show(std::vector<ColumnInfo> columns, std::vector<Row> rows,
+                     const QString &sourceTable)
+{
+    emit aboutToReset();
+    m_columns = std::move(columns);
+    m_rows = std::move(rows);
+    m_table = sourceTable;
+    m_current = m_rows.empty() ? -1 : 0;
+    m_modified = false;
+    m_state = State::Browse;
+    emit stateChanged(m_state);
+    emit reset();
+    emit currentChanged(m_current);
+}
+
 void RecordSet::load(const QString &sql, const QString &sourceTable, const QString &shownSql)
 {
     close();
+    if (m_connection.server()) {
+        loadFromServer(sql, sourceTable, shownSql);
+        return;
+    }
     PreparedStatement statement;
     try {
         statement = m_connection.prepare(sql);
@@ -239,17 +356,7 @@ void RecordSet::load(const QString &sql, const QString &sourceTable, const QStri
     if (rc != SQLITE_DONE)
         m_connection.fail(shownSql);
     statement.release();
-
-    emit aboutToReset();
-    m_columns = std::move(columns);
-    m_rows = std::move(rows);
-    m_table = sourceTable;
-    m_current = m_rows.empty() ? -1 : 0;
-    m_modified = false;
-    m_state = State::Browse;
-    emit stateChanged(m_state);
-    emit reset();
-    emit currentChanged(m_current);
+    show(std::move(columns), std::move(rows), sourceTable);
 }
 
 QVariant RecordSet::value(int row, int column) const
@@ -569,14 +676,23 @@ void RecordSet::reread(Row &row)
     std::vector<int> columns;
     for (size_t i = 0; i < m_columns.size(); ++i) {
         if (!m_columns[i].originColumn.isEmpty()) {
-            names << QLatin1Char('"') + m_columns[i].originColumn + QLatin1Char('"');
+            names << m_connection.quoteName(m_columns[i].originColumn);
             columns.push_back(int(i));
         }
     }
     if (names.isEmpty())
         return;
-    const QString sql = QStringLiteral("SELECT %1 FROM \"%2\" WHERE _rowid_ = ?")
-                            .arg(names.join(QLatin1Char(',')), m_table);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                            .arg(names.join(QLatin1Char(',')), m_connection.quoteName(m_table),
+                                 rowKey(m_connection));
+    if (ServerSession *server = m_connection.server()) {
+        const ServerSession::Result r = server->run(sql, {row.rowid});
+        if (!r.rows.empty()) {
+            for (size_t k = 0; k < columns.size(); ++k)
+                row.values[size_t(columns[k])] = r.rows[0][k];
+        }
+        return;
+    }
     const PreparedStatement stmt = m_connection.prepare(sql, {row.rowid});
     const int rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) {
@@ -605,30 +721,38 @@ void RecordSet::post()
             continue;
         if (m_state == State::Insert && (after.isNull() || !after.isValid()))
             continue;
-        names << QLatin1Char('"') + info.originColumn + QLatin1Char('"');
+        names << m_connection.quoteName(info.originColumn);
         values << converted(int(i), after);
     }
     Row written = m_pending;
     if (m_state == State::Insert) {
         QString sql;
+        const QString table = m_connection.quoteName(m_table);
         if (names.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table);
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
         } else {
             QStringList marks;
             for (int i = 0; i < names.size(); ++i)
                 marks << QStringLiteral("?");
-            sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                      .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         }
-        m_connection.executeNative(sql, values);
-        written.rowid = sqlite3_last_insert_rowid(m_connection.handle());
+        if (ServerSession *server = m_connection.server()) {
+            const ServerSession::Result r = server->run(sql + QStringLiteral(" RETURNING rowid"),
+                                                        values);
+            written.rowid = r.rows.empty() ? 0 : r.rows[0][0].toLongLong();
+        } else {
+            m_connection.executeNative(sql, values);
+            written.rowid = sqlite3_last_insert_rowid(m_connection.handle());
+        }
     } else if (!names.isEmpty()) {
         QStringList sets;
         for (const QString &name : names)
             sets << name + QStringLiteral(" = ?");
         values << stored.rowid;
-        m_connection.executeNative(QStringLiteral("UPDATE \"%1\" SET %2 WHERE _rowid_ = ?")
-                                       .arg(m_table, sets.join(QLatin1Char(','))),
+        m_connection.executeNative(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                       .arg(m_connection.quoteName(m_table),
+                                            sets.join(QLatin1Char(',')), rowKey(m_connection)),
                                    values);
     }
     // The row is written: whatever the re-read gives, the set shows the row as stored and the
@@ -676,7 +800,8 @@ void RecordSet::deleteCurrent()
     if (m_state == State::Edit)
         cancel();
     const int row = m_current;
-    m_connection.executeNative(QStringLiteral("DELETE FROM \"%1\" WHERE _rowid_ = ?").arg(m_table),
+    m_connection.executeNative(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                                   .arg(m_connection.quoteName(m_table), rowKey(m_connection)),
                                {m_rows[size_t(row)].rowid});
     removeRow(row);
     emit currentChanged(m_current);
@@ -705,10 +830,10 @@ struct QueryPlan {
     QString table;
 };
 
-QueryPlan makePlan(const QString &jet)
+QueryPlan makePlan(const QString &jet, Engine engine)
 {
     QueryPlan plan;
-    plan.translated = Dialect::translate(jet);
+    plan.translated = Dialect::translate(jet, engine);
     static const QRegularExpression single(
         QStringLiteral("^\\s*SELECT\\s+(?!DISTINCT\\b)(.*?)\\s+FROM\\s+\"?(\\w+)\"?\\s*"
                        "(?:WHERE\\b.*|ORDER\\s+BY\\b.*)?$"),
@@ -723,25 +848,31 @@ QueryPlan makePlan(const QString &jet)
     if (m.hasMatch() && !aggregate.match(plan.translated).hasMatch()) {
         const qsizetype afterSelect = plan.translated.indexOf(select) + 6;
         plan.withRowid = plan.translated.left(afterSelect)
-            + QStringLiteral(" _rowid_ AS \"%1\", ").arg(QLatin1String(kRowidColumn))
+            + QStringLiteral(" %1 AS \"%2\", ")
+                  .arg(engine == Engine::PostgreSQL ? QStringLiteral("rowid")
+                                                    : QStringLiteral("_rowid_"),
+                       QLatin1String(kRowidColumn))
             + plan.translated.mid(afterSelect);
         plan.table = m.captured(2);
     }
     return plan;
 }
 
-QueryPlan planFor(const QString &jet)
+QueryPlan planFor(const QString &jet, Engine engine)
 {
     static QMutex lock;
-    static QCache<QString, QueryPlan> plans(512);
+    static QCache<QString, QueryPlan> plans[2] = {QCache<QString, QueryPlan>(512),
+                                                  QCache<QString, QueryPlan>(512)};
+    QCache<QString, QueryPlan> &cache = plans[engine == Engine::PostgreSQL ? 1 : 0];
     {
         const QMutexLocker locked(&lock);
-        if (const QueryPlan *plan = plans.object(jet))
+        if (const QueryPlan *plan = cache.object(jet))
             return *plan;
     }
-    QueryPlan plan = makePlan(jet); // a text that does not translate throws and is not kept
+    // A text that does not translate throws and is not kept.
+    QueryPlan plan = makePlan(jet, engine);
     const QMutexLocker locked(&lock);
-    plans.insert(jet, new QueryPlan(plan));
+    cache.insert(jet, new QueryPlan(plan));
     return plan;
 }
 
@@ -750,7 +881,14 @@ QueryPlan planFor(const QString &jet)
 void Query::open()
 {
     const QString jet = sql();
-    const QueryPlan plan = planFor(jet);
+    const QueryPlan plan = planFor(jet, connection().engine());
+    // On a server a failed statement spoils an open transaction, so no second try is made there
+    // (the server's tables are all plain tables).
+    const bool mayRetry = !connection().server() || !connection().server()->inTransaction();
+    if (!plan.withRowid.isEmpty() && !mayRetry) {
+        load(plan.withRowid, plan.table, jet);
+        return;
+    }
     if (!plan.withRowid.isEmpty()) {
         try {
             load(plan.withRowid, plan.table, jet);
@@ -764,8 +902,9 @@ void Query::open()
 
 void Table::open()
 {
-    load(QStringLiteral("SELECT _rowid_ AS \"%1\", * FROM \"%2\"")
-             .arg(QLatin1String(kRowidColumn), m_name),
+    load(QStringLiteral("SELECT %1 AS \"%2\", * FROM %3")
+             .arg(rowKey(connection()), QLatin1String(kRowidColumn),
+                  connection().quoteName(m_name)),
          m_name, QStringLiteral("SELECT * FROM %1").arg(m_name));
 }
 

@@ -116,6 +116,8 @@ private:
         std::vector<QVariant> values;
     };
 
+    void loadFromServer(const QString &sql, const QString &sourceTable, const QString &shownSql);
+    void show(std::vector<ColumnInfo> columns, std::vector<Row> rows, const QString &sourceTable);
     void requireBrowseOrEdit() const;
     void setState(State state);
     QVariant converted(int column, const QVariant &value) const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,13 +17,22 @@ QStringList slotColumns();
 // The caption of a slot column: "0800-0830" -> "08:00 - 08:30".
 QString slotCaption(const QString &column);
 
-// CREATE TABLE statements of the fourteen tables (and the file's own marker table).
-QStringList createStatements();
+// CREATE TABLE statements of the fourteen tables (and the database's own marker table), for
+// the file or for a server database.
+QStringList createStatements(Engine engine = Engine::SQLite);
 
 // Creates a new practice database file in its delivered state: all tables, SECURITY with the
 // factory password, LAST_APODEIKSH empty. Throws DbError when the file exists or cannot be
 // written.
 void createPracticeDatabase(const QString &path, const QString &databasePassword);
+
+// The functions, operators and collation a server database needs for the windows' SQL.
+QStringList serverFunctionStatements();
+
+// Creates the practice database in its delivered state in an empty database on a PostgreSQL
+// server (a libpq connection text). Throws DbError when the database holds tables already or
+// the server refuses.
+void createServerDatabase(const QString &serverConnection, const QString &databasePassword);
 
 inline constexpr char kFactoryPassword[] = "73051846";
 

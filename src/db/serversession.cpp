@@ -1,0 +1,273 @@
+#include "serversession.h"
+
+#include "dberror.h"
+
+#include <QLoggingCategory>
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+#include <memory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcSql)
+
+namespace {
+
+// Type oids of the server's catalogue (pg_type.dat).
+enum : unsigned {
+    kBool = 16,
+    kInt8 = 20,
+    kInt2 = 21,
+    kInt4 = 23,
+    kFloat4 = 700,
+    kFloat8 = 701,
+    kNumeric = 1700,
+};
+
+// The SQLite result code that the windows test for the same failure.
+int codeFor(const char *state)
+{
+    const QByteArray s(state ? state : "");
+    if (s == "23505")
+        return SQLITE_CONSTRAINT_UNIQUE;
+    if (s == "23502")
+        return SQLITE_CONSTRAINT_NOTNULL;
+    if (s == "23514" || s == "22001")
+        return SQLITE_CONSTRAINT_CHECK;
+    if (s == "23503")
+        return SQLITE_CONSTRAINT_FOREIGNKEY;
+    if (s.startsWith("23"))
+        return SQLITE_CONSTRAINT;
+    if (s == "53100")
+        return SQLITE_FULL;
+    if (s == "25006" || s == "42501")
+        return SQLITE_READONLY;
+    if (s == "55P03" || s == "40P01" || s == "40001" || s == "57014")
+        return SQLITE_BUSY;
+    if (s == "28P01" || s == "28000")
+        return SQLITE_AUTH;
+    if (s == "3D000")
+        return SQLITE_CANTOPEN;
+    if (s.startsWith("08") || s.startsWith("57P"))
+        return SQLITE_IOERR;
+    return SQLITE_ERROR;
+}
+
+QString serverText(const char *p)
+{
+    return QString::fromUtf8(p ? p : "").trimmed();
+}
+
+// `?` marks outside quotes become $1, $2, ... as the server numbers its parameters.
+QByteArray numbered(const QString &sql)
+{
+    QString out;
+    out.reserve(sql.size() + 8);
+    int n = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('?')) {
+            out += QLatin1Char('$') + QString::number(++n);
+            continue;
+        }
+        out += c;
+    }
+    return out.toUtf8();
+}
+
+QByteArray parameterText(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? "1" : "0";
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(v.toDouble(), 'g', 17);
+    default:
+        return v.toString().toUtf8();
+    }
+}
+
+QVariant valueOf(const PGresult *r, int row, int column)
+{
+    if (PQgetisnull(r, row, column))
+        return {};
+    const char *p = PQgetvalue(r, row, column);
+    switch (PQftype(r, column)) {
+    case kInt2:
+    case kInt4:
+    case kInt8:
+        return QVariant(QByteArray(p).toLongLong());
+    case kBool:
+        return QVariant(qlonglong(p[0] == 't' ? 1 : 0));
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return QVariant(QByteArray(p).toDouble());
+    default:
+        return QVariant(QString::fromUtf8(p, PQgetlength(r, row, column)));
+    }
+}
+
+struct ResultDeleter {
+    void operator()(PGresult *r) const { PQclear(r); }
+};
+using ResultHandle = std::unique_ptr<PGresult, ResultDeleter>;
+
+} // namespace
+
+QString ServerSession::lostMessage()
+{
+    return QStringLiteral("Η σύνδεση με τον διακομιστή της βάσης δεδομένων χάθηκε. Ό,τι "
+                          "γράψατε δεν αποθηκεύτηκε αλλά παραμένει στο παράθυρο· "
+                          "αποθηκεύστε ξανά όταν αποκατασταθεί η σύνδεση.");
+}
+
+int ServerSession::lostCode()
+{
+    return SQLITE_IOERR;
+}
+
+ServerSession::ServerSession(const QString &connectionText)
+    : m_connectionText(connectionText)
+{
+    connect();
+}
+
+ServerSession::~ServerSession()
+{
+    if (m_conn)
+        PQfinish(m_conn);
+}
+
+void ServerSession::connect()
+{
+    if (m_conn)
+        PQfinish(std::exchange(m_conn, nullptr));
+    PGconn *conn = PQconnectdb(m_connectionText.toUtf8().constData());
+    if (!conn)
+        throw DbError(lostMessage(), {}, lostCode());
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const QString detail = serverText(PQerrorMessage(conn));
+        PQfinish(conn);
+        throw DbError(lostMessage() + QLatin1Char('\n') + detail, {}, lostCode());
+    }
+    // Texts travel as UTF-8 whatever the server's or the client's locale says.
+    PQsetClientEncoding(conn, "UTF8");
+    m_conn = conn;
+}
+
+void ServerSession::failLost(const QString &sql, const QString &detail)
+{
+    // A transaction open when the session went is gone with it, whatever it had written.
+    m_transactionLost = m_inTransaction;
+    m_inTransaction = false;
+    if (m_conn)
+        PQfinish(std::exchange(m_conn, nullptr));
+    throw DbError(lostMessage() + QLatin1Char('\n') + detail, sql, lostCode());
+}
+
+bool ServerSession::inTransaction() const
+{
+    return m_transactionLost || m_inTransaction;
+}
+
+ServerSession::Result ServerSession::run(const QString &sql, const QVariantList &values)
+{
+    const bool isRollback = sql.trimmed().compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive)
+        == 0;
+    if (m_transactionLost) {
+        if (isRollback) {
+            m_transactionLost = false;
+            return {};
+        }
+        throw DbError(lostMessage(), sql, lostCode());
+    }
+    if (!m_conn || PQstatus(m_conn) == CONNECTION_BAD)
+        connect();
+    qCDebug(lcSql).noquote() << sql << values;
+
+    const QByteArray text = numbered(sql);
+    std::vector<QByteArray> held;
+    std::vector<const char *> params;
+    held.reserve(size_t(values.size()));
+    for (const QVariant &v : values) {
+        if (v.isNull() || !v.isValid()) {
+            params.push_back(nullptr);
+        } else {
+            held.push_back(parameterText(v));
+            params.push_back(held.back().constData());
+        }
+    }
+    const ResultHandle r(PQexecParams(m_conn, text.constData(), int(params.size()), nullptr,
+                                      params.data(), nullptr, nullptr, 0));
+    if (!r || PQstatus(m_conn) == CONNECTION_BAD)
+        failLost(sql, serverText(PQerrorMessage(m_conn)));
+    const ExecStatusType status = PQresultStatus(r.get());
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
+        const char *state = PQresultErrorField(r.get(), PG_DIAG_SQLSTATE);
+        const QString message = serverText(PQresultErrorField(r.get(), PG_DIAG_MESSAGE_PRIMARY));
+        const int code = codeFor(state);
+        if (code == SQLITE_IOERR)
+            failLost(sql, message);
+        m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+        throw DbError(message.isEmpty() ? serverText(PQerrorMessage(m_conn)) : message, sql,
+                      code);
+    }
+
+    m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+
+    Result result;
+    const int columns = PQnfields(r.get());
+    result.columns.reserve(size_t(columns));
+    for (int c = 0; c < columns; ++c) {
+        result.columns.push_back({QString::fromUtf8(PQfname(r.get(), c)), PQftable(r.get(), c),
+                                  PQftablecol(r.get(), c), PQftype(r.get(), c),
+                                  PQfmod(r.get(), c)});
+    }
+    const int rows = PQntuples(r.get());
+    result.rows.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row) {
+        std::vector<QVariant> values;
+        values.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c)
+            values.push_back(valueOf(r.get(), row, c));
+        result.rows.push_back(std::move(values));
+    }
+    result.changed = QByteArray(PQcmdTuples(r.get())).toInt();
+    return result;
+}
+
+QString ServerSession::tableName(unsigned table)
+{
+    if (table == 0)
+        return {};
+    auto it = m_tables.constFind(table);
+    if (it != m_tables.constEnd())
+        return it.value();
+    const Result r = run(QStringLiteral("SELECT relname FROM pg_class WHERE oid = ?"),
+                         {qlonglong(table)});
+    const QString name = r.rows.empty() ? QString() : r.rows[0][0].toString();
+    m_tables.insert(table, name);
+    return name;
+}
+
+QString ServerSession::columnName(unsigned table, int column)
+{
+    if (table == 0 || column <= 0)
+        return {};
+    const QPair<unsigned, int> key(table, column);
+    auto it = m_columns.constFind(key);
+    if (it != m_columns.constEnd())
+        return it.value();
+    const Result r
+        = run(QStringLiteral("SELECT attname FROM pg_attribute WHERE attrelid = ? AND attnum = ?"),
+              {qlonglong(table), column});
+    const QString name = r.rows.empty() ? QString() : r.rows[0][0].toString();
+    m_columns.insert(key, name);
+    return name;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QHash>
+#include <QPair>
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+struct pg_conn;
+
+// One session with a practice database kept on a PostgreSQL server (see engine.h). Statements
+// are sent in the server's own dialect with `?` marks for bound values; rows come back as the
+// record sets hold them: integers as qlonglong, numbers as double, dates as ISO text, texts as
+// QString, null as an invalid QVariant. Failures throw DbError with the server's message and the
+// SQLite result code that means the same to the windows (a unique key refused is
+// SQLITE_CONSTRAINT_UNIQUE on both engines).
+class ServerSession {
+public:
+    struct Column {
+        QString name;          // as the server names it
+        unsigned table = 0;    // oid of the table the value comes from, 0 for expressions
+        int tableColumn = 0;   // its column number in that table
+        unsigned type = 0;     // type oid
+        int modifier = -1;     // type modifier (a VARCHAR's width + 4)
+    };
+    struct Result {
+        std::vector<Column> columns;
+        std::vector<std::vector<QVariant>> rows;
+        int changed = 0; // rows an INSERT, UPDATE or DELETE changed
+    };
+
+    // Connects with a libpq connection text ("service=orvanta", "host=... dbname=...").
+    explicit ServerSession(const QString &connectionText);
+    ~ServerSession();
+    ServerSession(const ServerSession &) = delete;
+    ServerSession &operator=(const ServerSession &) = delete;
+
+    // Runs one statement. When the session to the server was lost, the statement fails with
+    // lostMessage() and the next one connects again; a transaction that was open when it was
+    // lost stays failed (every statement refused) until it is rolled back, so that nothing
+    // after the loss can be committed as if the lost part had been written.
+    Result run(const QString &sql, const QVariantList &values = {});
+
+    bool inTransaction() const;
+    // The table's and the column's name as the server keeps them (lower case).
+    QString tableName(unsigned table);
+    QString columnName(unsigned table, int column);
+
+    // What the windows show when the server cannot be reached, before the server's own words.
+    static QString lostMessage();
+    // The result code of a lost session (SQLITE_IOERR).
+    static int lostCode();
+
+private:
+    void connect();
+    [[noreturn]] void failLost(const QString &sql, const QString &detail);
+
+    QString m_connectionText;
+    pg_conn *m_conn = nullptr;
+    bool m_inTransaction = false;
+    bool m_transactionLost = false;
+    QHash<unsigned, QString> m_tables;
+    QHash<QPair<unsigned, int>, QString> m_columns;
+};
