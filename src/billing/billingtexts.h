@@ -18,6 +18,11 @@ inline const QString kFund = QStringLiteral("Ταμείο:");
 inline const QString kRegister = QStringLiteral("Κατα&χώρηση");
 inline const QString kNotAccepted = QStringLiteral("Μη αποδεκτή τιμή");
 inline const QString kNotRegistered = QStringLiteral("Η καταχώρηση δεν έγινε");
+// The database refused the write: what the engine said goes under it.
+inline QString notRegisteredBecause(const QString &engineMessage)
+{
+    return kNotRegistered + QLatin1Char('\r') + engineMessage;
+}
 // A receipt written but not printed must not be issued a second time.
 inline QString registeredNotPrinted(qint64 number)
 {

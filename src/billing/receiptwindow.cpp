@@ -136,12 +136,15 @@ void ReceiptWindow::registerClick()
     input.description = m_description->text().trimmed();
     input.fund = m_fund->text().trimmed();
 
-    // A connection closed by an earlier failure is set up again.
-    bool connected = Kit::guarded(this, [this] {
+    ReceiptIssue::Result result;
+    try {
+        // A connection closed by an earlier failure is set up again.
         if (!m_connection.isOpen())
             openConnection();
-    });
-    const ReceiptIssue::Result result = connected ? m_issue.issue(input) : ReceiptIssue::Result {};
+        result = m_issue.issue(input);
+    } catch (const DbError &e) {
+        result.error = e.message();
+    }
     switch (result.outcome) {
     case ReceiptIssue::Outcome::NotPositive:
         Messages::information(this, kNotAccepted);
@@ -153,6 +156,13 @@ void ReceiptWindow::registerClick()
         clearFields();
         return;
     case ReceiptIssue::Outcome::Failed:
+        if (!result.error.isEmpty()) {
+            // The database refused the write (a full disk, a lock, a file that may not be
+            // written): nothing was written, and what was typed stays for the next try.
+            Messages::error(this, notRegisteredBecause(result.error));
+            return;
+        }
+        // The amount is not a number, or the numbering or the VAT rate is missing.
         Messages::information(this, kNotRegistered);
         clearFields();
         return;

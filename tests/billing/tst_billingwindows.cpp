@@ -180,6 +180,53 @@ TEST_F(BillingWindows, RefusedAmountsWriteNothingAndClearTheFields)
     }
 }
 
+TEST_F(BillingWindows, AWriteTheDatabaseRefusesKeepsWhatWasTypedAndShowsTheEngine)
+{
+    using Failure = TestSupport::FailingPractice::Failure;
+    // A lock lifted meanwhile lets the same press go through; a connection that may not write
+    // refuses again.
+    const std::pair<Failure, bool> cases[] = {{Failure::ReadOnly, false}, {Failure::Locked, true}};
+    for (const auto &[failure, secondPressIssues] : cases) {
+        SCOPED_TRACE(TestSupport::FailingPractice::name(failure).toStdString());
+        messages.clear();
+        const QString before = receiptState(practice);
+        auto failing = std::make_unique<TestSupport::FailingPractice>(failure);
+        auto w = receiptWindow();
+        fill(*w, "40", "Φυσικοθεραπεία", "ΙΚΑ");
+        w->registerButton()->click();
+
+        ASSERT_EQ(messages.shown().size(), 1);
+        EXPECT_EQ(messages.shown().first().kind, "error");
+        EXPECT_EQ(messages.last().split('\r'),
+                  QStringList({kNotRegistered, TestSupport::FailingPractice::message(failure)}));
+        EXPECT_EQ(w->amountBox()->text(), "40");
+        EXPECT_EQ(w->descriptionBox()->text(), "Φυσικοθεραπεία");
+        EXPECT_EQ(w->fundBox()->text(), "ΙΚΑ");
+        EXPECT_TRUE(w->registerButton()->isEnabled());
+        EXPECT_EQ(w->numberLabel()->text(), "100");
+        EXPECT_NE(w->result(), QDialog::Accepted);
+        EXPECT_EQ(receiptState(practice), before);
+        EXPECT_TRUE(output.runs().isEmpty());
+
+        failing.reset();
+        messages.clear();
+        w->registerButton()->click();
+        if (!secondPressIssues) {
+            EXPECT_EQ(messages.shown().size(), 1);
+            EXPECT_EQ(w->descriptionBox()->text(), "Φυσικοθεραπεία");
+            EXPECT_EQ(receiptState(practice), before);
+            continue;
+        }
+        EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
+        EXPECT_EQ(w->result(), QDialog::Accepted);
+        EXPECT_EQ(practice.scalar("SELECT PERIGRAFH FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"),
+                  "Φυσικοθεραπεία");
+        EXPECT_EQ(practice.scalar("SELECT TAMEIO FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=100"),
+                  "ΙΚΑ");
+        EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "101");
+    }
+}
+
 TEST_F(BillingWindows, APrintingFailureSaysTheReceiptIsRegistered)
 {
     QFile::remove(QDir(practice.dir()).filePath("APODEIKSEISVAT.RAV"));

@@ -7,7 +7,6 @@
 #include "newpatientwindow.h"
 #include "patientfieldsform.h"
 #include "receiptchecks.h"
-#include "receiptissue.h"
 #include "receiptwindow.h"
 #include "recordnavigator.h"
 #include "schema.h"
@@ -48,7 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(FullDisk, AReceiptIsWholeOrNotAtAll)
+TEST_F(FullDisk, AReceiptThatDoesNotFitIsNotWrittenAndItsFieldsStay)
 {
     practice.exec("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(1)");
     practice.exec("INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(24)");
@@ -69,23 +68,31 @@ TEST_F(FullDisk, AReceiptIsWholeOrNotAtAll)
         if (messages.shown().isEmpty())
             continue;
         sawFull = true;
-        // The window's rule for any failure: its own message, the three fields cleared, the
-        // window still open.
-        EXPECT_EQ(messages.texts(), QStringList {QStringLiteral("Η καταχώρηση δεν έγινε")});
+        // One error box: the window's own words, and the engine's on the next line.
+        ASSERT_EQ(messages.shown().size(), 1);
+        EXPECT_EQ(messages.shown().first().kind, "error");
+        const QStringList lines = messages.last().split('\r');
+        ASSERT_EQ(lines.size(), 2) << messages.last().toStdString();
+        EXPECT_EQ(lines.at(0), QStringLiteral("Η καταχώρηση δεν έγινε"));
+        EXPECT_TRUE(lines.at(1).contains(kFull)) << lines.at(1).toStdString();
+        // What was typed stays for the next try, the window still open.
+        EXPECT_EQ(w.amountBox()->text(), "40");
+        EXPECT_EQ(w.descriptionBox()->text(), description);
+        EXPECT_EQ(w.fundBox()->text(), "ΙΚΑ");
+        EXPECT_TRUE(w.registerButton()->isEnabled());
         EXPECT_NE(w.result(), QDialog::Accepted);
         EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), counter);
         EXPECT_EQ(ReceiptChecks::receiptCount(), receipts);
         EXPECT_EQ(practice.count("SELECT * FROM EISPRAKSH_PELATH"), payments);
 
-        // The same issue through the window's issuing code carries the engine's message.
-        Connection c;
-        ProgramConnection::open(c);
-        ReceiptIssue issue(c);
-        issue.read();
-        const ReceiptIssue::Result r
-            = issue.issue({"7", "Άννα", "Ιωάννου", "40", description, "ΙΚΑ"});
-        EXPECT_EQ(r.outcome, ReceiptIssue::Outcome::Failed);
-        EXPECT_TRUE(r.error.contains(kFull)) << r.error.toStdString();
+        // Pressed again on the still full file: the same answer, still nothing written.
+        messages.clear();
+        w.registerButton()->click();
+        EXPECT_EQ(messages.shown().size(), 1);
+        EXPECT_TRUE(messages.last().contains(kFull)) << messages.last().toStdString();
+        EXPECT_EQ(w.descriptionBox()->text(), description);
+        EXPECT_EQ(ReceiptChecks::receiptCount(), receipts);
+        EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), counter);
     }
     WindowHooks::printReceipt = nullptr;
     EXPECT_TRUE(sawFull) << "the file never filled up";
