@@ -13,4 +13,7 @@ function(orvanta_add_test name)
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANTA_TEST_DATA_DIR=${CMAKE_SOURCE_DIR}/tests/data;ORVANTA_LAYOUTS_DIR=${CMAKE_SOURCE_DIR}/layouts;QT_LOGGING_RULES=qt.qpa.*=false"
         TIMEOUT 600)
+    if(name IN_LIST ORVANTA_SERVER_TESTS)
+        set_tests_properties(${name} PROPERTIES LABELS server)
+    endif()
 endfunction()

@@ -119,14 +119,17 @@ bool isWord(const Token &t, const char *word)
     return t.type == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 
-// Text in ORDER BY follows Greek alphabetical order: every ordering term gets the GREEK
-// collation (numbers and dates are unaffected by it).
-QList<Token> collateOrderBy(const QList<Token> &in)
+// Text in ORDER BY follows Greek alphabetical order: on the file every ordering term gets the
+// GREEK collation (numbers and dates are unaffected by it); a server's text columns have their
+// collation already, and there each term says where nulls go, first when ascending as the
+// file puts them.
+QList<Token> collateOrderBy(const QList<Token> &in, Engine engine)
 {
     QList<Token> out;
     int depth = 0;
     qsizetype i = 0;
     const Token collate {Tok::Word, QStringLiteral(" COLLATE GREEK")};
+    const bool server = engine == Engine::PostgreSQL;
     while (i < in.size()) {
         const Token &t = in[i];
         if (t.type == Tok::Punct && t.text == QLatin1String("("))
@@ -157,6 +160,14 @@ QList<Token> collateOrderBy(const QList<Token> &in)
                 return;
             }
             const bool directed = isWord(term[last], "ASC") || isWord(term[last], "DESC");
+            if (server) {
+                const bool descending = isWord(term[last], "DESC");
+                term.insert(last + 1, {Tok::Word, descending ? QStringLiteral(" NULLS LAST")
+                                                             : QStringLiteral(" NULLS FIRST")});
+                out.append(term);
+                term.clear();
+                return;
+            }
             qsizetype insertAt = last + 1;
             if (directed) {
                 insertAt = last;
@@ -285,7 +296,9 @@ QString isoFromLiteral(const QString &body)
 QString translate(const QString &jetSql, Engine engine)
 {
     QList<Token> tokens = tokenize(jetSql, engine);
-    tokens = engine == Engine::PostgreSQL ? forServer(tokens) : collateOrderBy(tokens);
+    if (engine == Engine::PostgreSQL)
+        tokens = forServer(tokens);
+    tokens = collateOrderBy(tokens, engine);
     if (engine == Engine::SQLite)
         dropForUpdate(tokens);
     QString out;

@@ -6,6 +6,8 @@
 #include <QStringList>
 
 // The practice database: its fourteen tables, and the file in its delivered state.
+class ServerSession;
+
 namespace Schema {
 
 // Marks a file as a practice database of this program (SQLite's application_id).
@@ -33,6 +35,8 @@ QStringList serverFunctionStatements();
 // server (a libpq connection text). Throws DbError when the database holds tables already or
 // the server refuses.
 void createServerDatabase(const QString &serverConnection, const QString &databasePassword);
+// The same inside the caller's transaction on its own session.
+void createServerTables(ServerSession &session, const QString &databasePassword);
 
 inline constexpr char kFactoryPassword[] = "73051846";
 

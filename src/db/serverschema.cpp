@@ -44,8 +44,12 @@ QStringList serverFunctionStatements()
 {
     const QPair<QString, QString> fold = foldTable();
     return {
-        // Greek alphabetical order, capitals first among letters that differ only in case.
-        QStringLiteral("CREATE COLLATION orv_greek (provider = icu, locale = 'und-u-kf-upper')"),
+        // Greek alphabetical order as the program sorts in memory: letters compared without
+        // case and accents (ICU's first level), Latin before Greek before symbols; texts equal
+        // at that level are ordered by their characters, as the server does for a
+        // deterministic collation.
+        QStringLiteral("CREATE COLLATION orv_greek (provider = icu, locale = "
+                       "'und-u-ks-level1-kr-latn-grek-symbol')"),
         QStringLiteral("CREATE FUNCTION day(date) RETURNS integer LANGUAGE sql IMMUTABLE STRICT "
                        "AS 'SELECT extract(day FROM $1)::integer'"),
         QStringLiteral("CREATE FUNCTION month(date) RETURNS integer LANGUAGE sql IMMUTABLE STRICT "
@@ -79,27 +83,31 @@ QStringList serverFunctionStatements()
     };
 }
 
-void createServerDatabase(const QString &serverConnection, const QString &databasePassword)
+void createServerTables(ServerSession &session, const QString &databasePassword)
 {
-    ServerSession session(serverConnection);
     const ServerSession::Result existing = session.run(QStringLiteral(
         "SELECT count(*) FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
         "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'v', 'S')"));
     if (existing.rows.empty() || existing.rows[0][0].toLongLong() != 0)
-        throw DbError(QStringLiteral("The server database of '%1' is not empty: a practice "
-                                     "database is created only in an empty one.")
-                          .arg(serverConnection));
+        throw DbError(QStringLiteral("The server database is not empty: a practice database is "
+                                     "created only in an empty one."));
+    for (const QString &sql : serverFunctionStatements())
+        session.run(sql);
+    for (const QString &sql : createStatements(Engine::PostgreSQL))
+        session.run(sql);
+    session.run(QStringLiteral("INSERT INTO orvanta_file VALUES ('application', 'Orvanta')"));
+    session.run(QStringLiteral("INSERT INTO orvanta_file VALUES ('password', ?)"),
+                {databasePassword});
+    session.run(QStringLiteral("INSERT INTO security (password) VALUES (?)"),
+                {QLatin1String(kFactoryPassword)});
+}
+
+void createServerDatabase(const QString &serverConnection, const QString &databasePassword)
+{
+    ServerSession session(serverConnection);
     session.run(QStringLiteral("BEGIN"));
     try {
-        for (const QString &sql : serverFunctionStatements())
-            session.run(sql);
-        for (const QString &sql : createStatements(Engine::PostgreSQL))
-            session.run(sql);
-        session.run(QStringLiteral("INSERT INTO orvanta_file VALUES ('application', 'Orvanta')"));
-        session.run(QStringLiteral("INSERT INTO orvanta_file VALUES ('password', ?)"),
-                    {databasePassword});
-        session.run(QStringLiteral("INSERT INTO security (password) VALUES (?)"),
-                    {QLatin1String(kFactoryPassword)});
+        createServerTables(session, databasePassword);
         session.run(QStringLiteral("COMMIT"));
     } catch (...) {
         try {

@@ -1,7 +1,11 @@
 #include "appointmentbook.h"
 
+#include "appointmenttexts.h"
 #include "connection.h"
+#include "dberror.h"
 #include "program.h"
+#include "recordset.h"
+#include "sqltext.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -10,13 +14,6 @@
 
 namespace AppointmentBook {
 
-namespace {
-QString iso(const QDate &date)
-{
-    return date.toString(Qt::ISODate);
-}
-} // namespace
-
 void native(const QString &sql)
 {
     Connection c;
@@ -24,39 +21,44 @@ void native(const QString &sql)
     c.executeNative(sql);
 }
 
+// The day's literal as the windows write it.
+QString literal(const QDate &date)
+{
+    return SqlText::ToSqlDate(SqlText::dateText(date));
+}
+
 void book(const QDate &date, const QString &column, const QString &text)
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    c.executeNative(QStringLiteral("INSERT OR IGNORE INTO RANTEBOU (HMEROMHNIA) VALUES (?)"),
-                    {iso(date)});
-    c.executeNative(
-        QStringLiteral("UPDATE RANTEBOU SET \"%1\" = ? WHERE HMEROMHNIA = ?").arg(column),
-        {text, iso(date)});
+    try {
+        c.execute(AppointmentTexts::insertDay(literal(date)));
+    } catch (const DbError &e) {
+        if (e.code() != SQLITE_CONSTRAINT_UNIQUE)
+            throw;
+    }
+    c.execute(QStringLiteral("UPDATE RANTEBOU SET [%1]=%2 WHERE HMEROMHNIA=%3")
+                  .arg(column, SqlText::quoted(text), literal(date)));
 }
 
 QString slot(const QDate &date, const QString &column)
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    const PreparedStatement statement
-        = c.prepare(QStringLiteral("SELECT \"%1\" FROM RANTEBOU WHERE HMEROMHNIA = ?").arg(column),
-                    {iso(date)});
-    sqlite3_stmt *stmt = statement.get();
-    QString out;
-    if (sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_type(stmt, 0) != SQLITE_NULL)
-        out = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-    return out;
+    Query q(c);
+    q.setSql(QStringLiteral("SELECT [%1] FROM RANTEBOU WHERE HMEROMHNIA=%2").arg(column, literal(date)));
+    q.open();
+    return q.rowCount() > 0 ? q.text(0, 0) : QString();
 }
 
 int rowsOf(const QDate &date)
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    const PreparedStatement stmt
-        = c.prepare(QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA = ?"),
-                    {iso(date)});
-    return sqlite3_step(stmt.get()) == SQLITE_ROW ? sqlite3_column_int(stmt.get(), 0) : -1;
+    Query q(c);
+    q.setSql(QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA=%1").arg(literal(date)));
+    q.open();
+    return q.rowCount() > 0 ? q.value(0, 0).toInt() : -1;
 }
 
 void typeText(QWidget *widget, const QString &text)

@@ -184,8 +184,7 @@ TEST_F(DaySheetTest, ClosingWithoutSavingWritesNothingAndAsksNothing)
 TEST_F(DaySheetTest, AFailedSaveIsReportedAndKeepsTheTypedTexts)
 {
     auto sheet = openSheet();
-    AppointmentBook::native(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON RANTEBOU "
-                                           "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    TestSupport::refuseWrites("RANTEBOU", "UPDATE", "disk full");
     typeText(sheet->DBEdit(7), QStringLiteral("Ραντεβού"));
     sheet->saveButton()->click();
     ASSERT_EQ(messages.shown().size(), 1);
@@ -195,7 +194,7 @@ TEST_F(DaySheetTest, AFailedSaveIsReportedAndKeepsTheTypedTexts)
     EXPECT_TRUE(sheet->saveButton()->isEnabled());
 
     // Once the file accepts writes again, the same texts are saved.
-    AppointmentBook::native(QStringLiteral("DROP TRIGGER refuse"));
+    TestSupport::allowWrites("RANTEBOU");
     sheet->saveButton()->click();
     EXPECT_EQ(AppointmentBook::slot(kDay, "1100-1130"), QStringLiteral("Ραντεβού"));
     EXPECT_FALSE(sheet->saveButton()->isEnabled());

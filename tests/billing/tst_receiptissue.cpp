@@ -142,16 +142,15 @@ TEST(ReceiptIssue, ANumberTakenMeanwhileIsNotIssuedTwice)
 TEST(ReceiptIssue, AFailureAtAnyStepLeavesTheThreeTablesAsTheyWere)
 {
     // Each trigger makes one of the three writes fail after the ones before it ran.
-    const char *triggers[] = {
-        "CREATE TRIGGER fail_here BEFORE INSERT ON EISPRAKSH_PELATH "
-        "BEGIN SELECT RAISE(ABORT, 'payment refused'); END",
-        "CREATE TRIGGER fail_here BEFORE INSERT ON APODEIKSEIS "
-        "BEGIN SELECT RAISE(ABORT, 'receipt refused'); END",
-        "CREATE TRIGGER fail_here BEFORE UPDATE ON LAST_APODEIKSH "
-        "BEGIN SELECT RAISE(ABORT, 'counter refused'); END",
+    const struct {
+        const char *table, *event, *message;
+    } faults[] = {
+        {"EISPRAKSH_PELATH", "INSERT", "payment refused"},
+        {"APODEIKSEIS", "INSERT", "receipt refused"},
+        {"LAST_APODEIKSH", "UPDATE", "counter refused"},
     };
-    for (const char *trigger : triggers) {
-        SCOPED_TRACE(trigger);
+    for (const auto &fault : faults) {
+        SCOPED_TRACE(fault.message);
         TestSupport::TempPractice practice;
         setUpNumbering(practice);
         Connection connection;
@@ -162,14 +161,14 @@ TEST(ReceiptIssue, AFailureAtAnyStepLeavesTheThreeTablesAsTheyWere)
         issue.read();
         const QString before = receiptState(practice);
 
-        native(trigger);
+        TestSupport::refuseWrites(fault.table, fault.event, fault.message);
         const ReceiptIssue::Result r = issue.issue(input("25"));
         EXPECT_EQ(r.outcome, Outcome::Failed);
         EXPECT_TRUE(r.error.contains("refused")) << r.error.toStdString();
         EXPECT_EQ(receiptState(practice), before);
 
         // Once the fault is gone the same window issues the same number.
-        native("DROP TRIGGER fail_here");
+        TestSupport::allowWrites(fault.table);
         const ReceiptIssue::Result retry = issue.issue(input("25"));
         EXPECT_EQ(retry.outcome, Outcome::Issued);
         EXPECT_EQ(retry.number, 101);

@@ -1,6 +1,7 @@
 // Four running programs issue 250 receipts each at the same time against one data.mdb, with
 // the database layer's wait for a busy file in force: no lock the wait could absorb is
-// reported as a failure, every number is used once, and no receipt is half written.
+// reported as a failure, every number is used once, and no receipt is half written. On a
+// server the same is done by two "workstations" issuing 500 receipts each.
 #include "receiptchecks.h"
 #include "testsupport.h"
 
@@ -9,15 +10,15 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-TEST(SeveralPrograms, FourProgramsIssueAThousandDistinctWholeReceipts)
+TEST(SeveralPrograms, ProgramsAtOnceIssueAThousandDistinctWholeReceipts)
 {
     TestSupport::TempPractice practice;
     practice.exec("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(500)");
     practice.exec("INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(24)");
-    constexpr int kPrograms = 4;
-    constexpr int kEach = 250;
+    const int kPrograms = TestSupport::onServer() ? 2 : 4;
+    const int kEach = 1000 / kPrograms;
 
-    QProcess children[kPrograms];
+    QProcess children[4];
     for (int i = 0; i < kPrograms; ++i) {
         children[i].start(QStringLiteral(RECEIPT_WRITER),
                           {practice.dir(), QString::number(kEach), QString::number(i + 1)});

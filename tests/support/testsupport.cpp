@@ -10,39 +10,90 @@
 #include "program.h"
 #include "recordset.h"
 #include "schema.h"
+#include "serversession.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <sqlite3.h>
 
 namespace TestSupport {
 
+QString testServer()
+{
+    return qEnvironmentVariable("ORVANTA_TEST_SERVER");
+}
+
 TempPractice::TempPractice()
     : m_oldAppDir(Program::AppDir)
     , m_oldConnection(Program::DbConnectionString)
 {
-    Schema::createPracticeDatabase(dbPath(), QLatin1String(ConnectionString::kDatabasePassword));
+    const QString server = testServer();
+    if (server.isEmpty()) {
+        Schema::createPracticeDatabase(dbPath(),
+                                       QLatin1String(ConnectionString::kDatabasePassword));
+    } else {
+        // A database of its own on the test server, copied from the delivered state that the
+        // suite's script prepared once (or made here when there is none).
+        static int made = 0;
+        m_serverDatabase = QStringLiteral("orv_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+        const QString templateName = qEnvironmentVariable("ORVANTA_TEST_SERVER_TEMPLATE");
+        ServerSession maintenance(server);
+        maintenance.run(templateName.isEmpty()
+                            ? QStringLiteral("CREATE DATABASE %1").arg(m_serverDatabase)
+                            : QStringLiteral("CREATE DATABASE %1 TEMPLATE %2")
+                                  .arg(m_serverDatabase, templateName));
+        const QString connection = server + QStringLiteral(" dbname=") + m_serverDatabase;
+        if (templateName.isEmpty())
+            Schema::createServerDatabase(connection,
+                                         QLatin1String(ConnectionString::kDatabasePassword));
+        EngineSettings::writeServer(dir(), connection);
+    }
     Program::AppDir = dir();
     Program::DbConnectionString = ConnectionString::build(dir());
 }
 
 TempPractice::~TempPractice()
 {
+    if (!m_serverDatabase.isEmpty()) {
+        try {
+            ServerSession(testServer())
+                .run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_serverDatabase));
+        } catch (const DbError &) {
+            // Left for the cluster's removal.
+        }
+    }
     Program::AppDir = m_oldAppDir;
     Program::DbConnectionString = m_oldConnection;
 }
 
 FailingPractice::FailingPractice(Failure failure)
 {
+    const bool server = onServer();
     if (failure == Failure::Locked) {
         m_locker = std::make_unique<Connection>();
         m_locker->setUp(Program::DbConnectionString, true);
-        if (sqlite3_exec(m_locker->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr)
-            != SQLITE_OK)
+        if (server) {
+            // Every table locked against writers (readers still pass) until the rollback.
+            QStringList tables;
+            for (const QString &sql : Schema::createStatements(Engine::PostgreSQL)) {
+                if (sql.startsWith(QLatin1String("CREATE TABLE ")))
+                    tables << sql.section(QLatin1Char(' '), 2, 2);
+            }
+            m_locker->executeNative(QStringLiteral("BEGIN"));
+            m_locker->executeNative(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE")
+                                        .arg(tables.join(QLatin1Char(','))));
+        } else if (sqlite3_exec(m_locker->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr)
+                   != SQLITE_OK) {
             throw DbError(QStringLiteral("The test could not lock the practice file."));
+        }
     }
     ProgramConnection::setOpenedHook([failure](Connection &connection) {
-        if (failure == Failure::Locked)
+        if (connection.server())
+            connection.executeNative(failure == Failure::Locked
+                                         ? QStringLiteral("SET lock_timeout = '20ms'")
+                                         : QStringLiteral("SET default_transaction_read_only = on"));
+        else if (failure == Failure::Locked)
             sqlite3_busy_timeout(connection.handle(), 20);
         else
             sqlite3_exec(connection.handle(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
@@ -53,11 +104,14 @@ FailingPractice::~FailingPractice()
 {
     ProgramConnection::setOpenedHook({});
     if (m_locker)
-        sqlite3_exec(m_locker->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_locker->rollback();
 }
 
 QString FailingPractice::message(Failure failure)
 {
+    if (onServer())
+        return failure == Failure::Locked ? QStringLiteral("canceling statement due to lock timeout")
+                                          : QStringLiteral("in a read-only transaction");
     return failure == Failure::Locked ? QStringLiteral("database is locked")
                                       : QStringLiteral("attempt to write a readonly database");
 }
@@ -156,6 +210,36 @@ ModalDriver::ModalDriver(Handler handler)
 ModalDriver::~ModalDriver()
 {
     ModalRunner::install({});
+}
+
+void refuseWrites(const QString &table, const QString &event, const QString &message)
+{
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    if (c.server()) {
+        c.executeNative(QStringLiteral("CREATE FUNCTION refuse_write() RETURNS trigger LANGUAGE "
+                                       "plpgsql AS $$BEGIN RAISE EXCEPTION '%1'; END$$")
+                            .arg(message));
+        c.executeNative(QStringLiteral("CREATE TRIGGER refuse_write BEFORE %1 ON %2 FOR EACH ROW "
+                                       "EXECUTE FUNCTION refuse_write()")
+                            .arg(event, table));
+    } else {
+        c.executeNative(QStringLiteral("CREATE TRIGGER refuse_write BEFORE %1 ON %2 BEGIN SELECT "
+                                       "RAISE(ABORT, '%3'); END")
+                            .arg(event, table, message));
+    }
+}
+
+void allowWrites(const QString &table)
+{
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    if (c.server()) {
+        c.executeNative(QStringLiteral("DROP TRIGGER refuse_write ON %1").arg(table));
+        c.executeNative(QStringLiteral("DROP FUNCTION refuse_write()"));
+    } else {
+        c.executeNative(QStringLiteral("DROP TRIGGER refuse_write"));
+    }
 }
 
 QString testDataDir()

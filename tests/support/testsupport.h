@@ -18,7 +18,9 @@ class Connection;
 namespace TestSupport {
 
 // A fresh practice folder with a data.mdb in its delivered state; Program::AppDir and
-// Program::DbConnectionString point at it while the object lives.
+// Program::DbConnectionString point at it while the object lives. When ORVANTA_TEST_SERVER
+// names a PostgreSQL server (tests/server/run.sh does), the practice keeps its data in a new
+// database there instead (named in the folder's orvanta.ini), dropped when the object goes.
 class TempPractice {
 public:
     TempPractice();
@@ -33,6 +35,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_serverDatabase; // the practice's database when the suite runs on a server
     QString m_oldAppDir;
     QString m_oldConnection;
 };
@@ -49,7 +52,8 @@ public:
     FailingPractice(const FailingPractice &) = delete;
     FailingPractice &operator=(const FailingPractice &) = delete;
 
-    // The engine's own message for the failure.
+    // The engine's own message for the failure (on a server, the part every statement's
+    // message has).
     static QString message(Failure failure);
     static QString name(Failure failure);
 
@@ -100,6 +104,18 @@ private:
     Handler m_handler;
     QStringList m_opened;
 };
+
+// The maintenance connection of the test server, or empty when the suite runs on the file.
+QString testServer();
+inline bool onServer()
+{
+    return !testServer().isEmpty();
+}
+
+// A trigger that makes the engine refuse every INSERT or UPDATE (event) on the table with the
+// message, on the current practice, whichever engine keeps it; and its removal.
+void refuseWrites(const QString &table, const QString &event, const QString &message);
+void allowWrites(const QString &table);
 
 // The folder of the files the tests read (the SQL statement file sql-corpus.txt).
 QString testDataDir();

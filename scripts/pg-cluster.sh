@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# A throwaway PostgreSQL cluster for the tests and benchmarks, from Debian's packages:
+#   bash scripts/pg-cluster.sh start DIR   creates DIR/data (initdb) and starts it; prints the
+#                                          connection text of its maintenance database
+#   bash scripts/pg-cluster.sh stop DIR    stops it (DIR can then be removed)
+# The server listens only on 127.0.0.1, on the first free port from 54320, with no password
+# (trust, for this address only) and superuser "orvanta". It runs as the calling user, or, when
+# that is root (which the server refuses), as "nobody", who then owns DIR.
+set -euo pipefail
+bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
+[ -x "$bin/initdb" ] || { echo "PostgreSQL server binaries not found (scripts/setup.sh installs them)" >&2; exit 1; }
+cmd=${1:-}
+dir=${2:-}
+[ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start|stop DIR" >&2; exit 2; }
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+as=()
+if [ "$(id -u)" -eq 0 ]; then
+    chown nobody "$dir"
+    as=(runuser -u nobody --)
+fi
+
+case $cmd in
+start)
+    if [ ! -f "$dir/data/PG_VERSION" ]; then
+        "${as[@]}" "$bin/initdb" -D "$dir/data" -U orvanta --auth=trust -E UTF8 --locale=C.UTF-8 \
+            >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; exit 1; }
+    fi
+    for port in $(seq 54320 54420); do
+        if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then continue; fi
+        if "${as[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+            -o "-c listen_addresses=127.0.0.1 -p $port -c unix_socket_directories='' -c fsync=on -c max_connections=60" \
+            start >/dev/null 2>&1; then
+            echo "$port" >"$dir/port"
+            echo "host=127.0.0.1 port=$port user=orvanta dbname=postgres"
+            exit 0
+        fi
+    done
+    echo "the cluster in $dir did not start:" >&2
+    tail -20 "$dir/server.log" >&2 || true
+    exit 1
+    ;;
+stop)
+    [ -f "$dir/data/postmaster.pid" ] || exit 0
+    "${as[@]}" "$bin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    ;;
+*)
+    echo "usage: $0 start|stop DIR" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,34 @@
+// Copies a practice's data.mdb into an empty database on a PostgreSQL server, then checks that
+// every table has as many rows on the server as in the file, with the same sum in every number
+// column and the same total length in every text column:
+//   orvanta-pgcopy PRACTICE_FOLDER CONNECTION
+// The file is only read. Nothing is left half copied: the copy is one transaction, and a
+// difference found by the checks rolls it back. Exit status 0 when the copy is complete and
+// checked, 1 otherwise (the reason on stderr).
+#include "practicecopy.h"
+
+#include "dberror.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: orvanta-pgcopy PRACTICE_FOLDER CONNECTION\n");
+        return 2;
+    }
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    try {
+        const QStringList report
+            = PracticeCopy::copyToServer(folder, QString::fromLocal8Bit(argv[2]));
+        for (const QString &line : report)
+            std::printf("%s\n", qPrintable(line));
+    } catch (const DbError &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        return 1;
+    }
+    return 0;
+}
