@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace PracticeCopy {
@@ -138,12 +139,23 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
             if (rc != SQLITE_DONE)
                 file.fail(QStringLiteral("SELECT * FROM ") + shape.name);
 
-            if (shape.columns.contains(QLatin1String("ID"))
-                && (shape.name == QLatin1String("STOIXEIA_PELATH")
-                    || shape.name == QLatin1String("SHMEIWSEIS")))
-                server.run(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), "
-                                          "coalesce(max(id), 0) + 1, false) FROM %1")
-                               .arg(shape.name.toLower()));
+            // The engine-given IDs go on after the highest the file ever gave, deleted ones
+            // included, so that a new patient never takes the ID a deleted one's visits and
+            // payments still carry.
+            if (shape.name == QLatin1String("STOIXEIA_PELATH")
+                || shape.name == QLatin1String("SHMEIWSEIS")) {
+                const PreparedStatement given = file.prepare(
+                    QStringLiteral("SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE "
+                                   "name = ?), 0), coalesce((SELECT max(ID) FROM \"%1\"), 0))")
+                        .arg(shape.name),
+                    {shape.name});
+                if (sqlite3_step(given.get()) != SQLITE_ROW)
+                    file.fail(shape.name);
+                const qlonglong highest = sqlite3_column_int64(given.get(), 0);
+                server.run(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'id'), ?, ?)")
+                               .arg(shape.name.toLower()),
+                           {std::max<qlonglong>(1, highest), highest > 0});
+            }
 
             // The checks: the same figures on both sides.
             const PreparedStatement fileFigures = file.prepare(

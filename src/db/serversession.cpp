@@ -194,12 +194,17 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
     const QByteArray text = numbered(sql);
     std::vector<QByteArray> held;
     std::vector<const char *> params;
-    held.reserve(size_t(values.size()));
+    held.reserve(size_t(values.size())); // never grows: the pointers below stay valid
     for (const QVariant &v : values) {
         if (v.isNull() || !v.isValid()) {
             params.push_back(nullptr);
         } else {
             held.push_back(parameterText(v));
+            // The server's texts cannot hold a NUL, and a value is sent up to its first one: a
+            // text with one is refused rather than stored cut short.
+            if (held.back().contains('\0'))
+                throw DbError(QStringLiteral("A text with a NUL character cannot be stored."),
+                              sql, SQLITE_CONSTRAINT_CHECK);
             params.push_back(held.back().constData());
         }
     }

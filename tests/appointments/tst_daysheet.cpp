@@ -3,6 +3,7 @@
 #include "qtprinters.h"
 #include "recordnavigator.h"
 #include "schema.h"
+#include "serversession.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -212,4 +213,25 @@ TEST_F(DaySheetTest, WithoutTheDaysRowTheSlotsAreEmptyAndCannotBeTyped)
     EXPECT_FALSE(sheet->saveButton()->isEnabled());
     EXPECT_EQ(AppointmentBook::rowsOf(kDay), 0);
     EXPECT_TRUE(messages.shown().isEmpty());
+}
+
+TEST_F(DaySheetTest, ALostServerIsReportedAndTheTextsWaitForTheServerToComeBack)
+{
+    if (!TestSupport::onServer())
+        GTEST_SKIP() << "a practice on a server only";
+    auto sheet = openSheet();
+    typeText(sheet->DBEdit(7), QStringLiteral("Ραντεβού"));
+    TestSupport::cutServerSessions();
+    sheet->saveButton()->click();
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown().first().kind, QStringLiteral("error"));
+    EXPECT_TRUE(messages.last().startsWith(ServerSession::lostMessage())) << messages.last().toStdString();
+    EXPECT_EQ(sheet->DBEdit(7)->text(), QStringLiteral("Ραντεβού"));
+    EXPECT_TRUE(sheet->saveButton()->isEnabled());
+    EXPECT_EQ(AppointmentBook::slot(kDay, "1100-1130"), QString());
+
+    // The server is there again: the same press saves what was typed.
+    sheet->saveButton()->click();
+    EXPECT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(AppointmentBook::slot(kDay, "1100-1130"), QStringLiteral("Ραντεβού"));
 }

@@ -212,6 +212,16 @@ ModalDriver::~ModalDriver()
     ModalRunner::install({});
 }
 
+void cutServerSessions()
+{
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    if (c.server())
+        c.executeNative(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                       "WHERE datname = current_database() AND pid <> "
+                                       "pg_backend_pid()"));
+}
+
 void refuseWrites(const QString &table, const QString &event, const QString &message)
 {
     Connection c;

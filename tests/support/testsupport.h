@@ -112,6 +112,10 @@ inline bool onServer()
     return !testServer().isEmpty();
 }
 
+// Ends every other session with the current practice's server database, as a network cut or a
+// server restart does (the server only; a no-op on the file).
+void cutServerSessions();
+
 // A trigger that makes the engine refuse every INSERT or UPDATE (event) on the table with the
 // message, on the current practice, whichever engine keeps it; and its removal.
 void refuseWrites(const QString &table, const QString &event, const QString &message);

@@ -1,0 +1,199 @@
+// A practice moved from its data.mdb to a server, and a server session lost in the middle of a
+// transaction. Runs only when the suite has a test server (tests/server/run.sh).
+#include "connection.h"
+#include "connectionstring.h"
+#include "dberror.h"
+#include "practicecopy.h"
+#include "program.h"
+#include "recordset.h"
+#include "schema.h"
+#include "serversession.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+// An empty database on the test server, dropped when the object goes.
+class EmptyServerDatabase {
+public:
+    EmptyServerDatabase()
+    {
+        static int made = 0;
+        m_name = QStringLiteral("orv_copy_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+        ServerSession(TestSupport::testServer()).run(QStringLiteral("CREATE DATABASE ") + m_name);
+    }
+    ~EmptyServerDatabase()
+    {
+        try {
+            ServerSession(TestSupport::testServer())
+                .run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+        } catch (const DbError &) {
+        }
+    }
+    QString connection() const { return TestSupport::testServer() + " dbname=" + m_name; }
+    int tableCount() const
+    {
+        return ServerSession(connection())
+            .run("SELECT count(*) FROM pg_tables WHERE schemaname = 'public'")
+            .rows[0][0]
+            .toInt();
+    }
+
+private:
+    QString m_name;
+};
+
+// A practice folder with its own data.mdb, filled through the file's engine.
+class FilePractice {
+public:
+    FilePractice()
+    {
+        Schema::createPracticeDatabase(QDir(m_dir.path()).filePath("data.mdb"),
+                                       QLatin1String(ConnectionString::kDatabasePassword));
+    }
+    QString dir() const { return m_dir.path(); }
+    void exec(const QString &jetSql)
+    {
+        Connection c;
+        c.setUp(ConnectionString::build(dir()), true);
+        c.execute(jetSql);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Every row of a query as text, in the order the statement gives.
+QStringList rowsOf(const QString &folder, const QString &jetSql)
+{
+    Connection c;
+    c.setUp(ConnectionString::build(folder), true);
+    Query q(c);
+    q.setSql(jetSql);
+    q.open();
+    QStringList out;
+    for (int r = 0; r < q.rowCount(); ++r) {
+        QStringList row;
+        for (int col = 0; col < q.columnCount(); ++col)
+            row << q.column(col).name + "=" + q.text(r, col);
+        out << row.join('|');
+    }
+    return out;
+}
+
+class ServerPractice : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!TestSupport::onServer())
+            GTEST_SKIP() << "needs the test server (tests/server/run.sh)";
+    }
+};
+
+} // namespace
+
+TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
+{
+    FilePractice file;
+    file.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO,HMEROMHNIA_GENNHSEWS,DIEYTHYNSH,ISTORIKO) "
+              "VALUES('Γιώργος','Παπαδόπουλος',#4/1/1955#,'Οδός Ο''Κόνορ 3','Πόνος\nστη μέση')");
+    file.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Άννα','ΑΓΓΕΛΟΥ')");
+    file.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Émile','Abbott')");
+    file.exec("DELETE FROM STOIXEIA_PELATH WHERE EPWNYMO='Abbott'"); // its ID is never reused
+    file.exec("INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA) VALUES(1,#3/2/2026#,'Αυχένας')");
+    file.exec("INSERT INTO RANTEBOU(HMEROMHNIA,[0800-0830]) VALUES(#3/5/2026#,'Παπαδόπουλος')");
+    file.exec("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(102)");
+    file.exec("INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(24)");
+    file.exec("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,ONOMA,EPWNYMO,POSO,VAT,"
+              "SYNOLIKO_POSO,EGKYRH) VALUES(101,#3/2/2026#,'Γιώργος','Παπαδόπουλος',40,7.74,40,"
+              "FALSE)");
+    file.exec("INSERT INTO EISPRAKSH_PELATH(ID,HMEROMHNIA,POSO,AR_APODEIKSHS,VAT,SYNOLIKO_POSO) "
+              "VALUES(1,#3/2/2026#,40,101,7.74,40)");
+    file.exec("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#3/9/2026#,100.5,24.12,"
+              "'Ενοίκιο')");
+    file.exec("UPDATE SECURITY SET [PASSWORD]='δικός μου'");
+
+    EmptyServerDatabase server;
+    const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
+    EXPECT_EQ(report.size(), 14);
+    EXPECT_TRUE(report.contains("STOIXEIA_PELATH: 2 rows")) << report.join("; ").toStdString();
+
+    QTemporaryDir workstation; // another computer's practice folder: settings only
+    EngineSettings::writeServer(workstation.path(), server.connection());
+    const char *queries[] = {
+        "SELECT * FROM STOIXEIA_PELATH ORDER BY EPWNYMO",
+        "SELECT * FROM EPISKEPSEIS",
+        "SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2026#",
+        "SELECT * FROM APODEIKSEIS",
+        "SELECT AR_APODEIKSHS, Format(POSO,'0.00') AS POSO, Format(VAT,'0.00') AS VAT FROM "
+        "EISPRAKSH_PELATH WHERE ID=1",
+        "SELECT Format(EKSODA.HMEROMHNIA,\"dd/mm/yyyy\") AS HMEROMHNIA, EKSODA.PERIGRAFH FROM EKSODA",
+        "SELECT * FROM LAST_APODEIKSH",
+        "SELECT * FROM SECURITY",
+    };
+    for (const char *sql : queries) {
+        SCOPED_TRACE(sql);
+        const QStringList onFile = rowsOf(file.dir(), sql);
+        EXPECT_FALSE(onFile.isEmpty());
+        EXPECT_EQ(rowsOf(workstation.path(), sql), onFile);
+    }
+
+    // A patient registered on the server continues after the highest ID the file had given.
+    Connection c;
+    c.setUp(ConnectionString::build(workstation.path()), true);
+    Query patients(c);
+    patients.setSql("SELECT * FROM STOIXEIA_PELATH WHERE 1=0");
+    patients.open();
+    patients.insert();
+    patients.setFieldValue("EPWNYMO", "Νέος");
+    patients.post();
+    EXPECT_EQ(patients.fieldText("ID"), "4");
+}
+
+TEST_F(ServerPractice, ACopyThatCannotBeCompletedLeavesTheServerDatabaseEmpty)
+{
+    FilePractice file;
+    file.exec("INSERT INTO STOIXEIA_PELATH(EPWNYMO) VALUES('Καλός')");
+    // A text the server cannot hold (a NUL inside it) in the last table but one.
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QDir(file.dir()).filePath("data.mdb").toUtf8().constData(), &db),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "INSERT INTO GIATROI_ALLWN_EIDIKOTHTWN(EPWNYMO) VALUES('a'||char(0)||'b')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    EmptyServerDatabase server;
+    EXPECT_THROW(PracticeCopy::copyToServer(file.dir(), server.connection()), DbError);
+    EXPECT_EQ(server.tableCount(), 0);
+}
+
+TEST_F(ServerPractice, ASessionLostInATransactionCommitsNothingAndConnectsAgain)
+{
+    TestSupport::TempPractice practice;
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    ASSERT_NE(c.server(), nullptr);
+    c.beginTransaction();
+    c.execute("INSERT INTO EKSODA(POSO) VALUES(1)");
+    TestSupport::cutServerSessions();
+    for (const char *sql : {"INSERT INTO EKSODA(POSO) VALUES(2)", "COMMIT"}) {
+        SCOPED_TRACE(sql);
+        try {
+            c.executeNative(sql);
+            ADD_FAILURE() << "went through";
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.code(), ServerSession::lostCode());
+            EXPECT_TRUE(e.message().startsWith(ServerSession::lostMessage()));
+        }
+    }
+    c.rollback();
+    c.execute("INSERT INTO EKSODA(POSO) VALUES(3)");
+    EXPECT_EQ(practice.scalar("SELECT SUM(POSO) FROM EKSODA"), "3");
+}
