@@ -176,7 +176,11 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
                                       .arg(shape.name, figureName(shape, i), want.toString(),
                                            got[size_t(i)].toString()));
             }
-            report << QStringLiteral("%1: %2 rows").arg(shape.name).arg(got[0].toLongLong());
+            const qlonglong copied = got[0].toLongLong();
+            report << QStringLiteral("%1: %2 %3")
+                          .arg(shape.name)
+                          .arg(copied)
+                          .arg(copied == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
         }
         file.executeNative(QStringLiteral("COMMIT"));
         server.run(QStringLiteral("COMMIT"));
