@@ -134,11 +134,21 @@ QString nameAsWritten(const QString &serverName, const QString &statement)
 {
     if (serverName != serverName.toLower())
         return serverName;
+    // A window reads with the same statements again and again (the month view one per day).
+    thread_local QHash<QString, QHash<QString, QString>> known;
+    QHash<QString, QString> &ofStatement = known[statement];
+    const auto it = ofStatement.constFind(serverName);
+    if (it != ofStatement.constEnd())
+        return it.value();
+    if (known.size() > 512)
+        known.clear();
     const QRegularExpression word(QStringLiteral("(?<![\\w$])%1(?![\\w$])")
                                       .arg(QRegularExpression::escape(serverName)),
                                   QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = word.match(statement);
-    return m.hasMatch() ? m.captured(0) : serverName.toUpper();
+    const QString name = m.hasMatch() ? m.captured(0) : serverName.toUpper();
+    known[statement].insert(serverName, name);
+    return name;
 }
 
 QVariant columnValue(sqlite3_stmt *stmt, int i)

@@ -3,6 +3,7 @@
 #include "dberror.h"
 
 #include <QLoggingCategory>
+#include <QMutex>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -247,32 +248,42 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
     return result;
 }
 
+ServerSession::TableNames ServerSession::namesOf(unsigned table)
+{
+    // Names do not change while the program runs (the program never alters a table), and every
+    // window's connection to the same database asks for the same ones: they are read once per
+    // database and table, all columns of a table in one statement.
+    static QMutex lock;
+    static QHash<QString, QHash<unsigned, TableNames>> known;
+    {
+        const QMutexLocker locked(&lock);
+        const auto database = known.constFind(m_connectionText);
+        if (database != known.constEnd()) {
+            const auto it = database->constFind(table);
+            if (it != database->constEnd())
+                return it.value();
+        }
+    }
+    TableNames names;
+    const Result r = run(QStringLiteral("SELECT c.relname, a.attnum, a.attname FROM pg_class c "
+                                        "JOIN pg_attribute a ON a.attrelid = c.oid WHERE c.oid = ? "
+                                        "AND a.attnum > 0 AND NOT a.attisdropped"),
+                         {qlonglong(table)});
+    for (const std::vector<QVariant> &row : r.rows) {
+        names.table = row[0].toString();
+        names.columns.insert(row[1].toInt(), row[2].toString());
+    }
+    const QMutexLocker locked(&lock);
+    known[m_connectionText].insert(table, names);
+    return names;
+}
+
 QString ServerSession::tableName(unsigned table)
 {
-    if (table == 0)
-        return {};
-    auto it = m_tables.constFind(table);
-    if (it != m_tables.constEnd())
-        return it.value();
-    const Result r = run(QStringLiteral("SELECT relname FROM pg_class WHERE oid = ?"),
-                         {qlonglong(table)});
-    const QString name = r.rows.empty() ? QString() : r.rows[0][0].toString();
-    m_tables.insert(table, name);
-    return name;
+    return table == 0 ? QString() : namesOf(table).table;
 }
 
 QString ServerSession::columnName(unsigned table, int column)
 {
-    if (table == 0 || column <= 0)
-        return {};
-    const QPair<unsigned, int> key(table, column);
-    auto it = m_columns.constFind(key);
-    if (it != m_columns.constEnd())
-        return it.value();
-    const Result r
-        = run(QStringLiteral("SELECT attname FROM pg_attribute WHERE attrelid = ? AND attnum = ?"),
-              {qlonglong(table), column});
-    const QString name = r.rows.empty() ? QString() : r.rows[0][0].toString();
-    m_columns.insert(key, name);
-    return name;
+    return table == 0 || column <= 0 ? QString() : namesOf(table).columns.value(column);
 }

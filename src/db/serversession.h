@@ -53,6 +53,11 @@ public:
     static int lostCode();
 
 private:
+    struct TableNames {
+        QString table;
+        QHash<int, QString> columns;
+    };
+    TableNames namesOf(unsigned table);
     void connect();
     [[noreturn]] void failLost(const QString &sql, const QString &detail);
 
@@ -60,6 +65,4 @@ private:
     pg_conn *m_conn = nullptr;
     bool m_inTransaction = false;
     bool m_transactionLost = false;
-    QHash<unsigned, QString> m_tables;
-    QHash<QPair<unsigned, int>, QString> m_columns;
 };
