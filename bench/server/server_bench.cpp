@@ -4,7 +4,8 @@
 // clock (the server works in its own processes, so this thread's CPU time says little); run it
 // on a quiet machine, several times. Starts no server: give it the maintenance connection text
 // of one (scripts/pg-cluster.sh start DIR prints it); it creates a database of its own there,
-// copies the practice into it and drops it at the end.
+// copies the practice into it and drops it at the end (ORVANTA_BENCH_KEEP=1 keeps it, to look
+// at the plans with psql).
 //
 //   ./server_bench [patients=5000] [visits=50000] [server connection text]
 //   ORVANTA_BENCH_SERVER="host=127.0.0.1 port=54321 user=orvanta dbname=postgres" ./server_bench
@@ -47,7 +48,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRuns = 7;
+constexpr int kRuns = 7;       // readings
+constexpr int kWriteRuns = 15; // writes, which wait for the disk
 
 [[noreturn]] void die(const QString &what)
 {
@@ -62,17 +64,32 @@ double wallMs(const std::function<void()> &work)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Wall-clock median of kRuns runs, after one that warms the caches on both sides.
-double medianMs(const std::function<void()> &run)
+using Work = std::function<void()>;
+
+double median(std::vector<double> v)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns + 1; ++i) {
-        const double ms = wallMs(run);
-        if (i > 0)
-            times.push_back(ms);
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Wall-clock medians of the three ways of doing the same work, taken in turn (server record
+// set, libpq, file record set, then again), so that a neighbour's load falls on all three
+// alike. A first round warms the caches on every side and is not counted.
+void measure(double &server, double &direct, double &file, const Work &onServer,
+             const Work &onDirect, const Work &onFile, int runs)
+{
+    std::vector<double> s, d, f;
+    for (int i = 0; i < runs + 1; ++i) {
+        const double a = wallMs(onServer), b = wallMs(onDirect), c = wallMs(onFile);
+        if (i == 0)
+            continue;
+        s.push_back(a);
+        d.push_back(b);
+        f.push_back(c);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    server = median(s);
+    direct = median(d);
+    file = median(f);
 }
 
 // ---- the practice ------------------------------------------------------------------------
@@ -367,6 +384,19 @@ Outcome readThrough(Connection &connection, const QStringList &jetSql,
     return out;
 }
 
+// What the windows wait for: the statements run through one Query, every row fetched.
+int openAll(Connection &connection, const QStringList &jetSql)
+{
+    int rows = 0;
+    Query query(connection);
+    for (const QString &sql : jetSql) {
+        query.setSql(sql);
+        query.open();
+        rows += query.rowCount();
+    }
+    return rows;
+}
+
 // Same rows on both engines (in the same order, or only as a set when the order differs).
 QString compare(const Outcome &onServer, const Outcome &onFile)
 {
@@ -424,9 +454,8 @@ void print(const Line &l)
 
 void header()
 {
-    std::printf("%-44s %6s %10s %10s %10s %7s %8s  %s\n", "statement (wall ms, median of 7)",
-                "rows", "server RS", "libpq", "SQLite RS", "RS/pq", "srv/file",
-                "rows on both engines");
+    std::printf("%-44s %6s %10s %10s %10s %7s %8s  %s\n", "statement (wall ms, median)", "rows",
+                "server RS", "libpq", "SQLite RS", "RS/pq", "srv/file", "rows on both engines");
 }
 
 void record(Line line)
@@ -507,18 +536,19 @@ int main(int argc, char **argv)
         {
             Line l;
             l.label = QStringLiteral("open a connection (each window showing)");
-            l.server = medianMs([&] {
+            const Work serverWork([&] {
                 Connection c;
                 c.setUp(ConnectionString::build(serverFolder), true);
             });
-            l.direct = medianMs([&] {
+            const Work directWork([&] {
                 Direct d(serverConnection);
                 d.run("SELECT value FROM orvanta_file WHERE name = 'password'");
             });
-            l.file = medianMs([&] {
+            const Work fileWork([&] {
                 Connection c;
                 c.setUp(ConnectionString::build(fileFolder), true);
             });
+            measure(l.server, l.direct, l.file, serverWork, directWork, fileWork, kRuns);
             record(l);
         }
 
@@ -566,17 +596,18 @@ int main(int argc, char **argv)
                 native.push_back(serverSql(sql));
             Line l;
             l.label = QString::fromUtf8(reading.label);
-            Outcome onServer, onFile;
-            l.server = medianMs(
-                [&] { onServer = readThrough(server, reading.jetSql, reading.orderedBy); });
+            const Work serverWork([&] { openAll(server, reading.jetSql); });
             int directRows = 0;
-            l.direct = medianMs([&] {
+            const Work directWork([&] {
                 directRows = 0;
                 for (const QByteArray &sql : native)
                     directRows += direct.run(sql);
             });
-            l.file
-                = medianMs([&] { onFile = readThrough(file, reading.jetSql, reading.orderedBy); });
+            const Work fileWork([&] { openAll(file, reading.jetSql); });
+            measure(l.server, l.direct, l.file, serverWork, directWork, fileWork, kRuns);
+            // Compared outside the timing.
+            const Outcome onServer = readThrough(server, reading.jetSql, reading.orderedBy);
+            const Outcome onFile = readThrough(file, reading.jetSql, reading.orderedBy);
             l.rows = onServer.rows;
             l.check = compare(onServer, onFile);
             if (directRows != onServer.rows)
@@ -584,32 +615,39 @@ int main(int argc, char **argv)
             record(l);
         }
 
-        // The patient list as the window reads it: a connection of its own for each showing.
-        {
-            const QString sql = PatientSql::allPatients().sql;
-            const QByteArray native = serverSql(sql);
-            Line l;
-            l.label = QStringLiteral("patient list, connection opened for it");
-            Outcome onServer, onFile;
-            l.server = medianMs([&] {
-                Connection c;
-                c.setUp(ConnectionString::build(serverFolder), true);
-                onServer = readThrough(c, {sql}, QStringLiteral("EPWNYMO"));
-            });
-            l.direct = medianMs([&] {
-                Direct d(serverConnection);
-                d.run("SELECT value FROM orvanta_file WHERE name = 'password'");
-                d.run(native);
-            });
-            l.file = medianMs([&] {
-                Connection c;
-                c.setUp(ConnectionString::build(fileFolder), true);
-                onFile = readThrough(c, {sql}, QStringLiteral("EPWNYMO"));
-            });
-            l.rows = onServer.rows;
-            l.check = compare(onServer, onFile);
-            record(l);
-        }
+        // Windows as they read: a connection of their own for each showing. A new session on a
+        // server knows no table's column names yet.
+        const auto withOwnConnection
+            = [&](const QString &label, const QString &sql, const QString &orderedBy) {
+                  const QByteArray native = serverSql(sql);
+                  Line l;
+                  l.label = label;
+                  const Work serverWork([&] {
+                      Connection c;
+                      c.setUp(ConnectionString::build(serverFolder), true);
+                      openAll(c, {sql});
+                  });
+                  const Work directWork([&] {
+                      Direct d(serverConnection);
+                      d.run("SELECT value FROM orvanta_file WHERE name = 'password'");
+                      d.run(native);
+                  });
+                  const Work fileWork([&] {
+                      Connection c;
+                      c.setUp(ConnectionString::build(fileFolder), true);
+                      openAll(c, {sql});
+                  });
+                  measure(l.server, l.direct, l.file, serverWork, directWork, fileWork, kRuns);
+                  const Outcome onServer = readThrough(server, {sql}, orderedBy);
+                  const Outcome onFile = readThrough(file, {sql}, orderedBy);
+                  l.rows = onServer.rows;
+                  l.check = compare(onServer, onFile);
+                  record(l);
+              };
+        withOwnConnection(QStringLiteral("patient list, connection opened for it"),
+                          PatientSql::allPatients().sql, QStringLiteral("EPWNYMO"));
+        withOwnConnection(QStringLiteral("health record, connection opened for it"),
+                          PatientSql::healthRecord(QStringLiteral("1")), QString());
 
         // A new patient, as the new-patient window enters one: an empty set of the table's
         // rows, a row inserted, typed into and posted.
@@ -634,15 +672,16 @@ int main(int argc, char **argv)
             const QByteArray noRowsNative = serverSql(noRows);
             Line l;
             l.label = QStringLiteral("new patient: insert and post (Query)");
-            l.server = medianMs([&] { enter(server); });
-            l.direct = medianMs([&] {
+            const Work serverWork([&] { enter(server); });
+            const Work directWork([&] {
                 direct.run(noRowsNative);
                 direct.run("INSERT INTO stoixeia_pelath (onoma, epwnymo, fylo, "
                            "hmeromhnia_gennhsews, tameio, thlefwno_1) "
                            "VALUES ($1, $2, $3, $4, $5, $6) RETURNING *",
                            {"Γιώργος", "Παπαδάκης", "ΑΡΡΕΝ", "1970-05-12", "ΙΚΑ", "2101234567"});
             });
-            l.file = medianMs([&] { enter(file); });
+            const Work fileWork([&] { enter(file); });
+            measure(l.server, l.direct, l.file, serverWork, directWork, fileWork, kWriteRuns);
             l.rows = 1;
             l.check = QStringLiteral("-");
             record(l);
@@ -670,8 +709,8 @@ int main(int argc, char **argv)
             const QByteArray raise = serverSql(BillingSql::kRaiseCounter);
             Line l;
             l.label = QStringLiteral("issue a receipt (ReceiptIssue)");
-            l.server = medianMs([&] { issue(server); });
-            l.direct = medianMs([&] {
+            const Work serverWork([&] { issue(server); });
+            const Work directWork([&] {
                 const QByteArray shown = direct.first(lastNumber);
                 direct.run(vatRate);
                 direct.run("BEGIN");
@@ -688,7 +727,8 @@ int main(int argc, char **argv)
                 direct.run(raise);
                 direct.run("COMMIT");
             });
-            l.file = medianMs([&] { issue(file); });
+            const Work fileWork([&] { issue(file); });
+            measure(l.server, l.direct, l.file, serverWork, directWork, fileWork, kWriteRuns);
             l.rows = 1;
             l.check = QStringLiteral("-");
             record(l);
