@@ -23,7 +23,8 @@ struct ReceiptRow {
 inline const QString kLastNumber = QStringLiteral("SELECT * from LAST_APODEIKSH");
 // The counter read again inside the issuing transaction: on a server its row stays locked until
 // the commit, so that a second workstation waits and then reads the raised number.
-inline const QString kLockLastNumber = QStringLiteral("SELECT [LAST] from LAST_APODEIKSH FOR UPDATE");
+inline const QString kLockLastNumber
+    = QStringLiteral("SELECT [LAST] from LAST_APODEIKSH FOR UPDATE");
 inline const QString kVatRate = QStringLiteral("SELECT * from SYNTELESTHS_VAT");
 inline const QString kRaiseCounter = QStringLiteral("UPDATE LAST_APODEIKSH SET [LAST]=[LAST]+1");
 inline const QString kNumberingTable = QStringLiteral("LAST_APODEIKSH");

@@ -162,8 +162,10 @@ QList<Token> collateOrderBy(const QList<Token> &in, Engine engine)
             const bool directed = isWord(term[last], "ASC") || isWord(term[last], "DESC");
             if (server) {
                 const bool descending = isWord(term[last], "DESC");
-                term.insert(last + 1, {Tok::Word, descending ? QStringLiteral(" NULLS LAST")
-                                                             : QStringLiteral(" NULLS FIRST")});
+                term.insert(last + 1,
+                            {Tok::Word,
+                             descending ? QStringLiteral(" NULLS LAST")
+                                        : QStringLiteral(" NULLS FIRST")});
                 out.append(term);
                 term.clear();
                 return;

@@ -29,7 +29,7 @@ DataLocation read(const QString &folder)
     const auto text = [&](const QString &key) {
         const QVariant v = ini.value(key);
         return (v.typeId() == QMetaType::QStringList ? v.toStringList().join(QLatin1Char(','))
-                                                      : v.toString())
+                                                     : v.toString())
             .trimmed();
     };
     const QString service = text(QStringLiteral("database/service"));
@@ -57,11 +57,10 @@ void writeServer(const QString &folder, const QString &serverConnection)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         throw DbError(QStringLiteral("The file \"%1\" cannot be written.").arg(file.fileName()));
     QString quoted = serverConnection;
-    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'),
-                                                                      QLatin1String("\\\""));
-    file.write(QStringLiteral("[database]\nengine=postgresql\nconnection=\"%1\"\n")
-                   .arg(quoted)
-                   .toUtf8());
+    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+        .replace(QLatin1Char('"'), QLatin1String("\\\""));
+    file.write(
+        QStringLiteral("[database]\nengine=postgresql\nconnection=\"%1\"\n").arg(quoted).toUtf8());
 }
 
 } // namespace EngineSettings

@@ -126,9 +126,9 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
             QStringList fileNames;
             for (const QString &c : shape.columns)
                 fileNames << QLatin1Char('"') + c + QLatin1Char('"');
-            const PreparedStatement rows = file.prepare(
-                QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY _rowid_")
-                    .arg(fileNames.join(QLatin1Char(',')), shape.name));
+            const PreparedStatement rows
+                = file.prepare(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY _rowid_")
+                                   .arg(fileNames.join(QLatin1Char(',')), shape.name));
             int rc;
             while ((rc = sqlite3_step(rows.get())) == SQLITE_ROW) {
                 QVariantList values;
@@ -144,11 +144,12 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
             // payments still carry.
             if (shape.name == QLatin1String("STOIXEIA_PELATH")
                 || shape.name == QLatin1String("SHMEIWSEIS")) {
-                const PreparedStatement given = file.prepare(
-                    QStringLiteral("SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE "
-                                   "name = ?), 0), coalesce((SELECT max(ID) FROM \"%1\"), 0))")
-                        .arg(shape.name),
-                    {shape.name});
+                const PreparedStatement given
+                    = file.prepare(QStringLiteral(
+                                       "SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE "
+                                       "name = ?), 0), coalesce((SELECT max(ID) FROM \"%1\"), 0))")
+                                       .arg(shape.name),
+                                   {shape.name});
                 if (sqlite3_step(given.get()) != SQLITE_ROW)
                     file.fail(shape.name);
                 const qlonglong highest = sqlite3_column_int64(given.get(), 0);
@@ -187,8 +188,7 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
     } catch (...) {
         try {
             server.run(QStringLiteral("ROLLBACK"));
-        } catch (const DbError &) {
-        }
+        } catch (const DbError &) {}
         throw;
     }
     return report;

@@ -142,9 +142,9 @@ QString nameAsWritten(const QString &serverName, const QString &statement)
         return it.value();
     if (known.size() > 512)
         known.clear();
-    const QRegularExpression word(QStringLiteral("(?<![\\w$])%1(?![\\w$])")
-                                      .arg(QRegularExpression::escape(serverName)),
-                                  QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression word(
+        QStringLiteral("(?<![\\w$])%1(?![\\w$])").arg(QRegularExpression::escape(serverName)),
+        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = word.match(statement);
     const QString name = m.hasMatch() ? m.captured(0) : serverName.toUpper();
     known[statement].insert(serverName, name);
@@ -748,8 +748,8 @@ void RecordSet::post()
                       .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         }
         if (ServerSession *server = m_connection.server()) {
-            const ServerSession::Result r = server->run(sql + QStringLiteral(" RETURNING rowid"),
-                                                        values);
+            const ServerSession::Result r
+                = server->run(sql + QStringLiteral(" RETURNING rowid"), values);
             written.rowid = r.rows.empty() ? 0 : r.rows[0][0].toLongLong();
         } else {
             m_connection.executeNative(sql, values);
@@ -871,8 +871,8 @@ QueryPlan makePlan(const QString &jet, Engine engine)
 QueryPlan planFor(const QString &jet, Engine engine)
 {
     static QMutex lock;
-    static QCache<QString, QueryPlan> plans[2] = {QCache<QString, QueryPlan>(512),
-                                                  QCache<QString, QueryPlan>(512)};
+    static QCache<QString, QueryPlan> plans[2]
+        = {QCache<QString, QueryPlan>(512), QCache<QString, QueryPlan>(512)};
     QCache<QString, QueryPlan> &cache = plans[engine == Engine::PostgreSQL ? 1 : 0];
     {
         const QMutexLocker locked(&lock);

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <utility>
 #include <sqlite3.h>
+#include <utility>
 
 namespace Schema {
 
@@ -212,7 +212,8 @@ QStringList createStatements(Engine engine)
               {date(QStringLiteral("HMEROMHNIA")), number(QStringLiteral("POSO")),
                number(QStringLiteral("VAT")), text(QStringLiteral("PERIGRAFH"), 255)}),
         table(QStringLiteral("SHMEIWSEIS"),
-              {counter(QStringLiteral("ID")), text(QStringLiteral("TITLOS"), 100), memo(QStringLiteral("PERIGRAFH"))}),
+              {counter(QStringLiteral("ID")), text(QStringLiteral("TITLOS"), 100),
+               memo(QStringLiteral("PERIGRAFH"))}),
         table(QStringLiteral("YPENTHIMISEIS"),
               {date(QStringLiteral("HMEROMHNIA")), memo(QStringLiteral("PERIGRAFH"))}),
         table(QStringLiteral("XRHSIMA_THLEFWNA"),
@@ -229,8 +230,9 @@ QStringList createStatements(Engine engine)
         QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
         QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),
         // The database's own marker: which program it belongs to and its database password.
-        forServer() ? QStringLiteral("CREATE TABLE orvanta_file (name TEXT PRIMARY KEY, value TEXT)")
-                    : QStringLiteral("CREATE TABLE ORVANTA_FILE (NAME TEXT PRIMARY KEY, VALUE TEXT)"),
+        forServer()
+            ? QStringLiteral("CREATE TABLE orvanta_file (name TEXT PRIMARY KEY, value TEXT)")
+            : QStringLiteral("CREATE TABLE ORVANTA_FILE (NAME TEXT PRIMARY KEY, VALUE TEXT)"),
     };
 }
 

@@ -24,9 +24,9 @@ QPair<QString, QString> foldTable()
             }
         }
     };
-    add(0x20, 0x24F);   // Latin
-    add(0x370, 0x3FF);  // Greek and Coptic
-    add(0x400, 0x4FF);  // Cyrillic
+    add(0x20, 0x24F);    // Latin
+    add(0x370, 0x3FF);   // Greek and Coptic
+    add(0x400, 0x4FF);   // Cyrillic
     add(0x1F00, 0x1FFF); // Greek Extended (polytonic)
     return {from, to};
 }
@@ -42,7 +42,6 @@ QString literal(const QString &text)
 
 QStringList serverFunctionStatements()
 {
-    const QPair<QString, QString> fold = foldTable();
     return {
         // Greek alphabetical order as the program sorts in memory: letters compared without
         // case and accents (ICU's first level), Latin before Greek before symbols; texts equal
@@ -67,9 +66,48 @@ QStringList serverFunctionStatements()
             "CREATE FUNCTION orv_format(date, text) RETURNS text LANGUAGE sql IMMUTABLE STRICT "
             "AS $$SELECT to_char($1, replace(replace(replace($2, 'yyyy', 'YYYY'), 'dd', 'DD'), "
             "'mm', 'MM'))$$"),
-        QStringLiteral("CREATE FUNCTION orv_fold(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT "
-                       "PARALLEL SAFE AS $$SELECT translate($1, %1, %2)$$")
-            .arg(literal(fold.first), literal(fold.second)),
+    };
+}
+
+// orv_fold(), the server's GreekText::fold(): one translate() of every character the fold
+// changes. translate() looks each character of a text up in its list from the start, so the
+// characters of everyday Greek and Latin text come first, those the fold leaves alone as
+// themselves: a capital or a space is found among the first few dozen, not after six hundred.
+void createFold(ServerSession &session)
+{
+    QString from, to;
+    const auto add = [&](char16_t first, char16_t last) {
+        for (char16_t c = first; c <= last; ++c) {
+            const QChar one(c);
+            const QString folded = GreekText::fold(QString(one));
+            if (from.contains(one) || folded.size() != 1)
+                continue;
+            from += one;
+            to += folded;
+        }
+    };
+    add(0x0391, 0x03A9); // Greek capitals
+    add(0x03AC, 0x03CE); // Greek small letters, accented ones among them
+    add(u' ', u' ');
+    add(u'A', u'Z');
+    add(u'a', u'z');
+    add(u'0', u'9');
+    add(0x0386, 0x0390); // accented capitals
+    const QPair<QString, QString> rest = foldTable();
+    for (qsizetype i = 0; i < rest.first.size(); ++i) {
+        if (!from.contains(rest.first[i])) {
+            from += rest.first[i];
+            to += rest.second[i];
+        }
+    }
+    session.run(QStringLiteral("CREATE FUNCTION orv_fold(text) RETURNS text LANGUAGE sql "
+                               "IMMUTABLE STRICT PARALLEL SAFE AS $$SELECT translate($1, %1, %2)$$")
+                    .arg(literal(from), literal(to)));
+}
+
+QStringList likeStatements()
+{
+    return {
         // LIKE on folded texts, with no escape character, as the file's like() reads it.
         QStringLiteral("CREATE FUNCTION orv_like(text, text) RETURNS boolean LANGUAGE sql "
                        "IMMUTABLE STRICT PARALLEL SAFE AS $$SELECT orv_fold($1) LIKE orv_fold($2) "
@@ -93,6 +131,9 @@ void createServerTables(ServerSession &session, const QString &databasePassword)
                                      "created only in an empty one."));
     for (const QString &sql : serverFunctionStatements())
         session.run(sql);
+    createFold(session);
+    for (const QString &sql : likeStatements())
+        session.run(sql);
     for (const QString &sql : createStatements(Engine::PostgreSQL))
         session.run(sql);
     session.run(QStringLiteral("INSERT INTO orvanta_file VALUES ('application', 'Orvanta')"));
@@ -112,8 +153,7 @@ void createServerDatabase(const QString &serverConnection, const QString &databa
     } catch (...) {
         try {
             session.run(QStringLiteral("ROLLBACK"));
-        } catch (const DbError &) {
-        }
+        } catch (const DbError &) {}
         throw;
     }
 }

@@ -179,8 +179,8 @@ bool ServerSession::inTransaction() const
 
 ServerSession::Result ServerSession::run(const QString &sql, const QVariantList &values)
 {
-    const bool isRollback = sql.trimmed().compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive)
-        == 0;
+    const bool isRollback
+        = sql.trimmed().compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) == 0;
     if (m_transactionLost) {
         if (isRollback) {
             m_transactionLost = false;
@@ -204,8 +204,8 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
             // The server's texts cannot hold a NUL, and a value is sent up to its first one: a
             // text with one is refused rather than stored cut short.
             if (held.back().contains('\0'))
-                throw DbError(QStringLiteral("A text with a NUL character cannot be stored."),
-                              sql, SQLITE_CONSTRAINT_CHECK);
+                throw DbError(QStringLiteral("A text with a NUL character cannot be stored."), sql,
+                              SQLITE_CONSTRAINT_CHECK);
             params.push_back(held.back().constData());
         }
     }
@@ -221,8 +221,7 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
         if (code == SQLITE_IOERR)
             failLost(sql, message);
         m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
-        throw DbError(message.isEmpty() ? serverText(PQerrorMessage(m_conn)) : message, sql,
-                      code);
+        throw DbError(message.isEmpty() ? serverText(PQerrorMessage(m_conn)) : message, sql, code);
     }
 
     m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;

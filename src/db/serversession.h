@@ -18,11 +18,11 @@ struct pg_conn;
 class ServerSession {
 public:
     struct Column {
-        QString name;          // as the server names it
-        unsigned table = 0;    // oid of the table the value comes from, 0 for expressions
-        int tableColumn = 0;   // its column number in that table
-        unsigned type = 0;     // type oid
-        int modifier = -1;     // type modifier (a VARCHAR's width + 4)
+        QString name;        // as the server names it
+        unsigned table = 0;  // oid of the table the value comes from, 0 for expressions
+        int tableColumn = 0; // its column number in that table
+        unsigned type = 0;   // type oid
+        int modifier = -1;   // type modifier (a VARCHAR's width + 4)
     };
     struct Result {
         std::vector<Column> columns;

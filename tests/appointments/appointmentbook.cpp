@@ -46,7 +46,8 @@ QString slot(const QDate &date, const QString &column)
     Connection c;
     c.setUp(Program::DbConnectionString, true);
     Query q(c);
-    q.setSql(QStringLiteral("SELECT [%1] FROM RANTEBOU WHERE HMEROMHNIA=%2").arg(column, literal(date)));
+    q.setSql(
+        QStringLiteral("SELECT [%1] FROM RANTEBOU WHERE HMEROMHNIA=%2").arg(column, literal(date)));
     q.open();
     return q.rowCount() > 0 ? q.text(0, 0) : QString();
 }
@@ -56,7 +57,8 @@ int rowsOf(const QDate &date)
     Connection c;
     c.setUp(Program::DbConnectionString, true);
     Query q(c);
-    q.setSql(QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA=%1").arg(literal(date)));
+    q.setSql(
+        QStringLiteral("SELECT COUNT(*) FROM RANTEBOU WHERE HMEROMHNIA=%1").arg(literal(date)));
     q.open();
     return q.rowCount() > 0 ? q.value(0, 0).toInt() : -1;
 }

@@ -225,7 +225,8 @@ TEST_F(DaySheetTest, ALostServerIsReportedAndTheTextsWaitForTheServerToComeBack)
     sheet->saveButton()->click();
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_EQ(messages.shown().first().kind, QStringLiteral("error"));
-    EXPECT_TRUE(messages.last().startsWith(ServerSession::lostMessage())) << messages.last().toStdString();
+    EXPECT_TRUE(messages.last().startsWith(ServerSession::lostMessage()))
+        << messages.last().toStdString();
     EXPECT_EQ(sheet->DBEdit(7)->text(), QStringLiteral("Ραντεβού"));
     EXPECT_TRUE(sheet->saveButton()->isEnabled());
     EXPECT_EQ(AppointmentBook::slot(kDay, "1100-1130"), QString());

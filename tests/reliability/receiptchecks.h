@@ -20,8 +20,8 @@ inline QString nativeValue(Connection &connection, const QString &sql)
     if (ServerSession *server = connection.server()) {
         if (sql.startsWith(QLatin1String("PRAGMA integrity_check")))
             return QStringLiteral("ok");
-        const ServerSession::Result r = server->run(QString(sql).replace(
-            QLatin1String("[LAST]"), QLatin1String("last")));
+        const ServerSession::Result r
+            = server->run(QString(sql).replace(QLatin1String("[LAST]"), QLatin1String("last")));
         return r.rows.empty() ? QStringLiteral("<no row>") : r.rows[0][0].toString();
     }
     PreparedStatement statement = connection.prepare(sql);

@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "connectionstring.h"
 #include "dberror.h"
+#include "greektext.h"
 #include "practicecopy.h"
 #include "program.h"
 #include "recordset.h"
@@ -24,7 +25,8 @@ public:
     EmptyServerDatabase()
     {
         static int made = 0;
-        m_name = QStringLiteral("orv_copy_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+        m_name
+            = QStringLiteral("orv_copy_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
         ServerSession(TestSupport::testServer()).run(QStringLiteral("CREATE DATABASE ") + m_name);
     }
     ~EmptyServerDatabase()
@@ -32,8 +34,7 @@ public:
         try {
             ServerSession(TestSupport::testServer())
                 .run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
-        } catch (const DbError &) {
-        }
+        } catch (const DbError &) {}
     }
     QString connection() const { return TestSupport::testServer() + " dbname=" + m_name; }
     int tableCount() const
@@ -132,7 +133,8 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
         "SELECT * FROM APODEIKSEIS",
         "SELECT AR_APODEIKSHS, Format(POSO,'0.00') AS POSO, Format(VAT,'0.00') AS VAT FROM "
         "EISPRAKSH_PELATH WHERE ID=1",
-        "SELECT Format(EKSODA.HMEROMHNIA,\"dd/mm/yyyy\") AS HMEROMHNIA, EKSODA.PERIGRAFH FROM EKSODA",
+        "SELECT Format(EKSODA.HMEROMHNIA,\"dd/mm/yyyy\") AS HMEROMHNIA, EKSODA.PERIGRAFH FROM "
+        "EKSODA",
         "SELECT * FROM LAST_APODEIKSH",
         "SELECT * FROM SECURITY",
     };
@@ -163,10 +165,10 @@ TEST_F(ServerPractice, ACopyThatCannotBeCompletedLeavesTheServerDatabaseEmpty)
     sqlite3 *db = nullptr;
     ASSERT_EQ(sqlite3_open(QDir(file.dir()).filePath("data.mdb").toUtf8().constData(), &db),
               SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "INSERT INTO GIATROI_ALLWN_EIDIKOTHTWN(EPWNYMO) VALUES('a'||char(0)||'b')",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, "INSERT INTO GIATROI_ALLWN_EIDIKOTHTWN(EPWNYMO) VALUES('a'||char(0)||'b')",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
 
     EmptyServerDatabase server;
@@ -196,4 +198,43 @@ TEST_F(ServerPractice, ASessionLostInATransactionCommitsNothingAndConnectsAgain)
     c.rollback();
     c.execute("INSERT INTO EKSODA(POSO) VALUES(3)");
     EXPECT_EQ(practice.scalar("SELECT SUM(POSO) FROM EKSODA"), "3");
+}
+
+TEST_F(ServerPractice, TheServersLikeFoldsEveryCharacterAsTheFileDoes)
+{
+    TestSupport::TempPractice practice;
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    QStringList chars;
+    for (char16_t ch = 0x20; ch < 0x500; ++ch)
+        chars << QString(QChar(ch));
+    for (char16_t ch = 0x1F00; ch < 0x2000; ++ch)
+        chars << QString(QChar(ch));
+    const ServerSession::Result r
+        = c.server()->run("SELECT string_agg(orv_fold(ch), E'\\x01' ORDER BY n) FROM "
+                          "unnest(string_to_array(?, E'\\x01')) WITH ORDINALITY AS t(ch, n)",
+                          {chars.join(QChar(1))});
+    const QStringList folded = r.rows.at(0).at(0).toString().split(QChar(1));
+    ASSERT_EQ(folded.size(), chars.size());
+    int differ = 0;
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        if (folded[i] != GreekText::fold(chars[i]) && ++differ < 5)
+            ADD_FAILURE() << "U+" << QString::number(chars[i][0].unicode(), 16).toStdString();
+    }
+    EXPECT_EQ(differ, 0);
+
+    const struct {
+        const char *text, *pattern;
+    } pairs[] = {{"Παπαδόπουλος", "ΠΑΠ%"}, {"ΖΑΐΡΗΣ", "ζαϊρ_ς"}, {"Émile", "emil%"},
+                 {"Ἀθηνᾶ", "αθηνα"},       {"a%b", "a\\%b"},     {"100%", "1_0%"}};
+    for (const auto &p : pairs) {
+        SCOPED_TRACE(p.text);
+        const bool server
+            = c.server()
+                  ->run("SELECT ? ~~~ ?", {QString::fromUtf8(p.text), QString::fromUtf8(p.pattern)})
+                  .rows.at(0)
+                  .at(0)
+                  .toBool();
+        EXPECT_EQ(server, GreekText::like(QString::fromUtf8(p.pattern), QString::fromUtf8(p.text)));
+    }
 }

@@ -36,7 +36,8 @@ TempPractice::TempPractice()
         // A database of its own on the test server, copied from the delivered state that the
         // suite's script prepared once (or made here when there is none).
         static int made = 0;
-        m_serverDatabase = QStringLiteral("orv_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+        m_serverDatabase
+            = QStringLiteral("orv_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
         const QString templateName = qEnvironmentVariable("ORVANTA_TEST_SERVER_TEMPLATE");
         ServerSession maintenance(server);
         maintenance.run(templateName.isEmpty()
@@ -58,7 +59,8 @@ TempPractice::~TempPractice()
     if (!m_serverDatabase.isEmpty()) {
         try {
             ServerSession(testServer())
-                .run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_serverDatabase));
+                .run(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)")
+                         .arg(m_serverDatabase));
         } catch (const DbError &) {
             // Left for the cluster's removal.
         }
@@ -90,9 +92,10 @@ FailingPractice::FailingPractice(Failure failure)
     }
     ProgramConnection::setOpenedHook([failure](Connection &connection) {
         if (connection.server())
-            connection.executeNative(failure == Failure::Locked
-                                         ? QStringLiteral("SET lock_timeout = '20ms'")
-                                         : QStringLiteral("SET default_transaction_read_only = on"));
+            connection.executeNative(
+                failure == Failure::Locked
+                    ? QStringLiteral("SET lock_timeout = '20ms'")
+                    : QStringLiteral("SET default_transaction_read_only = on"));
         else if (failure == Failure::Locked)
             sqlite3_busy_timeout(connection.handle(), 20);
         else
@@ -110,8 +113,9 @@ FailingPractice::~FailingPractice()
 QString FailingPractice::message(Failure failure)
 {
     if (onServer())
-        return failure == Failure::Locked ? QStringLiteral("canceling statement due to lock timeout")
-                                          : QStringLiteral("in a read-only transaction");
+        return failure == Failure::Locked
+            ? QStringLiteral("canceling statement due to lock timeout")
+            : QStringLiteral("in a read-only transaction");
     return failure == Failure::Locked ? QStringLiteral("database is locked")
                                       : QStringLiteral("attempt to write a readonly database");
 }
