@@ -102,13 +102,13 @@ QVariant valueOf(const PGresult *r, int row, int column)
     case kInt2:
     case kInt4:
     case kInt8:
-        return QVariant(QByteArray(p).toLongLong());
+        return QVariant(QByteArrayView(p).toLongLong());
     case kBool:
         return QVariant(qlonglong(p[0] == 't' ? 1 : 0));
     case kFloat4:
     case kFloat8:
     case kNumeric:
-        return QVariant(QByteArray(p).toDouble());
+        return QVariant(QByteArrayView(p).toDouble());
     default:
         return QVariant(QString::fromUtf8(p, PQgetlength(r, row, column)));
     }
