@@ -191,6 +191,11 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
         } catch (const DbError &) {}
         throw;
     }
+    // The server plans its queries by what it knows of the tables: it learns it now rather than
+    // at its next automatic pass. The copy is whole whatever this says.
+    try {
+        server.run(QStringLiteral("ANALYZE"));
+    } catch (const DbError &) {}
     return report;
 }
 

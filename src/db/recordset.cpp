@@ -864,6 +864,15 @@ QueryPlan makePlan(const QString &jet, Engine engine)
                        QLatin1String(kRowidColumn))
             + plan.translated.mid(afterSelect);
         plan.table = m.captured(2);
+        // Rows that sort alike come from the file in the order they were written; a server
+        // gives them in no set order, so there they are ordered by their key after the terms.
+        static const QRegularExpression orderBy(
+            QStringLiteral("\\bORDER\\s+BY\\b(?!.*\\b(LIMIT|"
+                           "OFFSET|FOR)\\b)"),
+            QRegularExpression::CaseInsensitiveOption
+                | QRegularExpression::DotMatchesEverythingOption);
+        if (engine == Engine::PostgreSQL && orderBy.match(plan.withRowid).hasMatch())
+            plan.withRowid += QStringLiteral(", rowid");
     }
     return plan;
 }
