@@ -11,7 +11,7 @@ function(orvanta_add_test name)
     endif()
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANTA_TEST_DATA_DIR=${CMAKE_SOURCE_DIR}/tests/data;ORVANTA_LAYOUTS_DIR=${CMAKE_SOURCE_DIR}/layouts;QT_LOGGING_RULES=qt.qpa.*=false"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORVANTA_TEST_DATA_DIR=${CMAKE_SOURCE_DIR}/tests/data;ORVANTA_LAYOUTS_DIR=${CMAKE_SOURCE_DIR}/layouts;QT_LOGGING_RULES=qt.qpa.*=false"
         TIMEOUT 600)
     if(name IN_LIST ORVANTA_SERVER_TESTS)
         set_tests_properties(${name} PROPERTIES LABELS server)

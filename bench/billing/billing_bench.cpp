@@ -173,7 +173,7 @@ double directIssuing(const QTemporaryDir &dir, const QString &name, int count, b
     for (int i = 0; i < count; ++i) {
         direct.exec(QStringLiteral("BEGIN IMMEDIATE"));
         const qint64 n = direct.run(BillingSql::kLastNumber).toLongLong();
-        const ReceiptMath::Figures f = ReceiptMath::compute(40, 15);
+        const ReceiptMath::Figures f = ReceiptMath::compute(Decimal(40), Decimal(15));
         BillingSql::ReceiptRow row {QStringLiteral("7"),
                                     n,
                                     QStringLiteral("Γιώργος"),
@@ -207,18 +207,18 @@ void fillRegister(const QString &folder, int count)
     for (int i = 0; i < count; ++i) {
         const QByteArray date = start.addDays(i * 3650LL / count).toString(Qt::ISODate).toUtf8();
         const double amount = 20 + (i % 13) * 5;
-        const ReceiptMath::Figures f = ReceiptMath::compute(amount, 15);
+        const ReceiptMath::Figures f = ReceiptMath::compute(Decimal(qint64(amount)), Decimal(15));
         sqlite3_bind_int(receipt, 1, i + 1);
         sqlite3_bind_text(receipt, 2, date.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(receipt, 3, "Γιώργος", -1, SQLITE_STATIC);
         sqlite3_bind_text(receipt, 4, "Παπαδόπουλος", -1, SQLITE_STATIC);
         sqlite3_bind_text(receipt, 5, "Γιώργος Παπαδόπουλος", -1, SQLITE_STATIC);
-        sqlite3_bind_double(receipt, 6, f.amount);
+        sqlite3_bind_double(receipt, 6, f.amount.toDouble());
         sqlite3_bind_text(receipt, 7, i % 3 ? "ΙΚΑ" : "", -1, SQLITE_STATIC);
-        sqlite3_bind_double(receipt, 8, f.amountCy);
+        sqlite3_bind_double(receipt, 8, f.amountCy.toDouble());
         sqlite3_bind_text(receipt, 9, "Φυσικοθεραπεία", -1, SQLITE_STATIC);
-        sqlite3_bind_double(receipt, 10, f.vat);
-        sqlite3_bind_double(receipt, 11, f.total);
+        sqlite3_bind_double(receipt, 10, f.vat.toDouble());
+        sqlite3_bind_double(receipt, 11, f.total.toDouble());
         sqlite3_bind_int(receipt, 12, i % 50 ? 1 : 0);
         check(sqlite3_step(receipt), d.db, "insert receipt");
         sqlite3_reset(receipt);

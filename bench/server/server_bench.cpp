@@ -138,15 +138,15 @@ Filled fillTheRest(const QString &path, int patients, int receipts)
     for (int i = 0; i < receipts; ++i) {
         const QByteArray date
             = start.addDays(i * 3650LL / std::max(1, receipts)).toString(Qt::ISODate).toUtf8();
-        const ReceiptMath::Figures f = ReceiptMath::compute(20 + (i % 13) * 5, 15);
+        const ReceiptMath::Figures f = ReceiptMath::compute(Decimal(20 + (i % 13) * 5), Decimal(15));
         const char *fund = i % 3 ? "ΙΚΑ" : "";
         sqlite3_bind_int(receipt, 1, i + 1);
         sqlite3_bind_text(receipt, 2, date.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_double(receipt, 3, f.amount);
+        sqlite3_bind_double(receipt, 3, f.amount.toDouble());
         sqlite3_bind_text(receipt, 4, fund, -1, SQLITE_STATIC);
-        sqlite3_bind_double(receipt, 5, f.amountCy);
-        sqlite3_bind_double(receipt, 6, f.vat);
-        sqlite3_bind_double(receipt, 7, f.total);
+        sqlite3_bind_double(receipt, 5, f.amountCy.toDouble());
+        sqlite3_bind_double(receipt, 6, f.vat.toDouble());
+        sqlite3_bind_double(receipt, 7, f.total.toDouble());
         sqlite3_bind_int(receipt, 8, i % 50 ? 1 : 0);
         check(sqlite3_step(receipt), db, "insert receipt");
         sqlite3_reset(receipt);
@@ -154,12 +154,12 @@ Filled fillTheRest(const QString &path, int patients, int receipts)
             continue; // a cancelled receipt has no payment
         sqlite3_bind_int(payment, 1, i < 40 ? 1 : 2 + rng.bounded(std::max(1, patients - 1)));
         sqlite3_bind_text(payment, 2, date.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_double(payment, 3, f.amount);
+        sqlite3_bind_double(payment, 3, f.amount.toDouble());
         sqlite3_bind_text(payment, 4, fund, -1, SQLITE_STATIC);
-        sqlite3_bind_double(payment, 5, f.amountCy);
+        sqlite3_bind_double(payment, 5, f.amountCy.toDouble());
         sqlite3_bind_int(payment, 6, i + 1);
-        sqlite3_bind_double(payment, 7, f.vat);
-        sqlite3_bind_double(payment, 8, f.total);
+        sqlite3_bind_double(payment, 7, f.vat.toDouble());
+        sqlite3_bind_double(payment, 8, f.total.toDouble());
         check(sqlite3_step(payment), db, "insert payment");
         sqlite3_reset(payment);
     }
@@ -716,7 +716,7 @@ int main(int argc, char **argv)
                 direct.run("BEGIN");
                 if (direct.first(lock) != shown)
                     die(QStringLiteral("the receipt counter moved"));
-                const ReceiptMath::Figures f = ReceiptMath::compute(40, 15);
+                const ReceiptMath::Figures f = ReceiptMath::compute(Decimal(40), Decimal(15));
                 const BillingSql::ReceiptRow row {
                     input.patientId, shown.toLongLong(), input.firstName,
                     input.surname,   input.description,  input.fund,

@@ -6,7 +6,6 @@ namespace BillingSql {
 
 namespace {
 
-using SqlText::number;
 using SqlText::quoted;
 
 // An ID that is not a whole number selects no row instead of reaching the SQL text.
@@ -25,9 +24,9 @@ QString insertPayment(const ReceiptRow &r)
 {
     return QStringLiteral("INSERT INTO EISPRAKSH_PELATH(ID,POSO,PERIGRAFH,TAMEIO,POSO_CY,"
                           "AR_APODEIKSHS,VAT,SYNOLIKO_POSO) VALUES(")
-        + idText(r.patientId) + kComma + number(r.amount) + kComma + quoted(r.description) + kComma
-        + quoted(r.fund) + kComma + number(r.amountCy) + kComma + QString::number(r.number) + kComma
-        + number(r.vat) + kComma + number(r.total) + QStringLiteral(")");
+        + idText(r.patientId) + kComma + r.amount.sqlText() + kComma + quoted(r.description) + kComma
+        + quoted(r.fund) + kComma + r.amountCy.sqlText() + kComma + QString::number(r.number) + kComma
+        + r.vat.sqlText() + kComma + r.total.sqlText() + QStringLiteral(")");
 }
 
 QString insertReceipt(const ReceiptRow &r)
@@ -36,9 +35,9 @@ QString insertReceipt(const ReceiptRow &r)
     return QStringLiteral("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,ONOMA,EPWNYMO,PARALHPTHS,POSO,"
                           "TAMEIO,POSO_CY,PERIGRAFH,VAT,SYNOLIKO_POSO) VALUES(")
         + QString::number(r.number) + kComma + quoted(r.firstName) + kComma + quoted(r.surname)
-        + kComma + quoted(payer) + kComma + number(r.amount) + kComma + quoted(r.fund) + kComma
-        + number(r.amountCy) + kComma + quoted(r.description) + kComma + number(r.vat) + kComma
-        + number(r.total) + QStringLiteral(")");
+        + kComma + quoted(payer) + kComma + r.amount.sqlText() + kComma + quoted(r.fund) + kComma
+        + r.amountCy.sqlText() + kComma + quoted(r.description) + kComma + r.vat.sqlText() + kComma
+        + r.total.sqlText() + QStringLiteral(")");
 }
 
 QString printedReceipt(qint64 receiptNo)

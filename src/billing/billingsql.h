@@ -1,9 +1,11 @@
 #pragma once
 
+#include "decimal.h"
+
 #include <QString>
 
 // Every SQL text of the receipt and payment windows, in the dialect the windows write. Numbers
-// come in as their SQL number texts; text values are quoted with their quotes doubled.
+// come in as their SQL number texts (with a point); text values are quoted with their quotes doubled.
 namespace BillingSql {
 
 // The values of one receipt as they go into the two inserts.
@@ -14,10 +16,10 @@ struct ReceiptRow {
     QString surname;
     QString description;
     QString fund;
-    double amount = 0;   // as entered, not rounded
-    double amountCy = 0; // in Cyprus pounds, rounded
-    double vat = 0;      // rounded
-    double total = 0;    // vat + amount
+    Decimal amount;   // as entered, not rounded
+    Decimal amountCy; // in Cyprus pounds, rounded
+    Decimal vat;      // rounded
+    Decimal total;    // vat + amount
 };
 
 inline const QString kLastNumber = QStringLiteral("SELECT * from LAST_APODEIKSH");

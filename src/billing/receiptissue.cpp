@@ -5,20 +5,19 @@
 #include "dberror.h"
 #include "receiptmath.h"
 #include "recordset.h"
-#include "sqltext.h"
 
-#include <cmath>
+#include <stdexcept>
 
 namespace {
 
-QString firstValue(Connection &connection, const QString &sql)
+QVariant firstValue(Connection &connection, const QString &sql)
 {
     Query query(connection);
     query.setSql(sql);
     query.open();
-    const QString text = query.rowCount() > 0 ? query.text(0, 0) : QString();
+    const QVariant value = query.rowCount() > 0 ? query.value(0, 0) : QVariant();
     query.close();
-    return text;
+    return value;
 }
 
 } // namespace
@@ -29,27 +28,33 @@ ReceiptIssue::ReceiptIssue(Connection &connection)
 
 void ReceiptIssue::read()
 {
-    m_numberText = firstValue(m_connection, BillingSql::kLastNumber);
-    m_rateText = firstValue(m_connection, BillingSql::kVatRate);
+    const QVariant number = firstValue(m_connection, BillingSql::kLastNumber);
+    m_numberText = number.isNull() ? QString() : number.toString();
+    m_rate = Decimal::fromVariant(firstValue(m_connection, BillingSql::kVatRate));
 }
 
 ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
 {
     Result result;
-    const std::optional<double> amount = SqlText::parseAmount(input.amountText.trimmed());
-    if (!amount || !std::isfinite(*amount))
+    // The amount as typed, with the system's decimal separator ("40,50" on a Greek system).
+    const std::optional<Decimal> amount = Decimal::read(input.amountText);
+    if (!amount)
         return result;
-    if (!(*amount > 0)) {
+    if (amount->signum() <= 0) {
         result.outcome = Outcome::NotPositive;
         return result;
     }
     bool numberOk = false;
     const qint64 number = m_numberText.trimmed().toLongLong(&numberOk);
-    const std::optional<double> rate = SqlText::parseAmount(m_rateText.trimmed());
-    if (!numberOk || !rate)
+    if (!numberOk || !m_rate)
         return result;
 
-    const ReceiptMath::Figures f = ReceiptMath::compute(*amount, *rate);
+    ReceiptMath::Figures f;
+    try {
+        f = ReceiptMath::compute(*amount, *m_rate);
+    } catch (const std::overflow_error &) {
+        return result; // a rate beyond any real one
+    }
     BillingSql::ReceiptRow row;
     row.patientId = input.patientId;
     row.number = number;
@@ -67,7 +72,8 @@ ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
         // counter is read again, so no other window, program or workstation can issue the same
         // number between the check and the commit.
         Transaction transaction(m_connection);
-        const QString current = firstValue(m_connection, BillingSql::kLockLastNumber).trimmed();
+        const QString current
+            = firstValue(m_connection, BillingSql::kLockLastNumber).toString().trimmed();
         if (current != QString::number(number)) {
             m_numberText = current;
             result.outcome = Outcome::NumberTaken;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "decimal.h"
+
 #include <QString>
+
+#include <optional>
 
 class Connection;
 
@@ -21,7 +25,7 @@ public:
     enum class Outcome {
         Issued,      // both rows written and the counter raised
         NotPositive, // the amount is 0 or less: nothing written
-        Failed,      // not a number, no numbering or rate, or the database refused: nothing written
+        Failed,      // not an amount, no numbering or rate, or the database refused: nothing written
         NumberTaken, // another window issued the shown number meanwhile: nothing written
     };
 
@@ -33,11 +37,11 @@ public:
 
     explicit ReceiptIssue(Connection &connection);
 
-    // Reads the next number and the VAT rate (first row of each table) as the window shows
-    // and holds them; an empty table leaves the text empty. Throws DbError.
+    // Reads the next number (as the window shows it) and the VAT rate (first row of each
+    // table) and holds them; an empty table leaves the number empty and no rate. Throws DbError.
     void read();
     QString numberText() const { return m_numberText; }
-    QString rateText() const { return m_rateText; }
+    std::optional<Decimal> rate() const { return m_rate; }
 
     // On NumberTaken the next free number replaces the shown one.
     Result issue(const Input &input);
@@ -45,5 +49,5 @@ public:
 private:
     Connection &m_connection;
     QString m_numberText;
-    QString m_rateText;
+    std::optional<Decimal> m_rate;
 };

@@ -1,24 +1,22 @@
 #pragma once
 
-#include <QString>
+#include "decimal.h"
 
-// The figures of one receipt, from the amount as entered and the VAT rate in percent.
+// The figures of one receipt, from the amount as entered and the VAT rate in percent, in exact
+// decimal arithmetic: 10.10 at 15 % is a VAT of exactly 1.515 before its rounding.
 namespace ReceiptMath {
 
-// Euros to Cyprus pounds, the fixed conversion rate.
-inline constexpr long double kPoundsPerEuro = 0.585274L;
-
-// round(x / 0.01) * 0.01 on the extended-precision value, an exact half going to the even
-// neighbour (so 0.125 gives 0.12 and 0.135 gives 0.14 when the quotient is an exact half).
-double round2(long double x);
+// Euros to Cyprus pounds, the fixed conversion rate 0.585274.
+inline const Decimal kPoundsPerEuro{585274, 6};
 
 struct Figures {
-    double amount = 0;   // A, as entered
-    double amountCy = 0; // round2(A * 0.585274)
-    double vat = 0;      // round2(A * R / 100)
-    double total = 0;    // the VAT's number text read back, plus A
+    Decimal amount;   // A, as entered
+    Decimal amountCy; // A × 0.585274 to the cent, an exact half to the even cent
+    Decimal vat;      // A × R ÷ 100 to the cent, an exact half to the even cent
+    Decimal total;    // the VAT plus A
 };
 
-Figures compute(double amount, double ratePercent);
+// Throws std::overflow_error on figures beyond what 128 bits hold (never for typed amounts).
+Figures compute(const Decimal &amount, const Decimal &ratePercent);
 
 } // namespace ReceiptMath

@@ -2,6 +2,7 @@
 
 #include "connectionstring.h"
 #include "dberror.h"
+#include "decimal.h"
 #include "dialect.h"
 #include "schema.h"
 #include "serversession.h"
@@ -318,7 +319,7 @@ int Connection::executeNative(const QString &sql, const QVariantList &values)
 int Connection::execute(const QString &jetSql)
 {
     requireOpen(jetSql);
-    const QString sql = Dialect::translate(jetSql, engine());
+    const QString sql = Dialect::translate(jetSql, engine(), Decimal::systemSeparator());
     try {
         return executeNative(sql);
     } catch (const DbError &e) {

@@ -1,11 +1,13 @@
 #include "dialect.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "dberror.h"
 
 #include <QDate>
 #include <QList>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace Dialect {
@@ -214,15 +216,52 @@ qsizetype nextSolid(const QList<Token> &in, qsizetype from)
     return from;
 }
 
-// The server's spelling of what the file's engine does with functions of its own.
-QList<Token> forServer(const QList<Token> &in)
+// The closing bracket of the number format call whose FORMAT word is at `at`, when its last
+// argument is a number format literal ('0.00'); -1 otherwise (dates, or a format computed).
+qsizetype numberFormatEnd(const QList<Token> &in, qsizetype at)
+{
+    qsizetype lastArgument = -1;
+    int depth = 0;
+    for (qsizetype i = nextSolid(in, at + 1); i < in.size(); ++i) {
+        const Token &t = in[i];
+        if (t.type != Tok::Punct)
+            continue;
+        if (t.text == QLatin1String("(")) {
+            if (++depth == 1)
+                lastArgument = i + 1;
+        } else if (t.text == QLatin1String(",") && depth == 1) {
+            lastArgument = i + 1;
+        } else if (t.text == QLatin1String(")") && --depth == 0) {
+            qsizetype first = nextSolid(in, lastArgument);
+            qsizetype last = i - 1;
+            while (last > first && in[last].type == Tok::Space)
+                --last;
+            if (first != last || in[first].type != Tok::Str)
+                return -1;
+            static const QRegularExpression numberFormat(QStringLiteral("^'[0#.]+'$"));
+            return numberFormat.match(in[first].text).hasMatch() ? i : -1;
+        }
+    }
+    return -1;
+}
+
+// The server's spelling of what the file's engine does with functions of its own. A number
+// formatted with Format comes with a point from the server; where the system's decimal
+// separator is another character, the point is replaced by it, as the file's Format does.
+QList<Token> forServer(const QList<Token> &in, QChar separator)
 {
     QList<Token> out;
     out.reserve(in.size());
+    std::vector<qsizetype> separatorEnds; // closing brackets after which the point is replaced
     for (qsizetype i = 0; i < in.size(); ++i) {
         const Token &t = in[i];
         if (t.type != Tok::Word) {
             out.append(t);
+            if (!separatorEnds.empty() && separatorEnds.back() == i) {
+                separatorEnds.pop_back();
+                out.append({Tok::Punct,
+                            QStringLiteral(", '.', %1)").arg(sqlString(separator, Engine::PostgreSQL))});
+            }
             continue;
         }
         const qsizetype next = nextSolid(in, i + 1);
@@ -233,7 +272,13 @@ QList<Token> forServer(const QList<Token> &in)
         } else if (isWord(t, "FALSE")) {
             out.append({Tok::Word, QStringLiteral("0")});
         } else if (call && isWord(t, "FORMAT")) {
-            out.append({Tok::Word, QStringLiteral("orv_format")});
+            const qsizetype end = separator != QLatin1Char('.') ? numberFormatEnd(in, i) : -1;
+            if (end >= 0) {
+                separatorEnds.push_back(end);
+                out.append({Tok::Word, QStringLiteral("replace(orv_format")});
+            } else {
+                out.append({Tok::Word, QStringLiteral("orv_format")});
+            }
         } else if (isWord(t, "LIKE")) {
             out.append({Tok::Punct, QStringLiteral("~~~")});
         } else if (isWord(t, "NOT") && next < in.size() && isWord(in[next], "LIKE")) {
@@ -295,11 +340,11 @@ QString isoFromLiteral(const QString &body)
     return date.toString(Qt::ISODate);
 }
 
-QString translate(const QString &jetSql, Engine engine)
+QString translate(const QString &jetSql, Engine engine, QChar decimalSeparator)
 {
     QList<Token> tokens = tokenize(jetSql, engine);
     if (engine == Engine::PostgreSQL)
-        tokens = forServer(tokens);
+        tokens = forServer(tokens, decimalSeparator);
     tokens = collateOrderBy(tokens, engine);
     if (engine == Engine::SQLite)
         dropForUpdate(tokens);

@@ -15,7 +15,10 @@ namespace Dialect {
 // server's operator ~~~ that ignores case and accents as the file's like() does, FORMAT is
 // orv_format, and Greek order comes from the columns' own collation. A trailing FOR UPDATE
 // locks the rows read on a server; on the file, BEGIN IMMEDIATE has locked everything already.
-QString translate(const QString &jetSql, Engine engine = Engine::SQLite);
+// On a server, a number that Format writes gets the decimal separator given (the file's Format
+// uses the system's own, registered on the connection).
+QString translate(const QString &jetSql, Engine engine = Engine::SQLite,
+                  QChar decimalSeparator = QLatin1Char('.'));
 
 // "#3/28/2007#" body "3/28/2007" as ISO "2007-03-28"; empty when not a valid date.
 QString isoFromLiteral(const QString &body);

@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "dberror.h"
+#include "decimal.h"
 #include "dialect.h"
 #include "greektext.h"
 #include "serversession.h"
@@ -393,8 +394,14 @@ QString RecordSet::text(int row, int column) const
         return SqlText::dateText(v.toDate());
     if (kind == ColumnKind::YesNo && isNumber(v))
         return v.toLongLong() != 0 ? QStringLiteral("True") : QStringLiteral("False");
-    if (v.typeId() == QMetaType::Double)
-        return SqlText::number(v.toDouble());
+    if (v.typeId() == QMetaType::Double) {
+        // Shown as typed: with the system's decimal separator.
+        QString number = SqlText::number(v.toDouble());
+        const QChar separator = Decimal::systemSeparator();
+        if (separator != QLatin1Char('.'))
+            number.replace(QLatin1Char('.'), separator);
+        return number;
+    }
     return v.toString();
 }
 
@@ -638,8 +645,9 @@ QVariant RecordSet::converted(int column, const QVariant &value) const
     case ColumnKind::Number: {
         if (isNumber(value) && std::isfinite(value.toDouble()))
             return value.toDouble();
-        if (const auto v = SqlText::parseAmount(text))
-            return *v;
+        // A typed number has the system's decimal separator; a double holds its 15 digits.
+        if (const auto v = Decimal::read(text))
+            return v->toDouble();
         throw DbError(QStringLiteral("Η τιμή '%1' δεν είναι έγκυρος αριθμός.").arg(text));
     }
     case ColumnKind::Integer:
@@ -843,7 +851,7 @@ struct QueryPlan {
 QueryPlan makePlan(const QString &jet, Engine engine)
 {
     QueryPlan plan;
-    plan.translated = Dialect::translate(jet, engine);
+    plan.translated = Dialect::translate(jet, engine, Decimal::systemSeparator());
     static const QRegularExpression single(
         QStringLiteral("^\\s*SELECT\\s+(?!DISTINCT\\b)(.*?)\\s+FROM\\s+\"?(\\w+)\"?\\s*"
                        "(?:WHERE\\b.*|ORDER\\s+BY\\b.*)?$"),

@@ -47,7 +47,7 @@ public:
     // Values of any row as stored (null, integer, double, text; dates as ISO text).
     QVariant value(int row, int column) const;
     // Values of any row as the program shows them: null as empty, dates as d/M/yyyy, yes/no as
-    // "True"/"False", numbers in their shortest form.
+    // "True"/"False", numbers in their shortest form with the system's decimal separator.
     QString text(int row, int column) const;
 
     // The current row; -1 when there is none.

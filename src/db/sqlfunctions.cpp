@@ -1,14 +1,16 @@
 #include "sqlfunctions.h"
 
 #include "dberror.h"
+#include "decimal.h"
 #include "greektext.h"
-#include "sqltext.h"
 
 #include <QDate>
 #include <QString>
 #include <sqlite3.h>
 
 #include <cmath>
+#include <optional>
+#include <stdexcept>
 
 namespace SqlFunctions {
 
@@ -59,6 +61,48 @@ void fnYear(sqlite3_context *c, int n, sqlite3_value **a)
     datePart(c, n, a, 2);
 }
 
+// A number rounded to the given decimals, halves away from zero, written with the system's
+// decimal separator and without a minus on a zero ("-0,00"). A stored double stands for its
+// 15-digit decimal form, so 1.005 is 1.01; a text is read as typed, with the system's
+// separator or as SQL text with a point. A null QString when the value is not a number.
+QString formattedNumber(sqlite3_value *value, int decimals)
+{
+    std::optional<Decimal> number;
+    double binary = 0;
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+        number = Decimal(sqlite3_value_int64(value));
+        break;
+    case SQLITE_FLOAT:
+        binary = sqlite3_value_double(value);
+        number = Decimal::fromDouble(binary);
+        break;
+    default: {
+        const QString text = textArg(value);
+        number = Decimal::read(text);
+        if (!number)
+            number = Decimal::read(text, QLatin1Char('.'));
+        if (!number)
+            return {};
+        break;
+    }
+    }
+    const QChar separator = Decimal::systemSeparator();
+    if (number) {
+        try {
+            return number->rounded(decimals, Decimal::Rounding::HalfAwayFromZero).text(separator);
+        } catch (const std::overflow_error &) {
+            // Beyond 38 digits: written from the double below.
+        }
+    }
+    if (!std::isfinite(binary))
+        return QString::number(binary);
+    QString text = QString::number(binary, 'f', decimals);
+    if (separator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), separator);
+    return text;
+}
+
 // Number formats made of 0, # and one point ("0.00"); date formats with dd, mm, yyyy.
 void fnFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
@@ -73,23 +117,14 @@ void fnFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
                 + format.count(QLatin1Char('.'))
             == format.size();
     if (numericFormat) {
-        double value = 0;
-        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-            value = sqlite3_value_double(argv[0]);
-        } else {
-            const auto parsed = SqlText::parseAmount(textArg(argv[0]));
-            if (!parsed) {
-                sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
-                return;
-            }
-            value = *parsed;
-        }
         const qsizetype point = format.indexOf(QLatin1Char('.'));
         const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
-        double rounded = SqlText::roundDecimals(value, decimals);
-        if (rounded == 0)
-            rounded = 0; // no "-0.00"
-        resultText(ctx, QString::number(rounded, 'f', decimals));
+        const QString text = formattedNumber(argv[0], decimals);
+        if (text.isNull()) {
+            sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
+            return;
+        }
+        resultText(ctx, text);
         return;
     }
     if (type == SQLITE_TEXT && !format.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "renderer.h"
 
+#include "decimal.h"
 #include "recordset.h"
 #include "reporterror.h"
 #include "sqltext.h"
@@ -580,8 +581,12 @@ QString formatValue(const QString &value, const QString &format)
     if (v.isEmpty())
         return value;
     if (format == QLatin1String("amount")) {
-        const auto amount = SqlText::parseAmount(v);
-        return amount ? QString::number(SqlText::round2(*amount), 'f', 2) : value;
+        // Two decimals, halves away from zero, with the system's separator; a value comes as
+        // the program shows it (the system's separator) or as SQL text (a point).
+        auto amount = Decimal::read(v);
+        if (!amount)
+            amount = Decimal::read(v, QLatin1Char('.'));
+        return amount ? amount->rounded(2, Decimal::Rounding::HalfAwayFromZero).text() : value;
     }
     if (format == QLatin1String("date")) {
         const auto d = SqlText::parseDate(v);

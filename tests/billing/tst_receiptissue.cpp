@@ -50,7 +50,9 @@ TEST(ReceiptIssue, WhatEachAmountWrites)
         {"40", "15", Outcome::Issued, "40/6/46/23.41"},
         {"25", "15", Outcome::Issued, "25/3.75/28.75/14.63"},
         {"12.345", "15", Outcome::Issued, "12.345/1.85/14.195/7.23"},
-        {" 12,345 ", "15", Outcome::Issued, "12.345/1.85/14.195/7.23"},
+        {" 12.345 ", "15", Outcome::Issued, "12.345/1.85/14.195/7.23"},
+        {"10.10", "15", Outcome::Issued, "10.1/1.52/11.62/5.91"}, // 1.515: an exact half
+        {"1,000", "15", Outcome::Failed, ""}, // not the system's decimal separator
         {"40", "0", Outcome::Issued, "40/0/40/23.41"},
         {"0", "15", Outcome::NotPositive, ""},
         {"-5", "15", Outcome::NotPositive, ""},

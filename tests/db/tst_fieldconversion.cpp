@@ -37,11 +37,13 @@ QString notAWholeNumber(const char *typed)
 TEST(FieldConversion, NumbersTypedIntoBoundFields)
 {
     const Case cases[] = {
-        // Amounts: a point or a comma, blanks around trimmed, an empty text is null.
+        // Amounts: the system's decimal separator (a point here), blanks around trimmed, an
+        // empty text is null.
         {"EKSODA", "POSO", QStringLiteral("12.5"), QStringLiteral("12.5"), {}},
-        {"EKSODA", "POSO", QStringLiteral(" 12,5 "), QStringLiteral("12.5"), {}},
+        {"EKSODA", "POSO", QStringLiteral(" 12.5 "), QStringLiteral("12.5"), {}},
+        {"EKSODA", "POSO", QStringLiteral("12,5"), {}, notANumber("12,5")},
         {"EKSODA", "POSO", QStringLiteral("-3"), QStringLiteral("-3"), {}},
-        {"EKSODA", "POSO", QStringLiteral(",5"), QStringLiteral("0.5"), {}},
+        {"EKSODA", "POSO", QStringLiteral(".5"), QStringLiteral("0.5"), {}},
         {"EKSODA", "POSO", QStringLiteral(""), QString(), {}},
         {"EKSODA", "POSO", QStringLiteral("   "), QString(), {}},
         {"EKSODA", "POSO", 7.25, QStringLiteral("7.25"), {}},
@@ -51,7 +53,7 @@ TEST(FieldConversion, NumbersTypedIntoBoundFields)
         {"EKSODA", "POSO", QStringLiteral("12 €"), {}, notANumber("12 €")},
         {"EKSODA", "POSO", QStringLiteral("1e5"), {}, notANumber("1e5")},
         {"EKSODA", "POSO", QStringLiteral("nan"), {}, notANumber("nan")},
-        {"SYNTELESTHS_VAT", "VAT_RATIO", QStringLiteral("0,24"), QStringLiteral("0.24"), {}},
+        {"SYNTELESTHS_VAT", "VAT_RATIO", QStringLiteral("0.24"), QStringLiteral("0.24"), {}},
         {"SYNTELESTHS_VAT", "VAT_RATIO", QStringLiteral("24%"), {}, notANumber("24%")},
         // Whole numbers: the receipt numbering.
         {"LAST_APODEIKSH", "LAST", QStringLiteral("42"), QStringLiteral("42"), {}},
@@ -113,7 +115,7 @@ TEST(FieldConversion, ARefusedEditKeepsTheStoredValue)
     t.setFieldValue("POSO", QStringLiteral("δέκα"));
     EXPECT_THROW(t.post(), DbError);
     EXPECT_EQ(t.state(), RecordSet::State::Edit);
-    t.setFieldValue("POSO", QStringLiteral("10,40"));
+    t.setFieldValue("POSO", QStringLiteral("10.40"));
     t.post();
     EXPECT_EQ(p.scalar("SELECT POSO FROM EKSODA"), "10.4");
 }

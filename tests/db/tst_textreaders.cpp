@@ -91,7 +91,7 @@ TEST(Rounding, FormatInSqlGivesTheSameFigures)
         {"SELECT FORMAT(5000000,'0.00')", "5000000.00"},
         {"SELECT FORMAT(500000000,'0')", "500000000"},
         {"SELECT FORMAT(1.005,'0.00')", "1.01"},
-        {"SELECT FORMAT('40,5','0.00')", "40.50"},
+        {"SELECT FORMAT('40.5','0.00')", "40.50"},
         {"SELECT FORMAT(-0.001,'0.00')", "0.00"},
     };
     for (const auto &c : cases) {

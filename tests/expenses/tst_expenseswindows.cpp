@@ -239,7 +239,7 @@ TEST_F(Expenses, TheEditingWindowListsNewestFirstAndSavesWhatIsTyped)
     EXPECT_EQ(w.windowTitle(), "Λειτουργικά έξοδα - Επεξεργασία");
     EXPECT_EQ(column(w.grid(), 1), (QStringList {"2/4/2008", "20/3/2008", "5/3/2008"}));
     w.navigator()->press(RecordNavigator::Insert);
-    const QStringList typed {"15/1/2010", "20.5", "3,5", "Καθαριότητα"};
+    const QStringList typed {"15/1/2010", "20.5", "3.5", "Καθαριότητα"};
     const QStringList fields {"HMEROMHNIA", "POSO", "VAT", "PERIGRAFH"};
     for (int i = 0; i < fields.size(); ++i)
         typeText(w.editor(fields[i]), typed[i]);
