@@ -65,26 +65,6 @@ TEST(Numbers, ShortestTextWithPoint)
     EXPECT_EQ(number(1234567.891), "1234567.891");
 }
 
-TEST(Numbers, Round2HalvesAwayFromZero)
-{
-    EXPECT_DOUBLE_EQ(round2(1.005), 1.01);
-    EXPECT_DOUBLE_EQ(round2(2.675), 2.68);
-    EXPECT_DOUBLE_EQ(round2(-2.675), -2.68);
-    EXPECT_DOUBLE_EQ(round2(23.4061), 23.41);
-    EXPECT_DOUBLE_EQ(round2(6.0), 6.0);
-}
-
-TEST(Numbers, AmountsWithPointOrComma)
-{
-    EXPECT_EQ(parseAmount("40,5").value(), 40.5);
-    EXPECT_EQ(parseAmount(" 40.50 ").value(), 40.5);
-    EXPECT_EQ(parseAmount("7").value(), 7.0);
-    EXPECT_FALSE(parseAmount("").has_value());
-    EXPECT_FALSE(parseAmount("1.000,50").has_value());
-    EXPECT_FALSE(parseAmount("abc").has_value());
-    EXPECT_FALSE(parseAmount("1e5").has_value());
-}
-
 TEST(Quoted, DoublesQuotes)
 {
     EXPECT_EQ(quoted("O'Brien"), "'O''Brien'");
