@@ -436,24 +436,54 @@ TEST_F(BillingWindows, PreviewPrintsThePracticeDetailsWithoutAReceipt)
     EXPECT_TRUE(lastPdfText().contains("22441199"));
 }
 
-TEST_F(BillingWindows, TheRateChoosesTheLayoutOfEveryPrint)
+TEST_F(BillingWindows, AReceiptIsReprintedWithTheLayoutItWasIssuedWith)
 {
-    issue("7", "40", "Φυσικοθεραπεία");
-    const std::pair<const char *, const char *> cases[] = {{"0", "\\APODEIKSEIS.RAV"},
-                                                           {"-5", "\\APODEIKSEISVAT.RAV"},
-                                                           {"15", "\\APODEIKSEISVAT.RAV"}};
-    for (const auto &[rate, layout] : cases) {
-        practice.exec(QStringLiteral("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=") + rate);
-        printing.ReceiptNo = 100;
+    issue("7", "40", "Φυσικοθεραπεία"); // 100, at 15 %
+    practice.exec("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=0");
+    issue("7", "40", "Μασάζ"); // 101, without VAT
+    // Whatever the rate is by then, each receipt keeps its layout; the preview follows the rate.
+    const struct {
+        const char *rate;
+        qint64 receipt;
+        const char *layout;
+    } cases[] = {
+        {"0", 100, "\\APODEIKSEISVAT.RAV"}, {"0", 101, "\\APODEIKSEIS.RAV"},
+        {"0", 0, "\\APODEIKSEIS.RAV"},      {"24", 100, "\\APODEIKSEISVAT.RAV"},
+        {"24", 101, "\\APODEIKSEIS.RAV"},   {"24", 0, "\\APODEIKSEISVAT.RAV"},
+        {"-5", 0, "\\APODEIKSEISVAT.RAV"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rate << " " << c.receipt);
+        practice.exec(QStringLiteral("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=") + c.rate);
+        printing.ReceiptNo = c.receipt;
         printing.PrintReceipt();
-        EXPECT_EQ(output.runs().last().projectFile, Program::AppDir + layout) << rate;
+        EXPECT_EQ(output.runs().last().projectFile, Program::AppDir + c.layout);
         // Between calls everything is closed again.
         EXPECT_FALSE(printing.connection().isOpen());
         EXPECT_TRUE(printing.receipt().sql().isEmpty());
     }
+    // Reprinted at a rate of 0, receipt 100 still shows its VAT.
+    practice.exec("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=0");
+    printing.ReceiptNo = 100;
+    printing.PrintReceipt();
+    const QString pdf = lastPdfText();
+    EXPECT_TRUE(pdf.contains("Αξία χωρίς Φ.Π.Α.")) << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains("6,00") || pdf.contains("6.00")) << pdf.toStdString();
+
+    // A receipt that does not exist, and a preview without a rate, are refused by name.
+    const auto runs = output.runs().size();
+    printing.ReceiptNo = 999;
+    try {
+        printing.PrintReceipt();
+        ADD_FAILURE() << "printed a receipt that does not exist";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.message(), "Δεν βρέθηκε η απόδειξη με αριθμό 999.");
+    }
     practice.exec("DELETE FROM SYNTELESTHS_VAT");
+    printing.ReceiptNo = 0;
     EXPECT_THROW(printing.PrintReceipt(), DbError);
     EXPECT_FALSE(printing.connection().isOpen());
+    EXPECT_EQ(output.runs().size(), runs);
 }
 
 TEST_F(BillingWindows, NumberingIsSetOnlyWithTheSaveButton)
