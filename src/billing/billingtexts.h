@@ -34,6 +34,8 @@ inline QString registeredNotPrinted(qint64 number)
 // Numbering and VAT rate windows
 inline const QString kNumberingCaption = QStringLiteral("Καθορισμός αρίθμησης των αποδείξεων");
 inline const QString kNumberingLabel = QStringLiteral("Έναρξη από τον αριθμό:");
+inline const QString kStartingNumberRefused
+    = QStringLiteral("Ο αρχικός αριθμός απόδειξης πρέπει να είναι θετικός ακέραιος.");
 inline const QString kVatCaption = QStringLiteral("Συντελεστής Φ.Π.Α");
 inline const QString kVatLabel = QStringLiteral("Συντελεστής Φ.Π.Α (%):");
 inline const QString kVatSaved

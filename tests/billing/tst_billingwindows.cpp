@@ -505,6 +505,33 @@ TEST_F(BillingWindows, NumberingIsSetOnlyWithTheSaveButton)
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
+TEST_F(BillingWindows, AStartingNumberMustBeAPositiveWholeNumber)
+{
+    practice.exec("DELETE FROM LAST_APODEIKSH");
+    // An emptied field would store a row without a number: the window is not offered again and
+    // no receipt can be issued.
+    for (const char *typed : {"", "   ", "0", "-5", "12.5", "1e3"}) {
+        SCOPED_TRACE(typed);
+        messages.clear();
+        ReceiptNumberingWindow w;
+        w.show();
+        QTest::keyClicks(w.valueBox(), "7");
+        QTest::keyClick(w.valueBox(), Qt::Key_Backspace);
+        QTest::keyClicks(w.valueBox(), typed);
+        w.saveClick();
+        EXPECT_EQ(messages.texts(), QStringList {kStartingNumberRefused});
+        EXPECT_NE(w.records().state(), RecordSet::State::Browse);
+        EXPECT_EQ(practice.count("SELECT * from LAST_APODEIKSH"), 0);
+    }
+    messages.clear();
+    ReceiptNumberingWindow w;
+    w.show();
+    QTest::keyClicks(w.valueBox(), " 250 ");
+    w.saveClick();
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
+    EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "250");
+}
+
 TEST_F(BillingWindows, SavingTheVatRateEndsTheProgramAfterItsMessage)
 {
     // A main window that asks before it closes, as the program's does.
