@@ -30,6 +30,11 @@ inline QString registeredNotPrinted(qint64 number)
                           "Μπορείτε να την εκτυπώσετε από τις «Αποδείξεις που εκδόθηκαν».")
         .arg(number);
 }
+// The same with what the layout, the printer or the database said, on the line under it.
+inline QString registeredNotPrintedBecause(qint64 number, const QString &cause)
+{
+    return registeredNotPrinted(number) + QLatin1Char('\r') + cause;
+}
 
 // Numbering and VAT rate windows
 inline const QString kNumberingCaption = QStringLiteral("Καθορισμός αρίθμησης των αποδείξεων");

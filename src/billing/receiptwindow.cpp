@@ -176,8 +176,8 @@ void ReceiptWindow::registerClick()
         if (!WindowHooks::printReceipt)
             throw DbError(QStringLiteral("Receipt printing is not available."));
         WindowHooks::printReceipt(this, QString::number(result.number));
-    } catch (const DbError &) {
-        Messages::information(this, registeredNotPrinted(result.number));
+    } catch (const DbError &e) {
+        Messages::information(this, registeredNotPrintedBecause(result.number, e.message()));
     }
     done(QDialog::Accepted);
     clearFields();
