@@ -23,6 +23,16 @@ inline QString notRegisteredBecause(const QString &engineMessage)
 {
     return kNotRegistered + QLatin1Char('\r') + engineMessage;
 }
+// Another window or workstation issued the shown number first: nothing was written, the window
+// now shows the next free number, and the same press issues the receipt under it.
+inline QString numberTakenMeanwhile(qint64 taken, qint64 next)
+{
+    return kNotRegistered + QLatin1Char('\r')
+        + QStringLiteral("Ο αριθμός %1 μόλις δόθηκε σε άλλη απόδειξη.\r"
+                         "Πατήστε ξανά για να εκδοθεί αυτή με αριθμό %2.")
+              .arg(taken)
+              .arg(next);
+}
 // A receipt written but not printed must not be issued a second time.
 inline QString registeredNotPrinted(qint64 number)
 {

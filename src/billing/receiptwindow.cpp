@@ -151,9 +151,9 @@ void ReceiptWindow::registerClick()
         clearFields();
         return;
     case ReceiptIssue::Outcome::NumberTaken:
-        m_number->setText(m_issue.numberText());
-        Messages::information(this, kNotRegistered);
-        clearFields();
+        // What was typed stays: pressing again issues it under the number now shown.
+        m_number->setText(QString::number(result.next));
+        Messages::information(this, numberTakenMeanwhile(result.number, result.next));
         return;
     case ReceiptIssue::Outcome::Failed:
         if (!result.error.isEmpty()) {

@@ -253,15 +253,24 @@ TEST_F(BillingWindows, ANumberTakenMeanwhileShowsTheNextFreeOne)
     auto w = receiptWindow();
     issue("8", "30", "Μασάζ"); // another window issues 100 first
     const QString before = receiptState(practice);
-    fill(*w, "40", "Φυσικοθεραπεία");
+    fill(*w, "40", "Φυσικοθεραπεία", "ΙΚΑ");
     w->registerButton()->click();
-    EXPECT_EQ(messages.texts(), QStringList {kNotRegistered});
+    EXPECT_EQ(messages.texts(), QStringList {numberTakenMeanwhile(100, 101)});
+    EXPECT_EQ(messages.last().split('\r').first(), kNotRegistered);
     EXPECT_EQ(w->numberLabel()->text(), "101");
     EXPECT_EQ(receiptState(practice), before);
     EXPECT_TRUE(output.runs().isEmpty());
-    // Typed again, it goes out under the number now shown.
-    fill(*w, "40", "Φυσικοθεραπεία");
+    // What was typed stays, and the same press again issues it under the number now shown.
+    EXPECT_EQ(w->amountBox()->text(), "40");
+    EXPECT_EQ(w->descriptionBox()->text(), "Φυσικοθεραπεία");
+    EXPECT_EQ(w->fundBox()->text(), "ΙΚΑ");
+    EXPECT_TRUE(w->registerButton()->isEnabled());
+    messages.clear();
     w->registerButton()->click();
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(practice.scalar("SELECT PERIGRAFH FROM APODEIKSEIS WHERE AR_APODEIKSHS=101"),
+              "Φυσικοθεραπεία");
     EXPECT_EQ(practice.scalar("SELECT ID FROM APODEIKSEIS INNER JOIN EISPRAKSH_PELATH ON "
                               "APODEIKSEIS.AR_APODEIKSHS=EISPRAKSH_PELATH.AR_APODEIKSHS WHERE "
                               "APODEIKSEIS.AR_APODEIKSHS=101"),
