@@ -48,6 +48,12 @@ QString printedReceipt(qint64 receiptNo)
         + QStringLiteral(" WHERE AR_APODEIKSHS=") + QString::number(receiptNo);
 }
 
+QString receiptVat(qint64 receiptNo)
+{
+    return QStringLiteral("SELECT VAT FROM APODEIKSEIS WHERE AR_APODEIKSHS=")
+        + QString::number(receiptNo);
+}
+
 QString deletePayment(qint64 receiptNo)
 {
     return QStringLiteral("DELETE FROM EISPRAKSH_PELATH WHERE AR_APODEIKSHS=")

@@ -47,6 +47,9 @@ inline const QString kSortByValid = QStringLiteral("EGKYRH ASC");
 
 // The one receipt a printout shows (0 shows none: the practice details only).
 QString printedReceipt(qint64 receiptNo);
+// The VAT stored with one receipt: it chooses the layout, so that a reprint looks as the
+// receipt did when it was issued, whatever the rate is by then.
+QString receiptVat(qint64 receiptNo);
 
 // Cancellation: the payment goes, the receipt stays, marked invalid.
 QString deletePayment(qint64 receiptNo);

@@ -23,6 +23,16 @@ inline QString notRegisteredBecause(const QString &engineMessage)
 {
     return kNotRegistered + QLatin1Char('\r') + engineMessage;
 }
+// Another window or workstation issued the shown number first: nothing was written, the window
+// now shows the next free number, and the same press issues the receipt under it.
+inline QString numberTakenMeanwhile(qint64 taken, qint64 next)
+{
+    return kNotRegistered + QLatin1Char('\r')
+        + QStringLiteral("Ο αριθμός %1 μόλις δόθηκε σε άλλη απόδειξη.\r"
+                         "Πατήστε ξανά για να εκδοθεί αυτή με αριθμό %2.")
+              .arg(taken)
+              .arg(next);
+}
 // A receipt written but not printed must not be issued a second time.
 inline QString registeredNotPrinted(qint64 number)
 {
@@ -30,10 +40,17 @@ inline QString registeredNotPrinted(qint64 number)
                           "Μπορείτε να την εκτυπώσετε από τις «Αποδείξεις που εκδόθηκαν».")
         .arg(number);
 }
+// The same with what the layout, the printer or the database said, on the line under it.
+inline QString registeredNotPrintedBecause(qint64 number, const QString &cause)
+{
+    return registeredNotPrinted(number) + QLatin1Char('\r') + cause;
+}
 
 // Numbering and VAT rate windows
 inline const QString kNumberingCaption = QStringLiteral("Καθορισμός αρίθμησης των αποδείξεων");
 inline const QString kNumberingLabel = QStringLiteral("Έναρξη από τον αριθμό:");
+inline const QString kStartingNumberRefused
+    = QStringLiteral("Ο αρχικός αριθμός απόδειξης πρέπει να είναι θετικός ακέραιος.");
 inline const QString kVatCaption = QStringLiteral("Συντελεστής Φ.Π.Α");
 inline const QString kVatLabel = QStringLiteral("Συντελεστής Φ.Π.Α (%):");
 inline const QString kVatSaved

@@ -76,7 +76,13 @@ ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
             = firstValue(m_connection, BillingSql::kLockLastNumber).toString().trimmed();
         if (current != QString::number(number)) {
             m_numberText = current;
+            bool nextOk = false;
+            const qint64 next = current.toLongLong(&nextOk);
+            if (!nextOk)
+                return result; // rolled back: the numbering is gone
             result.outcome = Outcome::NumberTaken;
+            result.number = number;
+            result.next = next;
             return result; // rolled back: nothing was written
         }
         m_connection.execute(BillingSql::insertPayment(row));

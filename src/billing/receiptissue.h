@@ -31,7 +31,8 @@ public:
 
     struct Result {
         Outcome outcome = Outcome::Failed;
-        qint64 number = 0; // the receipt's number when issued
+        qint64 number = 0; // the receipt's number when issued; on NumberTaken the number taken
+        qint64 next = 0;   // on NumberTaken: the next free number, which a second try issues
         QString error;     // the database layer's message when it failed
     };
 
@@ -43,7 +44,8 @@ public:
     QString numberText() const { return m_numberText; }
     std::optional<Decimal> rate() const { return m_rate; }
 
-    // On NumberTaken the next free number replaces the shown one.
+    // On NumberTaken the next free number replaces the shown one. A counter that is gone or not
+    // a number meanwhile fails as a missing numbering does.
     Result issue(const Input &input);
 
 private:

@@ -3,9 +3,9 @@
 #include "billingsql.h"
 #include "connection.h"
 #include "dberror.h"
+#include "decimal.h"
 #include "program.h"
 #include "recordset.h"
-#include "sqltext.h"
 
 namespace {
 
@@ -34,9 +34,9 @@ ReceiptPrinting::ReceiptPrinting(QObject *parent)
 
 ReceiptPrinting::~ReceiptPrinting() = default;
 
-QString ReceiptPrinting::layoutFor(double ratePercent)
+QString ReceiptPrinting::layoutFor(const Decimal &vat)
 {
-    return ratePercent != 0 ? kVatLayout : kLayout;
+    return vat.isZero() ? kLayout : kVatLayout;
 }
 
 QString ReceiptPrinting::receiptSql() const
@@ -67,10 +67,30 @@ void ReceiptPrinting::PrintReceipt()
     m_receipt->setSql(receiptSql());
     m_information->open();
     m_vatRatio->open();
-    const QString rateText = m_vatRatio->rowCount() > 0 ? m_vatRatio->text(0, 0) : QString();
-    const std::optional<double> rate = SqlText::parseAmount(rateText);
-    if (!rate)
-        throw DbError(QStringLiteral("Δεν έχει οριστεί συντελεστής Φ.Π.Α. (SYNTELESTHS_VAT)."));
-    m_report.setProjectFile(Program::AppDir + layoutFor(*rate));
+    m_report.setProjectFile(Program::AppDir + layoutFor(vatOfLayout()));
     m_report.execute();
+}
+
+Decimal ReceiptPrinting::vatOfLayout()
+{
+    if (ReceiptNo == 0) {
+        // No receipt: the preview shows the layout of the receipts issued from now on.
+        const std::optional<Decimal> rate = Decimal::fromVariant(
+            m_vatRatio->rowCount() > 0 ? m_vatRatio->value(0, 0) : QVariant());
+        if (!rate)
+            throw DbError(QStringLiteral("Δεν έχει οριστεί συντελεστής Φ.Π.Α. (SYNTELESTHS_VAT)."));
+        return *rate;
+    }
+    // A receipt is printed, and reprinted, with the layout of the VAT it was issued with.
+    Query stored(*m_connection);
+    stored.setSql(BillingSql::receiptVat(ReceiptNo));
+    stored.open();
+    if (stored.rowCount() == 0)
+        throw DbError(QStringLiteral("Δεν βρέθηκε η απόδειξη με αριθμό %1.").arg(ReceiptNo),
+                      stored.sql());
+    const std::optional<Decimal> vat = Decimal::fromVariant(stored.value(0, 0));
+    if (!vat)
+        throw DbError(QStringLiteral("Η απόδειξη με αριθμό %1 δεν έχει ποσό Φ.Π.Α.").arg(ReceiptNo),
+                      stored.sql());
+    return *vat;
 }

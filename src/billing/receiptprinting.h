@@ -1,5 +1,6 @@
 #pragma once
 
+#include "decimal.h"
 #include "reportproject.h"
 
 #include <QObject>
@@ -10,9 +11,10 @@ class Query;
 class Table;
 class QWidget;
 
-// Prints one receipt with the practice details through the receipt layout that the VAT rate
-// chooses. Never shown; created once at start-up. The receipt window, the register and the
-// practice details preview set ReceiptNo and call PrintReceipt.
+// Prints one receipt with the practice details through the receipt layout that the receipt's
+// own VAT chooses (the rate in force, for the practice details preview). Never shown; created
+// once at start-up. The receipt window, the register and the practice details preview set
+// ReceiptNo and call PrintReceipt.
 class ReceiptPrinting : public QObject {
     Q_OBJECT
 public:
@@ -22,13 +24,14 @@ public:
     // The receipt to print; 0 matches none and prints the practice details only.
     qint64 ReceiptNo = 0;
 
-    // Runs the report. Throws DbError (or ReportError) when the database, the VAT rate or the
-    // layout fails; the callers decide how to tell the person. Everything is closed again
-    // afterwards, whatever happened.
+    // Runs the report. Throws DbError (or ReportError) when the database, the receipt, the
+    // VAT rate of the preview or the layout fails; the callers decide how to tell the person.
+    // Everything is closed again afterwards, whatever happened.
     void PrintReceipt();
 
-    // "\APODEIKSEIS.RAV" for a rate of 0, "\APODEIKSEISVAT.RAV" for any other.
-    static QString layoutFor(double ratePercent);
+    // "\APODEIKSEIS.RAV" for a VAT (an amount or a rate) of 0, "\APODEIKSEISVAT.RAV" for any
+    // other.
+    static QString layoutFor(const Decimal &vat);
     QString receiptSql() const;
 
     Connection &connection() { return *m_connection; }
@@ -36,6 +39,9 @@ public:
     ReportProject &report() { return m_report; }
 
 private:
+    // The VAT stored with the receipt, or the rate in force when ReceiptNo is 0. Throws DbError.
+    Decimal vatOfLayout();
+
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<Query> m_receipt;
     std::unique_ptr<Table> m_information;

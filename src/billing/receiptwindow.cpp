@@ -151,9 +151,9 @@ void ReceiptWindow::registerClick()
         clearFields();
         return;
     case ReceiptIssue::Outcome::NumberTaken:
-        m_number->setText(m_issue.numberText());
-        Messages::information(this, kNotRegistered);
-        clearFields();
+        // What was typed stays: pressing again issues it under the number now shown.
+        m_number->setText(QString::number(result.next));
+        Messages::information(this, numberTakenMeanwhile(result.number, result.next));
         return;
     case ReceiptIssue::Outcome::Failed:
         if (!result.error.isEmpty()) {
@@ -176,8 +176,8 @@ void ReceiptWindow::registerClick()
         if (!WindowHooks::printReceipt)
             throw DbError(QStringLiteral("Receipt printing is not available."));
         WindowHooks::printReceipt(this, QString::number(result.number));
-    } catch (const DbError &) {
-        Messages::information(this, registeredNotPrinted(result.number));
+    } catch (const DbError &e) {
+        Messages::information(this, registeredNotPrintedBecause(result.number, e.message()));
     }
     done(QDialog::Accepted);
     clearFields();

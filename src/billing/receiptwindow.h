@@ -9,8 +9,9 @@ class QPushButton;
 
 // Issues a numbered receipt to one patient and records the payment in the same step, then
 // prints it. The next number and the VAT rate are read when the window is created. A receipt
-// that is not issued clears the three fields, except when the database refused the write: the
-// engine's message is shown under "Η καταχώρηση δεν έγινε" and what was typed stays.
+// that is not issued clears the three fields, except when the database refused the write (the
+// engine's message is shown under "Η καταχώρηση δεν έγινε") or another window took the shown
+// number first (the next free number is shown, with why): then what was typed stays.
 class ReceiptWindow : public DataWindow {
     Q_OBJECT
 public:

@@ -62,6 +62,7 @@ SettingWindow::SettingWindow(const QString &caption, const QString &label, const
     });
     m_binder->setRecordSet(&m_table);
     m_save->setRecordSet(&m_table);
+    m_save->setPostCheck([this] { return acceptable(m_value->text()); });
 }
 
 SettingWindow::~SettingWindow() = default;
@@ -76,6 +77,16 @@ ReceiptNumberingWindow::ReceiptNumberingWindow(QWidget *parent)
                     QStringLiteral("LAST"), parent)
 {
     setObjectName(QStringLiteral("ReceiptNumberingWindow"));
+}
+
+bool ReceiptNumberingWindow::acceptable(const QString &typed)
+{
+    bool whole = false;
+    const qint64 number = typed.trimmed().toLongLong(&whole);
+    if (whole && number > 0)
+        return true;
+    Messages::information(this, kStartingNumberRefused);
+    return false;
 }
 
 VatRateWindow::VatRateWindow(QWidget *parent)

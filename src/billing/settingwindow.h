@@ -27,6 +27,12 @@ public:
     void saveClick();
 
 protected:
+    // Before the row is written: false keeps it in edit, unwritten, after telling the person.
+    virtual bool acceptable(const QString &typed)
+    {
+        Q_UNUSED(typed);
+        return true;
+    }
     // After the row was written.
     virtual void saved() {}
 
@@ -42,6 +48,11 @@ class ReceiptNumberingWindow : public SettingWindow {
     Q_OBJECT
 public:
     explicit ReceiptNumberingWindow(QWidget *parent = nullptr);
+
+protected:
+    // Only a whole number greater than 0: the row, once written, cannot be set again here, and
+    // every receipt is numbered from it.
+    bool acceptable(const QString &typed) override;
 };
 
 // Sets the VAT rate of every receipt. The program ends after a rate is saved, so that no window

@@ -130,8 +130,14 @@ void ExpensesReviewWindow::FindClick()
 {
     if (!m_find->isEnabled())
         return;
-    if (!Kit::guarded(this, [this] { openConnection(); }))
+    // Reopening the connection empties what the last find showed, so that a refused find
+    // leaves no rows and totals of other criteria on the screen.
+    m_list.close();
+    m_totals.close();
+    if (!Kit::guarded(this, [this] { openConnection(); })) {
+        showTotals();
         return;
+    }
     m_print->setEnabled(true);
     m_keptFrom = criterion(m_from->text().trimmed());
     m_keptTo = criterion(m_to->text().trimmed());
@@ -144,6 +150,7 @@ void ExpensesReviewWindow::FindClick()
         reopen(m_totals, totalsSql(m_keptFrom, m_keptTo));
     } catch (const DbError &) {
         // A statement the database refuses is, to the person, criteria it cannot search by.
+        m_list.close();
         m_totals.close();
         refuse();
         return;

@@ -83,6 +83,10 @@ void RecordNavigator::press(Button which)
             || !Messages::askOkCancel(window, QStringLiteral("Delete record?")))
             return;
     }
+    const bool pending = m_records->state() == RecordSet::State::Edit
+        || m_records->state() == RecordSet::State::Insert;
+    if (which == Post && pending && m_postCheck && !m_postCheck())
+        return;
     Kit::guarded(window, [&] {
         switch (which) {
         case First:

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QToolButton;
 #include "recordset.h"
 
@@ -37,6 +39,10 @@ public:
     // Runs a button's action as a click would.
     void press(Button which);
 
+    // A check that runs before Post writes a pending edit. When it returns false nothing is
+    // written and the row stays in edit; the check tells the person why. None by default.
+    void setPostCheck(std::function<bool()> check) { m_postCheck = std::move(check); }
+
 signals:
     // After a button's action has run (refresh asks the window to read again).
     void pressed(RecordNavigator::Button which);
@@ -48,6 +54,7 @@ private:
     QPointer<RecordSet> m_records;
     QHash<int, QToolButton *> m_buttons;
     QList<QMetaObject::Connection> m_links;
+    std::function<bool()> m_postCheck;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(RecordNavigator::Buttons)

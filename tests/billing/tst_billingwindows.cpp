@@ -236,7 +236,12 @@ TEST_F(BillingWindows, APrintingFailureSaysTheReceiptIsRegistered)
     auto w = receiptWindow();
     fill(*w, "25", "Φυσικοθεραπεία");
     w->registerButton()->click();
-    EXPECT_EQ(messages.texts(), QStringList {registeredNotPrinted(100)});
+    ASSERT_EQ(messages.shown().size(), 1);
+    // Registered, where to print it from, and why it was not printed: the missing layout.
+    const QStringList lines = messages.last().split('\r');
+    ASSERT_EQ(lines.size(), 3) << messages.last().toStdString();
+    EXPECT_EQ(lines[0] + '\r' + lines[1], registeredNotPrinted(100));
+    EXPECT_TRUE(lines[2].contains("APODEIKSEISVAT.RAV")) << lines[2].toStdString();
     EXPECT_FALSE(messages.texts().contains(kNotRegistered));
     EXPECT_EQ(practice.count("SELECT * FROM APODEIKSEIS WHERE AR_APODEIKSHS=100"), 1);
     EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "101");
@@ -248,15 +253,24 @@ TEST_F(BillingWindows, ANumberTakenMeanwhileShowsTheNextFreeOne)
     auto w = receiptWindow();
     issue("8", "30", "Μασάζ"); // another window issues 100 first
     const QString before = receiptState(practice);
-    fill(*w, "40", "Φυσικοθεραπεία");
+    fill(*w, "40", "Φυσικοθεραπεία", "ΙΚΑ");
     w->registerButton()->click();
-    EXPECT_EQ(messages.texts(), QStringList {kNotRegistered});
+    EXPECT_EQ(messages.texts(), QStringList {numberTakenMeanwhile(100, 101)});
+    EXPECT_EQ(messages.last().split('\r').first(), kNotRegistered);
     EXPECT_EQ(w->numberLabel()->text(), "101");
     EXPECT_EQ(receiptState(practice), before);
     EXPECT_TRUE(output.runs().isEmpty());
-    // Typed again, it goes out under the number now shown.
-    fill(*w, "40", "Φυσικοθεραπεία");
+    // What was typed stays, and the same press again issues it under the number now shown.
+    EXPECT_EQ(w->amountBox()->text(), "40");
+    EXPECT_EQ(w->descriptionBox()->text(), "Φυσικοθεραπεία");
+    EXPECT_EQ(w->fundBox()->text(), "ΙΚΑ");
+    EXPECT_TRUE(w->registerButton()->isEnabled());
+    messages.clear();
     w->registerButton()->click();
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(practice.scalar("SELECT PERIGRAFH FROM APODEIKSEIS WHERE AR_APODEIKSHS=101"),
+              "Φυσικοθεραπεία");
     EXPECT_EQ(practice.scalar("SELECT ID FROM APODEIKSEIS INNER JOIN EISPRAKSH_PELATH ON "
                               "APODEIKSEIS.AR_APODEIKSHS=EISPRAKSH_PELATH.AR_APODEIKSHS WHERE "
                               "APODEIKSEIS.AR_APODEIKSHS=101"),
@@ -436,24 +450,54 @@ TEST_F(BillingWindows, PreviewPrintsThePracticeDetailsWithoutAReceipt)
     EXPECT_TRUE(lastPdfText().contains("22441199"));
 }
 
-TEST_F(BillingWindows, TheRateChoosesTheLayoutOfEveryPrint)
+TEST_F(BillingWindows, AReceiptIsReprintedWithTheLayoutItWasIssuedWith)
 {
-    issue("7", "40", "Φυσικοθεραπεία");
-    const std::pair<const char *, const char *> cases[] = {{"0", "\\APODEIKSEIS.RAV"},
-                                                           {"-5", "\\APODEIKSEISVAT.RAV"},
-                                                           {"15", "\\APODEIKSEISVAT.RAV"}};
-    for (const auto &[rate, layout] : cases) {
-        practice.exec(QStringLiteral("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=") + rate);
-        printing.ReceiptNo = 100;
+    issue("7", "40", "Φυσικοθεραπεία"); // 100, at 15 %
+    practice.exec("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=0");
+    issue("7", "40", "Μασάζ"); // 101, without VAT
+    // Whatever the rate is by then, each receipt keeps its layout; the preview follows the rate.
+    const struct {
+        const char *rate;
+        qint64 receipt;
+        const char *layout;
+    } cases[] = {
+        {"0", 100, "\\APODEIKSEISVAT.RAV"}, {"0", 101, "\\APODEIKSEIS.RAV"},
+        {"0", 0, "\\APODEIKSEIS.RAV"},      {"24", 100, "\\APODEIKSEISVAT.RAV"},
+        {"24", 101, "\\APODEIKSEIS.RAV"},   {"24", 0, "\\APODEIKSEISVAT.RAV"},
+        {"-5", 0, "\\APODEIKSEISVAT.RAV"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rate << " " << c.receipt);
+        practice.exec(QStringLiteral("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=") + c.rate);
+        printing.ReceiptNo = c.receipt;
         printing.PrintReceipt();
-        EXPECT_EQ(output.runs().last().projectFile, Program::AppDir + layout) << rate;
+        EXPECT_EQ(output.runs().last().projectFile, Program::AppDir + c.layout);
         // Between calls everything is closed again.
         EXPECT_FALSE(printing.connection().isOpen());
         EXPECT_TRUE(printing.receipt().sql().isEmpty());
     }
+    // Reprinted at a rate of 0, receipt 100 still shows its VAT.
+    practice.exec("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=0");
+    printing.ReceiptNo = 100;
+    printing.PrintReceipt();
+    const QString pdf = lastPdfText();
+    EXPECT_TRUE(pdf.contains("Αξία χωρίς Φ.Π.Α.")) << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains("6,00") || pdf.contains("6.00")) << pdf.toStdString();
+
+    // A receipt that does not exist, and a preview without a rate, are refused by name.
+    const auto runs = output.runs().size();
+    printing.ReceiptNo = 999;
+    try {
+        printing.PrintReceipt();
+        ADD_FAILURE() << "printed a receipt that does not exist";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.message(), "Δεν βρέθηκε η απόδειξη με αριθμό 999.");
+    }
     practice.exec("DELETE FROM SYNTELESTHS_VAT");
+    printing.ReceiptNo = 0;
     EXPECT_THROW(printing.PrintReceipt(), DbError);
     EXPECT_FALSE(printing.connection().isOpen());
+    EXPECT_EQ(output.runs().size(), runs);
 }
 
 TEST_F(BillingWindows, NumberingIsSetOnlyWithTheSaveButton)
@@ -473,6 +517,33 @@ TEST_F(BillingWindows, NumberingIsSetOnlyWithTheSaveButton)
     EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "500");
     EXPECT_EQ(practice.count("SELECT * from LAST_APODEIKSH"), 1);
     EXPECT_TRUE(messages.shown().isEmpty());
+}
+
+TEST_F(BillingWindows, AStartingNumberMustBeAPositiveWholeNumber)
+{
+    practice.exec("DELETE FROM LAST_APODEIKSH");
+    // An emptied field would store a row without a number: the window is not offered again and
+    // no receipt can be issued.
+    for (const char *typed : {"", "   ", "0", "-5", "12.5", "1e3"}) {
+        SCOPED_TRACE(typed);
+        messages.clear();
+        ReceiptNumberingWindow w;
+        w.show();
+        QTest::keyClicks(w.valueBox(), "7");
+        QTest::keyClick(w.valueBox(), Qt::Key_Backspace);
+        QTest::keyClicks(w.valueBox(), typed);
+        w.saveClick();
+        EXPECT_EQ(messages.texts(), QStringList {kStartingNumberRefused});
+        EXPECT_NE(w.records().state(), RecordSet::State::Browse);
+        EXPECT_EQ(practice.count("SELECT * from LAST_APODEIKSH"), 0);
+    }
+    messages.clear();
+    ReceiptNumberingWindow w;
+    w.show();
+    QTest::keyClicks(w.valueBox(), " 250 ");
+    w.saveClick();
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
+    EXPECT_EQ(practice.scalar("SELECT [LAST] FROM LAST_APODEIKSH"), "250");
 }
 
 TEST_F(BillingWindows, SavingTheVatRateEndsTheProgramAfterItsMessage)

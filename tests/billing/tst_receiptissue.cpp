@@ -132,6 +132,8 @@ TEST(ReceiptIssue, ANumberTakenMeanwhileIsNotIssuedTwice)
 
     const ReceiptIssue::Result late = b.issue(input("25"));
     EXPECT_EQ(late.outcome, Outcome::NumberTaken);
+    EXPECT_EQ(late.number, 100);
+    EXPECT_EQ(late.next, 101);
     EXPECT_EQ(b.numberText(), "101"); // the next free number is shown
     EXPECT_EQ(receiptState(practice), before);
 

@@ -115,6 +115,7 @@ TEST(BillingSql, EveryTextIsInTheStatementFileWordForWord)
         BillingSql::kRaiseCounter,
         BillingSql::kRegister,
         printing.receiptSql(),
+        BillingSql::receiptVat(100),
         BillingSql::deletePayment(100),
         BillingSql::invalidateReceipt(100),
         BillingSql::patientPayments(" 7 "),
@@ -141,14 +142,14 @@ TEST(BillingSql, TypedTextsNeverEndTheirLiteralAndIdsAreWholeNumbers)
         BillingSql::patientPayments("7; DROP").endsWith("WHERE ID=-1 ORDER BY HMEROMHNIA DESC"));
 }
 
-TEST(ReceiptPrinting, TheRateChoosesTheLayout)
+TEST(ReceiptPrinting, AVatOfZeroChoosesThePlainLayout)
 {
-    const std::pair<double, const char *> cases[] = {
-        {0, "\\APODEIKSEIS.RAV"},
-        {15, "\\APODEIKSEISVAT.RAV"},
-        {0.01, "\\APODEIKSEISVAT.RAV"},
-        {-5, "\\APODEIKSEISVAT.RAV"},
+    const std::pair<Decimal, const char *> cases[] = {
+        {Decimal(0), "\\APODEIKSEIS.RAV"},     {Decimal(0, 2), "\\APODEIKSEIS.RAV"},
+        {Decimal(15), "\\APODEIKSEISVAT.RAV"}, {Decimal(1, 2), "\\APODEIKSEISVAT.RAV"},
+        {Decimal(-5), "\\APODEIKSEISVAT.RAV"},
     };
-    for (const auto &[rate, layout] : cases)
-        EXPECT_EQ(ReceiptPrinting::layoutFor(rate), QString::fromUtf8(layout)) << rate;
+    for (const auto &[vat, layout] : cases)
+        EXPECT_EQ(ReceiptPrinting::layoutFor(vat), QString::fromUtf8(layout))
+            << vat.sqlText().toStdString();
 }

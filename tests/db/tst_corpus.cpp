@@ -119,6 +119,8 @@ TEST(Corpus, EveryStatementRunsAndReadsWhatItShould)
          {QStringLiteral("Β σημείωση|κείμενο")}},
         {"select ID AS ID", {QStringLiteral("7|2/1/2026|Α|"), QStringLiteral("7|9/3/2026|Γ|")}},
         {"SELECT * FROM RANTEBOU WHERE", {}},
+        // The VAT a reprint chooses its layout by, as the receipt was written.
+        {"SELECT VAT FROM APODEIKSEIS WHERE AR_APODEIKSHS=100", {"6"}},
     };
 
     TestSupport::TempPractice practice;

@@ -128,6 +128,30 @@ TEST_F(Expenses, DatesThatAreNotDatesAreRefusedAndLeaveNothingToPrint)
     }
 }
 
+TEST_F(Expenses, ARefusedFindLeavesNoRowsOrTotalsOfTheFindBefore)
+{
+    ExpensesByPeriodWindow period;
+    ExpensesByMonthWindow month;
+    const struct {
+        ExpensesReviewWindow *window;
+        const char *from, *to, *badFrom;
+    } cases[]
+        = {{&period, "01/03/2008", "31/03/2008", "31/02/2008"}, {&month, "2008", "2008", "abc"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.window->objectName().toStdString());
+        ExpensesReviewWindow &w = *c.window;
+        find(w, c.from, c.to);
+        ASSERT_GT(w.grid()->model()->rowCount(), 0);
+        ASSERT_NE(w.totals(), (QStringList {"", "", ""}));
+        messages.clear();
+        find(w, c.badFrom, c.to);
+        EXPECT_EQ(messages.texts(), QStringList {"Λανθασμένα κριτήρια."});
+        EXPECT_EQ(w.grid()->model()->rowCount(), 0);
+        EXPECT_EQ(w.totals(), (QStringList {"", "", ""}));
+        EXPECT_FALSE(w.navigator()->button(RecordNavigator::Next)->isEnabled());
+    }
+}
+
 TEST_F(Expenses, MonthsOfTwoYearsAreAtMostTwentyFourRowsFromJanuaryOn)
 {
     for (int year : {2006, 2007, 2008, 2009})
