@@ -98,43 +98,6 @@ QString number(double value)
     return negative ? QLatin1Char('-') + out : out;
 }
 
-double roundDecimals(double value, int decimals)
-{
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = std::fabs(value) * scale;
-    // From 2^52 on a double has no fraction left to round (and adding a half would move it).
-    if (!(scaled < 4503599627370496.0))
-        return value;
-    // Amounts such as 1.005 are stored as 1.00499999...; the nudge makes the half round up as
-    // it does on paper. It stays far below a half, so that it never moves a whole number.
-    const double nudge = std::min(1e-9 * std::max(1.0, scaled), 1e-3);
-    const double rounded = std::floor(scaled + 0.5 + nudge);
-    return std::copysign(rounded / scale, value);
-}
-
-double round2(double value)
-{
-    return roundDecimals(value, 2);
-}
-
-std::optional<double> parseAmount(const QString &text)
-{
-    QString t = text.trimmed();
-    if (t.isEmpty())
-        return std::nullopt;
-    if (t.count(QLatin1Char(',')) + t.count(QLatin1Char('.')) > 1)
-        return std::nullopt;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    static const QRegularExpression re(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    if (!re.match(t).hasMatch())
-        return std::nullopt;
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
 QString quoted(const QString &value)
 {
     QString v = value;

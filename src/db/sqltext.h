@@ -25,18 +25,8 @@ std::optional<QDate> parseDate(const QString &text);
 QString dateText(const QDate &date);
 
 // A number as SQL text: shortest decimal form with up to 15 significant digits, a point as the
-// decimal separator, no thousands separator and no exponent (1e-05 is written 0.00001), so that
-// parseAmount reads it back.
+// decimal separator, no thousands separator and no exponent (1e-05 is written 0.00001).
 QString number(double value);
-
-// Rounds to two decimals, halves away from zero, as amounts on receipts are rounded.
-double round2(double value);
-
-// The same rounding to any number of decimals (Format(value,"0.00") and its kin).
-double roundDecimals(double value, int decimals);
-
-// Reads an amount typed with a point or a comma as decimal separator; empty when not a number.
-std::optional<double> parseAmount(const QString &text);
 
 // A text value as an SQL string literal: between single quotes, quotes inside doubled, so that
 // no typed value can end the literal early.
