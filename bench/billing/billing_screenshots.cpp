@@ -4,6 +4,7 @@
 //   xvfb-run -a ./billing_screenshots OUTDIR
 #include "connection.h"
 #include "connectionstring.h"
+#include "decimal.h"
 #include "directpdfoutput.h"
 #include "issuedreceiptswindow.h"
 #include "messageservice.h"
@@ -171,7 +172,8 @@ int main(int argc, char **argv)
           out);
     keepPdf(output, out, QStringLiteral("receipt-1001-vat"));
     issue(QStringLiteral("2"), QStringLiteral("Μαρία"), QStringLiteral("Αντωνίου"),
-          QStringLiteral("25,50"), QStringLiteral("Μασάζ πλάτης"), QStringLiteral("ΟΑΕΕ"));
+          QStringLiteral("25") + Decimal::systemSeparator() + QStringLiteral("50"),
+          QStringLiteral("Μασάζ πλάτης"), QStringLiteral("ΟΑΕΕ"));
     issue(QStringLiteral("1"), QStringLiteral("Γιώργος"), QStringLiteral("Παπαδόπουλος"),
           QStringLiteral("60"), QStringLiteral("Κινησιοθεραπεία γόνατος"), QString());
     issue(QStringLiteral("3"), QStringLiteral("Ελένη"), QStringLiteral("Ζαχαρίου"),
@@ -220,9 +222,12 @@ int main(int argc, char **argv)
     {
         IssuedReceiptsWindow w;
         w.show();
-        w.printButton()->click(); // first receipt, without VAT
-        keepPdf(output, out, QStringLiteral("receipt-1001-novat"));
+        w.printButton()->click(); // the first receipt keeps the VAT it was issued with
+        keepPdf(output, out, QStringLiteral("reprint-1001-after-rate-0"));
     }
+    issue(QStringLiteral("3"), QStringLiteral("Ελένη"), QStringLiteral("Ζαχαρίου"),
+          QStringLiteral("35"), QStringLiteral("Ηλεκτροθεραπεία"), QString());
+    keepPdf(output, out, QStringLiteral("receipt-1005-novat"));
     std::printf("done\n");
     return 0;
 }
