@@ -251,6 +251,7 @@ void MainWindow::buildBody()
     bottomLayout->setContentsMargins(2, 2, 2, 2);
     m_calendar = new QCalendarWidget(bottom);
     m_calendar->setObjectName(QStringLiteral("monthCalendar"));
+    Kit::nameCalendarArrows(m_calendar);
     m_calendar->setFixedWidth(200);
     m_calendar->setLocale(QLocale(QLocale::Greek, QLocale::Greece));
     m_calendar->setFirstDayOfWeek(Qt::Monday);

@@ -19,7 +19,7 @@ namespace {
 
 struct FieldSpec {
     const char *column;
-    const char *label; // empty: no label
+    const char *label; // empty: no label, the name a screen reader gives is `spokenName`
     int width;
     bool required;
 };
@@ -46,6 +46,15 @@ const FieldSpec kFields[] = {
     {"EXTRA6", "", kWide, false},
     {"EXTRA7", "", kWide, false},
 };
+
+// The lines without a label of their own continue the address or add lines under the details.
+QString spokenName(const char *column)
+{
+    const QLatin1String name(column);
+    if (name == QLatin1String("ADDRESS2"))
+        return QStringLiteral("Διεύθυνση, δεύτερη γραμμή");
+    return QStringLiteral("Πρόσθετη γραμμή %1").arg(name.mid(5));
+}
 
 } // namespace
 
@@ -80,6 +89,8 @@ PracticeDetailsWindow::PracticeDetailsWindow(QWidget *parent)
         m_binder->bind(edit, QLatin1String(f.column));
         m_fields << edit;
         const QString label = QString::fromUtf8(f.label);
+        if (label.isEmpty())
+            edit->setAccessibleName(spokenName(f.column));
         if (!label.isEmpty()) {
             auto *caption = Kit::boldLabel(label, this);
             caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -48,18 +48,18 @@ ReceiptWindow::ReceiptWindow(QWidget *parent)
     auto *euroMark = Kit::boldLabel(kAmountMark, this, true);
     auto *amountRow = withMark(m_amount, euroMark);
     amountRow->addStretch(1);
-    form->addRow(Kit::boldLabel(kAmount, this), amountRow);
+    form->addRow(Kit::labelFor(kAmount, m_amount), amountRow);
     m_description = new QLineEdit(this);
     m_description->setObjectName(QStringLiteral("editDescription"));
     m_description->setMaxLength(255);
-    form->addRow(Kit::boldLabel(kDescription, this),
+    form->addRow(Kit::labelFor(kDescription, m_description),
                  withMark(m_description, Kit::requiredStar(this)));
     m_fund = new QLineEdit(this);
     m_fund->setObjectName(QStringLiteral("editFund"));
     m_fund->setMaxLength(50);
     // The fund has no mark; a blank of the mark's width keeps the fields in line.
     auto *spacer = new QLabel(QStringLiteral("  "), this);
-    form->addRow(Kit::boldLabel(kFund, this), withMark(m_fund, spacer));
+    form->addRow(Kit::labelFor(kFund, m_fund), withMark(m_fund, spacer));
 
     m_register = new QPushButton(kRegister, this);
     m_register->setObjectName(QStringLiteral("buttonRegister"));

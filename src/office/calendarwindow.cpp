@@ -40,6 +40,7 @@ QDateEdit *picker(QWidget *parent, const QString &name)
     p->setToolTip(kPickerTip);
     p->setLocale(kGreek);
     p->calendarWidget()->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
+    Kit::nameCalendarArrows(p->calendarWidget());
     p->setFixedWidth(120);
     return p;
 }
@@ -55,6 +56,7 @@ CalendarWindow::CalendarWindow(QWidget *parent)
     auto *page = new QVBoxLayout(this);
     m_calendar = new QCalendarWidget(this);
     m_calendar->setObjectName(QStringLiteral("monthCalendar"));
+    Kit::nameCalendarArrows(m_calendar);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     m_calendar->setGridVisible(true);
     m_calendar->setLocale(kGreek);
@@ -68,8 +70,10 @@ CalendarWindow::CalendarWindow(QWidget *parent)
     page->addWidget(note);
 
     auto *easter = new QHBoxLayout;
-    easter->addWidget(Kit::boldLabel(kEasterFor, this));
+    auto *easterLabel = Kit::boldLabel(kEasterFor, this);
+    easter->addWidget(easterLabel);
     m_year = new QSpinBox(this);
+    easterLabel->setBuddy(m_year);
     m_year->setObjectName(QStringLiteral("yearField"));
     m_year->setRange(CalendarMath::kFirstEasterYear, CalendarMath::kLastEasterYear);
     m_year->setToolTip(kYearTip);
@@ -90,10 +94,15 @@ CalendarWindow::CalendarWindow(QWidget *parent)
     m_toPicker = picker(this, QStringLiteral("toPicker"));
     m_days = Kit::boldLabel(QString(), this, true);
     m_days->setObjectName(QStringLiteral("dayCount"));
-    dates->addWidget(Kit::boldLabel(kFrom, this), 0, 0);
+    // The pickers are the fields a person changes: each is named by its row's label.
+    auto *fromLabel = Kit::boldLabel(kFrom, this);
+    fromLabel->setBuddy(m_fromPicker);
+    auto *toLabel = Kit::boldLabel(kTo, this);
+    toLabel->setBuddy(m_toPicker);
+    dates->addWidget(fromLabel, 0, 0);
     dates->addWidget(m_fromText, 0, 1);
     dates->addWidget(m_fromPicker, 0, 2);
-    dates->addWidget(Kit::boldLabel(kTo, this), 1, 0);
+    dates->addWidget(toLabel, 1, 0);
     dates->addWidget(m_toText, 1, 1);
     dates->addWidget(m_toPicker, 1, 2);
     dates->addWidget(m_days, 1, 3);

@@ -5,12 +5,14 @@
 #include "messageservice.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QToolButton>
 
 Window::Window(QWidget *parent)
     : QDialog(parent)
@@ -167,6 +169,25 @@ QLabel *boldLabel(const QString &text, QWidget *parent, bool red)
         setColour(label, QPalette::WindowText, Qt::red);
     }
     return label;
+}
+
+QLabel *labelFor(const QString &text, QWidget *field)
+{
+    QLabel *label = boldLabel(text, field->parentWidget());
+    label->setBuddy(field);
+    return label;
+}
+
+void nameCalendarArrows(QCalendarWidget *calendar)
+{
+    const std::pair<const char *, QString> arrows[] = {
+        {"qt_calendar_prevmonth", QStringLiteral("Προηγούμενος μήνας")},
+        {"qt_calendar_nextmonth", QStringLiteral("Επόμενος μήνας")},
+    };
+    for (const auto &[objectName, name] : arrows) {
+        if (auto *button = calendar->findChild<QToolButton *>(QLatin1String(objectName)))
+            button->setAccessibleName(name);
+    }
 }
 
 void centre(QWidget *widget)

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QCalendarWidget;
 class QLabel;
 class QPushButton;
 
@@ -71,6 +72,11 @@ QLabel *countLabel(QWidget *parent, const QString &objectName);
 QString countText(int n, const QString &noun);
 // A label in bold (or red bold for warnings).
 QLabel *boldLabel(const QString &text, QWidget *parent, bool red = false);
+// A bold label that names a field: its buddy, so that a screen reader reads the label as the
+// field's name and the label's shortcut moves to the field.
+QLabel *labelFor(const QString &text, QWidget *field);
+// Names the month arrows of a calendar for a screen reader (Qt leaves them without a caption).
+void nameCalendarArrows(QCalendarWidget *calendar);
 // Centres a top-level widget on the screen it is on.
 void centre(QWidget *widget);
 // Makes every drop-down below root turn its choice with the mouse wheel only while it has the
