@@ -11,7 +11,14 @@ set(ORVANTA_PROGRAM_DIR "${CMAKE_INSTALL_LIBEXECDIR}/orvanta")
 set(ORVANTA_DATA_DIR "${CMAKE_INSTALL_DATADIR}/orvanta")
 set(ORVANTA_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/orvanta")
 
-install(TARGETS orvanta RUNTIME DESTINATION "${ORVANTA_PROGRAM_DIR}")
+# The launcher finds the program, orvanta-makedb and the layouts relative to where it is.
+configure_file("${PROJECT_SOURCE_DIR}/packaging/orvanta.in" "${PROJECT_BINARY_DIR}/packaging/orvanta" @ONLY)
+# The launcher's error messages in a message box, when there is a display.
+add_executable(orvanta-notice "${PROJECT_SOURCE_DIR}/packaging/notice.cpp")
+target_link_libraries(orvanta-notice PRIVATE Qt6::Widgets)
+
+install(PROGRAMS "${PROJECT_BINARY_DIR}/packaging/orvanta" DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(TARGETS orvanta orvanta-notice RUNTIME DESTINATION "${ORVANTA_PROGRAM_DIR}")
 install(TARGETS orvanta-makedb orvanta-pgcreate orvanta-pgcopy
         RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
