@@ -12,7 +12,9 @@ set(ORVANTA_DATA_DIR "${CMAKE_INSTALL_DATADIR}/orvanta")
 set(ORVANTA_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/orvanta")
 
 # The launcher finds the program, orvanta-makedb and the layouts relative to where it is.
-configure_file("${PROJECT_SOURCE_DIR}/packaging/orvanta.in" "${PROJECT_BINARY_DIR}/packaging/orvanta" @ONLY)
+configure_file("${PROJECT_SOURCE_DIR}/packaging/orvanta.in" "${PROJECT_BINARY_DIR}/packaging/orvanta" @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
 # The launcher's error messages in a message box, when there is a display.
 add_executable(orvanta-notice "${PROJECT_SOURCE_DIR}/packaging/notice.cpp")
 target_link_libraries(orvanta-notice PRIVATE Qt6::Widgets)
