@@ -29,6 +29,53 @@ install(FILES ${ORVANTA_LAYOUT_FILES} DESTINATION "${ORVANTA_DATA_DIR}/layouts")
 
 install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" DESTINATION "${ORVANTA_DOC_DIR}")
 
+# Desktop entry, icon and AppStream metadata.
+set(ORVANTA_APPSTREAM_ID "example.daskel.orvanta")
+configure_file("${PROJECT_SOURCE_DIR}/packaging/${ORVANTA_APPSTREAM_ID}.metainfo.xml"
+               "${PROJECT_BINARY_DIR}/packaging/${ORVANTA_APPSTREAM_ID}.metainfo.xml" @ONLY)
+install(FILES "${PROJECT_SOURCE_DIR}/packaging/orvanta.desktop"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install(FILES "${PROJECT_BINARY_DIR}/packaging/${ORVANTA_APPSTREAM_ID}.metainfo.xml"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
+install(FILES "${PROJECT_SOURCE_DIR}/packaging/orvanta.svg"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
+
+# Files made at build time: gzipped manual pages and changelog, and the icon at fixed sizes
+# when rsvg-convert is at hand (librsvg2-bin); without it, the scalable icon only.
+set(ORVANTA_PACKAGING_OUTPUTS)
+foreach(page orvanta orvanta-makedb orvanta-pgcreate orvanta-pgcopy)
+    configure_file("${PROJECT_SOURCE_DIR}/packaging/man/${page}.1"
+                   "${PROJECT_BINARY_DIR}/packaging/man/${page}.1" @ONLY)
+    add_custom_command(OUTPUT "${PROJECT_BINARY_DIR}/packaging/man/${page}.1.gz"
+        COMMAND gzip -9nf -k "${PROJECT_BINARY_DIR}/packaging/man/${page}.1"
+        DEPENDS "${PROJECT_BINARY_DIR}/packaging/man/${page}.1" VERBATIM)
+    list(APPEND ORVANTA_PACKAGING_OUTPUTS "${PROJECT_BINARY_DIR}/packaging/man/${page}.1.gz")
+    install(FILES "${PROJECT_BINARY_DIR}/packaging/man/${page}.1.gz"
+            DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endforeach()
+add_custom_command(OUTPUT "${PROJECT_BINARY_DIR}/packaging/changelog.gz"
+    COMMAND gzip -9n -c "${PROJECT_SOURCE_DIR}/packaging/changelog" > "${PROJECT_BINARY_DIR}/packaging/changelog.gz"
+    DEPENDS "${PROJECT_SOURCE_DIR}/packaging/changelog")
+list(APPEND ORVANTA_PACKAGING_OUTPUTS "${PROJECT_BINARY_DIR}/packaging/changelog.gz")
+install(FILES "${PROJECT_BINARY_DIR}/packaging/changelog.gz" DESTINATION "${ORVANTA_DOC_DIR}")
+
+find_program(ORVANTA_RSVG_CONVERT rsvg-convert)
+if(ORVANTA_RSVG_CONVERT)
+    foreach(size 16 32 48 64 128 256)
+        set(png "${PROJECT_BINARY_DIR}/packaging/icons/${size}x${size}/orvanta.png")
+        add_custom_command(OUTPUT "${png}"
+            COMMAND ${CMAKE_COMMAND} -E make_directory "${PROJECT_BINARY_DIR}/packaging/icons/${size}x${size}"
+            COMMAND "${ORVANTA_RSVG_CONVERT}" -w ${size} -h ${size} -o "${png}"
+                    "${PROJECT_SOURCE_DIR}/packaging/orvanta.svg"
+            DEPENDS "${PROJECT_SOURCE_DIR}/packaging/orvanta.svg" VERBATIM)
+        list(APPEND ORVANTA_PACKAGING_OUTPUTS "${png}")
+        install(FILES "${png}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps")
+    endforeach()
+else()
+    message(STATUS "rsvg-convert not found: the package gets the scalable icon only")
+endif()
+add_custom_target(orvanta_packaging_files ALL DEPENDS ${ORVANTA_PACKAGING_OUTPUTS})
+
 # ---- CPack --------------------------------------------------------------------------------
 set(CPACK_PACKAGE_NAME "orvanta")
 set(CPACK_PACKAGE_VENDOR "Daskel")
