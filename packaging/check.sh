@@ -23,7 +23,7 @@ echo "== package: $deb ($(du -h "$deb" | cut -f1), installed $(dpkg-deb -f "$deb
 echo "Depends: $(dpkg-deb -f "$deb" Depends)"
 
 echo "== lintian"
-lintian_out=$(lintian --allow-root "$deb" 2>&1 || true)
+lintian_out=$(lintian "$deb" 2>&1 || true)
 if [ -n "$lintian_out" ]; then echo "$lintian_out"; else echo "(nothing to report)"; fi
 echo "$lintian_out" | grep -q '^E:' && problem "lintian reports errors"
 
