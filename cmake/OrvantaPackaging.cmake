@@ -94,9 +94,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Daskel <info@daskel.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# CPack puts CPACK_PACKAGE_DESCRIPTION_SUMMARY first, as the synopsis.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"practice management for a physiotherapist
-Orvanta keeps the patients of a single-physiotherapist practice with their
+"Orvanta keeps the patients of a single-physiotherapist practice with their
 health record and visits, a monthly appointment book of half-hour slots,
 numbered receipts with VAT, operating expenses, office utilities and
 printouts. The interface is in Greek.
