@@ -6,6 +6,8 @@ pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
       libsqlite3-dev libpq-dev postgresql-15 googletest libgtest-dev libbenchmark-dev
       xvfb xauth openbox imagemagick poppler-utils fonts-dejavu-core
+      # the Debian package and its checks (packaging/check.sh)
+      librsvg2-bin lintian desktop-file-utils appstream
       # the fuzz targets in fuzz/: clang, with libFuzzer and the sanitizer runtimes
       clang libclang-rt-14-dev)
 missing=()
