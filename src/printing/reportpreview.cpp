@@ -39,6 +39,8 @@ ReportPreview::ReportPreview(const Report::RenderedReport &report, QWidget *pare
         auto *b = new QPushButton(text, this);
         b->setObjectName(name);
         b->setToolTip(tip);
+        if (!tip.isEmpty())
+            b->setAccessibleName(tip); // a screen reader says "Επόμενη σελίδα", not the arrow
         b->setAutoDefault(false);
         return b;
     };

@@ -25,6 +25,7 @@
 #include "printstatuswindow.h"
 #include "receiptwindow.h"
 #include "reportoutputdialog.h"
+#include "reportpreview.h"
 #include "settingwindow.h"
 #include "tableeditorwindow.h"
 #include "testsupport.h"
@@ -167,6 +168,14 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
          }},
         {"notes printing", [] { return std::make_unique<NotesPrintingWindow>(); }},
         {"print status", [] { return std::make_unique<PrintStatusWindow>(3); }},
+        {"preview",
+         [] {
+             Report::RenderedReport report;
+             report.title = QStringLiteral("Λίστα");
+             report.pageSizeMm = QSizeF(210, 297);
+             report.pages.resize(2);
+             return std::make_unique<ReportPreview>(report);
+         }},
         {"printing choices",
          [] { return std::make_unique<ReportOutputDialog>(3, QStringLiteral("Λίστα"), true); }},
     };
