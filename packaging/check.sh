@@ -48,9 +48,16 @@ if [ "$install" = yes ]; then
     apt-get install -y -qq "./$deb" > apt-install.log 2>&1 || { cat apt-install.log; problem "apt-get install failed"; }
     home=$(mktemp -d)
     status=0
-    HOME=$home timeout 20 xvfb-run -a orvanta > first-start.log 2>&1 || status=$?
+    # The program is looked at after 15 seconds, past the splash: the start-up notice (a message
+    # box captioned with the program's title, "Orvanta created by ...") must be on the screen.
+    rm -f windows.txt
+    HOME=$home timeout 25 xvfb-run -a sh -c \
+        'orvanta & sleep 15; xwininfo -root -tree > "$0"; wait' "$build/windows.txt" \
+        > first-start.log 2>&1 || status=$?
     # 124: still running when the time was up, as it should (it waits for the first password).
     [ "$status" -eq 124 ] || [ "$status" -eq 0 ] || { cat first-start.log; problem "first start ended with status $status"; }
+    grep -q '"Orvanta created by' windows.txt 2>/dev/null \
+        || { cat windows.txt first-start.log 2>/dev/null; problem "the start-up notice was not shown"; }
     practice="$home/Orvanta"
     [ -s "$practice/data.mdb" ] || problem "no data.mdb in $practice"
     shipped=$(ls /usr/share/orvanta/layouts/*.RAV | wc -l)
