@@ -86,6 +86,19 @@ QStringList unnamedControls(QWidget *window)
     return unnamed;
 }
 
+using Make = std::function<std::unique_ptr<QWidget>()>;
+
+// A window of one patient, opened on that patient.
+template <class W>
+Make forPatient(const QString &id)
+{
+    return [id] {
+        auto w = std::make_unique<W>();
+        w->PatientId = id;
+        return std::unique_ptr<QWidget>(std::move(w));
+    };
+}
+
 } // namespace
 
 TEST(Accessibility, EveryControlOfEveryWindowHasAName)
@@ -100,7 +113,6 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
     practice.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Άννα','Ιωάννου')");
     const QString id = practice.scalar("SELECT MAX(ID) FROM STOIXEIA_PELATH");
 
-    using Make = std::function<std::unique_ptr<QWidget>()>;
     PatientListWindow list;
     const std::pair<const char *, Make> windows[] = {
         {"main", [] { return std::make_unique<MainWindow>(); }},
@@ -112,38 +124,13 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
         {"patient list", [] { return std::make_unique<PatientListWindow>(); }},
         {"find patient", [&] { return std::make_unique<FindPatientWindow>(&list); }},
         {"new patient", [] { return std::make_unique<NewPatientWindow>(); }},
-        {"patient data",
-         [&] {
-             auto w = std::make_unique<PatientDataWindow>();
-             w->PatientId = id;
-             return w;
-         }},
-        {"health record",
-         [&] {
-             auto w = std::make_unique<HealthRecordWindow>();
-             w->PatientId = id;
-             return w;
-         }},
-        {"visits",
-         [&] {
-             auto w = std::make_unique<VisitsWindow>();
-             w->PatientId = id;
-             return w;
-         }},
+        {"patient data", forPatient<PatientDataWindow>(id)},
+        {"health record", forPatient<HealthRecordWindow>(id)},
+        {"visits", forPatient<VisitsWindow>(id)},
         {"patient printouts", [] { return std::make_unique<PatientPrintoutsWindow>(); }},
-        {"receipt",
-         [&] {
-             auto w = std::make_unique<ReceiptWindow>();
-             w->PatientId = id;
-             return w;
-         }},
+        {"receipt", forPatient<ReceiptWindow>(id)},
         {"issued receipts", [] { return std::make_unique<IssuedReceiptsWindow>(); }},
-        {"payments",
-         [&] {
-             auto w = std::make_unique<PatientPaymentsWindow>();
-             w->PatientId = id;
-             return w;
-         }},
+        {"payments", forPatient<PatientPaymentsWindow>(id)},
         {"period income", [] { return std::make_unique<PeriodIncomeWindow>(); }},
         {"practice details", [] { return std::make_unique<PracticeDetailsWindow>(); }},
         {"numbering", [] { return std::make_unique<ReceiptNumberingWindow>(); }},
