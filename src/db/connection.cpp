@@ -164,6 +164,21 @@ void Connection::open()
     }
 }
 
+void Connection::openPracticeFile(const QString &path, const QString &password, bool readOnly)
+{
+    close();
+    if (!QFileInfo(path).isFile())
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+    openFile(path, readOnly);
+    try {
+        checkFile(path, password);
+        SqlFunctions::registerAll(m_handle);
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
 void Connection::checkFile(const QString &dataSource, const QString &password)
 {
     const auto unrecognized = [&](int code) {
@@ -243,10 +258,11 @@ QString Connection::quoteName(const QString &name) const
     return QLatin1Char('"') + n + QLatin1Char('"');
 }
 
-void Connection::openFile(const QString &path)
+void Connection::openFile(const QString &path, bool readOnly)
 {
     // Never SQLITE_OPEN_CREATE: a missing data.mdb is never created by opening it.
-    const int flags = (g_openReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    const int flags
+        = (g_openReadOnly || readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(QFileInfo(path).absoluteFilePath().toUtf8().constData(), &db,
                                    flags, nullptr);

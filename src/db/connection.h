@@ -28,6 +28,10 @@ public:
     void setConnectionText(const QString &text) { m_connectionText = text; }
     QString connectionText() const { return m_connectionText; }
     void open();
+    // Opens a practice file by its path, whatever the settings of its folder say, with the same
+    // checks as open() (ours, the database password); a copy being checked is opened read-only
+    // so that looking at it never changes it.
+    void openPracticeFile(const QString &path, const QString &password, bool readOnly = false);
     bool isOpen() const { return m_handle != nullptr || m_server != nullptr; }
 
     // Every window's set-up: close, take the connection text, then open when asked.
@@ -70,7 +74,7 @@ public:
 
 private:
     void requireOpen(const QString &sql) const;
-    void openFile(const QString &path);
+    void openFile(const QString &path, bool readOnly = false);
     void checkFile(const QString &dataSource, const QString &password);
     void openServer(const QString &serverConnection, const QString &password);
 

@@ -16,15 +16,40 @@ namespace PracticeCopy {
 
 namespace {
 
-struct TableShape {
-    QString name;
-    QStringList columns;
-    QStringList numbers; // columns whose sums are compared
-    QStringList texts;   // columns whose total lengths are compared
-};
+// The checks' figures of one table: row count, then a sum per number column and a total length
+// per text column.
+QStringList figureExpressions(const TableShape &shape, bool server)
+{
+    const auto q = [&](const QString &c) {
+        return QLatin1Char('"') + (server ? c.toLower() : c) + QLatin1Char('"');
+    };
+    QStringList e {QStringLiteral("count(*)")};
+    for (const QString &c : shape.numbers)
+        e << QStringLiteral("coalesce(sum(%1), 0)").arg(q(c));
+    for (const QString &c : shape.texts)
+        e << QStringLiteral("coalesce(sum(length(%1)), 0)").arg(q(c));
+    return e;
+}
 
-// The tables and their columns, read from the statements that create them.
-QList<TableShape> shapes()
+QString figureName(const TableShape &shape, int i)
+{
+    if (i == 0)
+        return QStringLiteral("rows");
+    if (i <= shape.numbers.size())
+        return QStringLiteral("sum of ") + shape.numbers[i - 1];
+    return QStringLiteral("length of ") + shape.texts[i - 1 - shape.numbers.size()];
+}
+
+bool sameFigure(const QVariant &a, const QVariant &b)
+{
+    const double x = a.toDouble();
+    const double y = b.toDouble();
+    return std::fabs(x - y) <= 1e-9 * std::max({1.0, std::fabs(x), std::fabs(y)});
+}
+
+} // namespace
+
+QList<TableShape> tables()
 {
     static const QRegularExpression create(QStringLiteral("^CREATE TABLE \"(\\w+)\""));
     static const QRegularExpression column(
@@ -66,36 +91,60 @@ QVariant fileValue(sqlite3_stmt *stmt, int i)
     }
 }
 
-// The checks' figures of one table: row count, then a sum per number column and a total length
-// per text column.
-QStringList figureExpressions(const TableShape &shape, bool server)
+QVariantList fileFigures(Connection &file, const TableShape &shape)
 {
-    const auto q = [&](const QString &c) {
-        return QLatin1Char('"') + (server ? c.toLower() : c) + QLatin1Char('"');
-    };
-    QStringList e {QStringLiteral("count(*)")};
-    for (const QString &c : shape.numbers)
-        e << QStringLiteral("coalesce(sum(%1), 0)").arg(q(c));
-    for (const QString &c : shape.texts)
-        e << QStringLiteral("coalesce(sum(length(%1)), 0)").arg(q(c));
-    return e;
+    const QString sql = QStringLiteral("SELECT %1 FROM \"%2\"")
+                            .arg(figureExpressions(shape, false).join(QLatin1Char(',')), shape.name);
+    const PreparedStatement figures = file.prepare(sql);
+    if (sqlite3_step(figures.get()) != SQLITE_ROW)
+        file.fail(sql);
+    QVariantList out;
+    for (int i = 0; i < sqlite3_column_count(figures.get()); ++i)
+        out << fileValue(figures.get(), i);
+    return out;
 }
 
-QString figureName(const TableShape &shape, int i)
+QVariantList serverFigures(ServerSession &server, const TableShape &shape)
 {
-    if (i == 0)
-        return QStringLiteral("rows");
-    if (i <= shape.numbers.size())
-        return QStringLiteral("sum of ") + shape.numbers[i - 1];
-    return QStringLiteral("length of ") + shape.texts[i - 1 - shape.numbers.size()];
+    const ServerSession::Result r = server.run(
+        QStringLiteral("SELECT %1 FROM \"%2\"")
+            .arg(figureExpressions(shape, true).join(QLatin1Char(',')), shape.name.toLower()));
+    QVariantList out;
+    for (const QVariant &v : r.rows.at(0))
+        out << v;
+    return out;
 }
 
-bool sameFigure(const QVariant &a, const QVariant &b)
+QString difference(const TableShape &shape, const QVariantList &first, const QVariantList &second,
+                   const QString &firstSide, const QString &secondSide)
 {
-    const double x = a.toDouble();
-    const double y = b.toDouble();
-    return std::fabs(x - y) <= 1e-9 * std::max({1.0, std::fabs(x), std::fabs(y)});
+    for (int i = 0; i < std::max(first.size(), second.size()); ++i) {
+        const QVariant a = first.value(i);
+        const QVariant b = second.value(i);
+        if (i >= first.size() || i >= second.size() || !sameFigure(a, b))
+            return QStringLiteral("%1, %2: %3 %4, %5 %6")
+                .arg(shape.name, figureName(shape, i), a.toString(), firstSide, b.toString(),
+                     secondSide);
+    }
+    return {};
 }
+
+QString rowsLine(const QString &table, qlonglong rows)
+{
+    return QStringLiteral("%1: %2 %3")
+        .arg(table)
+        .arg(rows)
+        .arg(rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
+}
+
+bool hasCounter(const QString &table)
+{
+    return table == QLatin1String("STOIXEIA_PELATH") || table == QLatin1String("SHMEIWSEIS");
+}
+
+namespace {
+
+QStringList copy(Connection &file, const QString &serverConnection);
 
 } // namespace
 
@@ -105,7 +154,20 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
     file.setUp(ConnectionString::build(practiceFolder), true);
     if (file.engine() != Engine::SQLite)
         throw DbError(QStringLiteral("The practice folder already keeps its data on a server."));
+    return copy(file, serverConnection);
+}
 
+QStringList copyFileToServer(const QString &path, const QString &serverConnection)
+{
+    Connection file;
+    file.openPracticeFile(path, QLatin1String(ConnectionString::kDatabasePassword), true);
+    return copy(file, serverConnection);
+}
+
+namespace {
+
+QStringList copy(Connection &file, const QString &serverConnection)
+{
     ServerSession server(serverConnection);
     QStringList report;
     server.run(QStringLiteral("BEGIN"));
@@ -114,7 +176,7 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
         // The delivered state's own rows (the factory password) give way to the file's.
         server.run(QStringLiteral("DELETE FROM security"));
         file.executeNative(QStringLiteral("BEGIN")); // one consistent reading of the file
-        for (const TableShape &shape : shapes()) {
+        for (const TableShape &shape : tables()) {
             QStringList names, marks;
             for (const QString &c : shape.columns) {
                 names << QLatin1Char('"') + c.toLower() + QLatin1Char('"');
@@ -142,8 +204,7 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
             // The engine-given IDs go on after the highest the file ever gave, deleted ones
             // included, so that a new patient never takes the ID a deleted one's visits and
             // payments still carry.
-            if (shape.name == QLatin1String("STOIXEIA_PELATH")
-                || shape.name == QLatin1String("SHMEIWSEIS")) {
+            if (hasCounter(shape.name)) {
                 const PreparedStatement given
                     = file.prepare(QStringLiteral(
                                        "SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE "
@@ -159,29 +220,13 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
             }
 
             // The checks: the same figures on both sides.
-            const PreparedStatement fileFigures = file.prepare(
-                QStringLiteral("SELECT %1 FROM \"%2\"")
-                    .arg(figureExpressions(shape, false).join(QLatin1Char(',')), shape.name));
-            if (sqlite3_step(fileFigures.get()) != SQLITE_ROW)
-                file.fail(shape.name);
-            const ServerSession::Result serverFigures
-                = server.run(QStringLiteral("SELECT %1 FROM \"%2\"")
-                                 .arg(figureExpressions(shape, true).join(QLatin1Char(',')),
-                                      shape.name.toLower()));
-            const std::vector<QVariant> &got = serverFigures.rows.at(0);
-            for (int i = 0; i < int(got.size()); ++i) {
-                const QVariant want = fileValue(fileFigures.get(), i);
-                if (!sameFigure(want, got[size_t(i)]))
-                    throw DbError(QStringLiteral("%1, %2: %3 in the file, %4 on the server; "
-                                                 "nothing was copied.")
-                                      .arg(shape.name, figureName(shape, i), want.toString(),
-                                           got[size_t(i)].toString()));
-            }
-            const qlonglong copied = got[0].toLongLong();
-            report << QStringLiteral("%1: %2 %3")
-                          .arg(shape.name)
-                          .arg(copied)
-                          .arg(copied == 1 ? QStringLiteral("row") : QStringLiteral("rows"));
+            const QVariantList want = fileFigures(file, shape);
+            const QVariantList got = serverFigures(server, shape);
+            const QString differs = difference(shape, want, got, QStringLiteral("in the file"),
+                                               QStringLiteral("on the server"));
+            if (!differs.isEmpty())
+                throw DbError(differs + QStringLiteral("; nothing was copied."));
+            report << rowsLine(shape.name, got.value(0).toLongLong());
         }
         file.executeNative(QStringLiteral("COMMIT"));
         server.run(QStringLiteral("COMMIT"));
@@ -198,5 +243,7 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
     } catch (const DbError &) {}
     return report;
 }
+
+} // namespace
 
 } // namespace PracticeCopy
