@@ -21,7 +21,7 @@ target_link_libraries(orvanta-notice PRIVATE Qt6::Widgets)
 
 install(PROGRAMS "${PROJECT_BINARY_DIR}/packaging/orvanta" DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(TARGETS orvanta orvanta-notice RUNTIME DESTINATION "${ORVANTA_PROGRAM_DIR}")
-install(TARGETS orvanta-makedb orvanta-pgcreate orvanta-pgcopy
+install(TARGETS orvanta-makedb orvanta-pgcreate orvanta-pgcopy orvanta-backup
         RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
 file(GLOB ORVANTA_LAYOUT_FILES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/layouts/*.RAV")
@@ -43,7 +43,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/packaging/orvanta.svg"
 # Files made at build time: gzipped manual pages and changelog, and the icon at fixed sizes
 # when rsvg-convert is at hand (librsvg2-bin); without it, the scalable icon only.
 set(ORVANTA_PACKAGING_OUTPUTS)
-foreach(page orvanta orvanta-makedb orvanta-pgcreate orvanta-pgcopy)
+foreach(page orvanta orvanta-makedb orvanta-pgcreate orvanta-pgcopy orvanta-backup)
     configure_file("${PROJECT_SOURCE_DIR}/packaging/man/${page}.1"
                    "${PROJECT_BINARY_DIR}/packaging/man/${page}.1" @ONLY)
     add_custom_command(OUTPUT "${PROJECT_BINARY_DIR}/packaging/man/${page}.1.gz"

@@ -1,8 +1,12 @@
 #include "appinfo.h"
+#include "autobackup.h"
+#include "backupcommands.h"
 #include "commands.h"
 #include "mainwindow.h"
+#include "program.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFont>
 
 int main(int argc, char **argv)
@@ -15,12 +19,22 @@ int main(int argc, char **argv)
     // confirmation, not when the last visible window closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    MainWindow mainWindow;
-    if (!mainWindow.startupGranted())
-        return 0;
-    CommandTable commands;
-    AreaCommands::addAll(commands);
-    mainWindow.setCommands(commands);
-    mainWindow.showMaximized();
-    return app.exec();
+    int status = 0;
+    {
+        MainWindow mainWindow;
+        if (!mainWindow.startupGranted())
+            return 0;
+        CommandTable commands;
+        AreaCommands::addAll(commands);
+        mainWindow.setCommands(commands);
+        mainWindow.showMaximized();
+        BackupCommands::reportFailedAutomaticCopy(&mainWindow);
+        status = app.exec();
+        if (!mainWindow.ended() || mainWindow.restored())
+            return status;
+    }
+    // Every window has closed its connection: the copy of the day is taken and checked, the
+    // older ones thinned out; a failure is told at the next start.
+    AutoBackup::atNormalEnd(Program::AppDir, QDateTime::currentDateTime());
+    return status;
 }

@@ -4,6 +4,8 @@
 #include "accesswindows.h"
 #include "analogclock.h"
 #include "appinfo.h"
+#include "backupcommands.h"
+#include "backuptexts.h"
 #include "connection.h"
 #include "connectionstring.h"
 #include "datawindow.h"
@@ -146,6 +148,11 @@ void MainWindow::buildMenu()
     options->addSeparator();
     QAction *backup = addEntry(options, QStringLiteral("Backup"), QStringLiteral("actBackup"));
     connect(backup, &QAction::triggered, this, &MainWindow::BackupClick);
+    QAction *backupNow
+        = addEntry(options, BackupTexts::kBackupNowEntry, QStringLiteral("actBackupNow"));
+    connect(backupNow, &QAction::triggered, this, &MainWindow::BackupNowClick);
+    QAction *restore = addEntry(options, BackupTexts::kRestoreEntry, QStringLiteral("actRestore"));
+    connect(restore, &QAction::triggered, this, &MainWindow::RestoreClick);
     options->addSeparator();
     QMenu *settings = options->addMenu(QStringLiteral("Ρυ&θμίσεις"));
     settings->setObjectName(QStringLiteral("menuSettings"));
@@ -443,6 +450,23 @@ void MainWindow::Timer1Timer()
 void MainWindow::BackupClick()
 {
     Messages::information(this, backupText());
+}
+
+void MainWindow::BackupNowClick()
+{
+    BackupCommands::backupNow(this);
+}
+
+void MainWindow::RestoreClick()
+{
+    if (!BackupCommands::restore(this))
+        return;
+    // The practice file was replaced under the open windows: the program ends without asking,
+    // and takes no automatic copy of the file it has just put back.
+    m_restored = true;
+    m_ended = true;
+    close();
+    QApplication::quit();
 }
 
 void MainWindow::ToggleClick()

@@ -41,6 +41,8 @@ public:
     QCalendarWidget *calendar() const { return m_calendar; }
     QDate startDate() const { return m_startDate; }
     bool ended() const { return m_ended; }
+    // True when the program ended because a backup was put in place of data.mdb.
+    bool restored() const { return m_restored; }
 
     // Handlers, named after what runs them.
     void FormCreate();
@@ -48,6 +50,8 @@ public:
     void TodaysReminderCheck();
     void ReceiptNumberingCheck();
     void BackupClick();
+    void BackupNowClick();
+    void RestoreClick();
     void ToggleClick();
     void AboutClick();
     void ChangePasswordClick();
@@ -85,5 +89,6 @@ private:
     QString m_storedPassword;
     bool m_granted = false;
     bool m_ended = false;
+    bool m_restored = false;
 };
 using TForm3 = MainWindow;

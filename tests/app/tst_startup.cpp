@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -311,6 +312,15 @@ private slots:
                            "(directory) όπου είναι εγκατεστημένο το λογισμικό. Όταν θα κάνετε την "
                            "αντιγραφή να προσέξετε ώστε "
                            "το πρόγραμμα να μην είναι φορτωμένο, δηλαδή να μην τρέχει. ")));
+
+        // The program's own backup and restore come right after it.
+        const QList<QAction *> entries
+            = w.findChild<QMenu *>(QStringLiteral("menuOptions"))->actions();
+        const qsizetype at = entries.indexOf(w.action(QStringLiteral("actBackup")));
+        QVERIFY(at >= 0 && at + 3 < entries.size());
+        QCOMPARE(entries[at + 1]->text(), QStringLiteral("Αντίγραφο ασφαλείας τώρα…"));
+        QCOMPARE(entries[at + 2]->text(), QStringLiteral("Επαναφορά από αντίγραφο…"));
+        QVERIFY(entries[at + 3]->isSeparator());
     }
 
     void exitAsksAndEndsWithTheSplash()

@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -370,4 +371,41 @@ TEST(AutomaticCopies, AFailedCopyRemovesNothingAndIsToldOnceAtTheNextStart)
     ini.close();
     EXPECT_EQ(AutoBackup::folder(practice.dir()),
               QDir::cleanPath(practice.dir() + "/../copies of the practice"));
+}
+
+// The tool for scheduled tasks: one line and an exit status per outcome.
+TEST(BackupTool, SaysInOneLineWhatHappenedWithAnExitStatusOfItsOwn)
+{
+    TempPractice practice;
+    fill(practice, 3);
+    QTemporaryDir usb;
+    QTemporaryDir empty;
+    struct Case {
+        const char *name;
+        QStringList args;
+        int status;
+        QString out; // the start of the one line, on stdout for 0 and stderr otherwise
+    };
+    const Case cases[] = {
+        {"backed up", {practice.dir(), usb.path()}, 0, "backed up " + usb.path() + "/orvanta-"},
+        {"destination missing", {practice.dir(), usb.filePath("gone")}, 4,
+         "not backed up: destination not writable: "},
+        {"no practice there", {empty.path(), usb.path()}, 3, "not backed up: practice not readable: "},
+        {"wrong command line", {practice.dir()}, 2, "usage: orvanta-backup "},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess tool;
+        tool.start(QStringLiteral(BACKUP_TOOL), c.args);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), c.status);
+        const QString out = QString::fromUtf8(c.status == 0 ? tool.readAllStandardOutput()
+                                                            : tool.readAllStandardError());
+        EXPECT_TRUE(out.startsWith(c.out)) << out.toStdString();
+        EXPECT_EQ(out.count('\n'), 1) << out.toStdString();
+        if (c.status == 0) {
+            EXPECT_TRUE(out.endsWith(" bytes, verified\n")) << out.toStdString();
+        }
+    }
+    EXPECT_EQ(QDir(usb.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

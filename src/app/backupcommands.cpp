@@ -1,0 +1,184 @@
+#include "backupcommands.h"
+
+#include "autobackup.h"
+#include "backuptexts.h"
+#include "engine.h"
+#include "messageservice.h"
+#include "practicebackup.h"
+#include "program.h"
+#include "window.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QThread>
+
+#include <exception>
+
+namespace BackupCommands {
+
+namespace {
+
+std::function<QDateTime()> g_clock;
+
+QDateTime now()
+{
+    return g_clock ? g_clock() : QDateTime::currentDateTime();
+}
+
+// A file dialogue of the program's own (not the platform's), shown through the modal seam.
+QString choose(QWidget *parent, const QString &caption, QFileDialog::FileMode mode)
+{
+    QFileDialog dialog(parent, caption);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(mode);
+    if (mode == QFileDialog::Directory)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    else
+        dialog.setNameFilters({BackupTexts::kBackupFiles, QStringLiteral("*")});
+    if (ModalRunner::exec(&dialog) != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+// Runs the work on a thread of its own while the window goes on painting and its clock ticks;
+// what the person types or clicks meanwhile waits until the work is done. A progress dialogue
+// appears when the work takes more than a moment. Returns the work's failure, if any.
+std::exception_ptr inBackground(QWidget *parent, const QString &label,
+                                const std::function<void(const PracticeBackup::Progress &)> &work)
+{
+    QProgressDialog dialog(label, QString(), 0, 1000, parent);
+    dialog.setObjectName(QStringLiteral("backupProgress"));
+    dialog.setWindowTitle(QApplication::applicationDisplayName());
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setCancelButton(nullptr);
+    dialog.setMinimumDuration(500);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    dialog.setValue(0);
+    QPointer<QProgressDialog> shown(&dialog);
+
+    std::exception_ptr failure;
+    const PracticeBackup::Progress progress = [shown](qint64 done, qint64 total) {
+        const int value = total > 0 ? int(done * 1000 / total) : 0;
+        QMetaObject::invokeMethod(
+            shown.data(),
+            [shown, value] {
+                if (shown)
+                    shown->setValue(value);
+            },
+            Qt::QueuedConnection);
+    };
+    QThread *thread = QThread::create([&] {
+        try {
+            work(progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    QEventLoop loop;
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    thread->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();
+    delete thread;
+    QApplication::restoreOverrideCursor();
+    return failure;
+}
+
+// The failure of the work as the message box says it.
+QString failureText(const QString &what, const std::exception_ptr &failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const PracticeBackup::BackupError &e) {
+        return BackupTexts::failed(what, e.failure(), e.message());
+    } catch (const DbError &e) {
+        return what + QLatin1Char('\r') + e.message();
+    }
+}
+
+} // namespace
+
+void setClock(std::function<QDateTime()> clock)
+{
+    g_clock = std::move(clock);
+}
+
+void backupNow(QWidget *parent)
+{
+    const QString folder = choose(parent, BackupTexts::kChooseFolder, QFileDialog::Directory);
+    if (folder.isEmpty())
+        return;
+    const QString practice = Program::AppDir;
+    const QDateTime when = now();
+    PracticeBackup::Outcome out;
+    const std::exception_ptr failure
+        = inBackground(parent, BackupTexts::kTaking, [&](const PracticeBackup::Progress &p) {
+              out = PracticeBackup::backUp(practice, folder, when, p);
+          });
+    if (failure)
+        Messages::error(parent, failureText(BackupTexts::kNotTaken, failure));
+    else
+        Messages::information(parent, BackupTexts::taken(QDir::toNativeSeparators(out.path),
+                                                         out.bytes));
+}
+
+bool restore(QWidget *parent)
+{
+    const QString file = choose(parent, BackupTexts::kChooseBackup, QFileDialog::ExistingFile);
+    if (file.isEmpty())
+        return false;
+    const QString practice = Program::AppDir;
+    bool onServer = false;
+    PracticeBackup::Summary summary;
+    try {
+        onServer = EngineSettings::read(practice).engine == Engine::PostgreSQL;
+        summary = PracticeBackup::inspect(file);
+    } catch (const PracticeBackup::BackupError &e) {
+        Messages::error(parent, BackupTexts::failed(BackupTexts::kNotRestored, e.failure(),
+                                                    e.message()));
+        return false;
+    } catch (const DbError &e) {
+        Messages::error(parent, BackupTexts::kNotRestored + QLatin1Char('\r') + e.message());
+        return false;
+    }
+    if (!Messages::askYesNo(parent, BackupTexts::confirmRestore(summary, onServer)))
+        return false;
+
+    const QDateTime when = now();
+    QString result;
+    const std::exception_ptr failure
+        = inBackground(parent, BackupTexts::kRestoring, [&](const PracticeBackup::Progress &) {
+              if (onServer)
+                  result = PracticeBackup::restoreToServer(
+                      file, EngineSettings::read(practice).serverConnection, when);
+              else
+                  result = PracticeBackup::restoreFile(file, practice, when);
+          });
+    if (failure) {
+        Messages::error(parent, failureText(BackupTexts::kNotRestored, failure));
+        return false;
+    }
+    if (onServer) {
+        Messages::information(parent, BackupTexts::restoredOnServer(result));
+        return false;
+    }
+    Messages::information(parent,
+                          BackupTexts::restoredFile(QDir::toNativeSeparators(
+                              result.isEmpty() ? QString() : QFileInfo(result).fileName())));
+    return true;
+}
+
+void reportFailedAutomaticCopy(QWidget *parent)
+{
+    const QString note = AutoBackup::takeFailureNote(Program::AppDir);
+    if (!note.isEmpty())
+        Messages::information(parent, BackupTexts::automaticCopyFailed(note));
+}
+
+} // namespace BackupCommands
