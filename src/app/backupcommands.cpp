@@ -1,5 +1,6 @@
 #include "backupcommands.h"
 
+#include "appinfo.h"
 #include "autobackup.h"
 #include "backuptexts.h"
 #include "engine.h"
@@ -52,7 +53,8 @@ std::exception_ptr inBackground(QWidget *parent, const QString &label,
 {
     QProgressDialog dialog(label, QString(), 0, 1000, parent);
     dialog.setObjectName(QStringLiteral("backupProgress"));
-    dialog.setWindowTitle(QApplication::applicationDisplayName());
+    dialog.setWindowTitle(AppInfo::title());
+    dialog.setMinimumWidth(420);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setCancelButton(nullptr);
     dialog.setMinimumDuration(500);
@@ -63,12 +65,19 @@ std::exception_ptr inBackground(QWidget *parent, const QString &label,
 
     std::exception_ptr failure;
     const PracticeBackup::Progress progress = [shown](qint64 done, qint64 total) {
-        const int value = total > 0 ? int(done * 1000 / total) : 0;
+        const int value = total > 0 ? int(done * 1000 / total) : -1;
         QMetaObject::invokeMethod(
             shown.data(),
             [shown, value] {
-                if (shown)
+                if (!shown)
+                    return;
+                if (value >= 0) {
                     shown->setValue(value);
+                } else if (shown->maximum() != 0) {
+                    // Written: checking has no steps to count.
+                    shown->setLabelText(BackupTexts::kCheckingCopy);
+                    shown->setRange(0, 0);
+                }
             },
             Qt::QueuedConnection);
     };
@@ -136,15 +145,14 @@ bool restore(QWidget *parent)
     const QString practice = Program::AppDir;
     bool onServer = false;
     PracticeBackup::Summary summary;
-    try {
-        onServer = EngineSettings::read(practice).engine == Engine::PostgreSQL;
-        summary = PracticeBackup::inspect(file);
-    } catch (const PracticeBackup::BackupError &e) {
-        Messages::error(parent, BackupTexts::failed(BackupTexts::kNotRestored, e.failure(),
-                                                    e.message()));
-        return false;
-    } catch (const DbError &e) {
-        Messages::error(parent, BackupTexts::kNotRestored + QLatin1Char('\r') + e.message());
+    // Checking a large backup takes a while: it is done as the copy itself is.
+    const std::exception_ptr refused
+        = inBackground(parent, BackupTexts::kChecking, [&](const PracticeBackup::Progress &) {
+              onServer = EngineSettings::read(practice).engine == Engine::PostgreSQL;
+              summary = PracticeBackup::inspect(file);
+          });
+    if (refused) {
+        Messages::error(parent, failureText(BackupTexts::kNotRestored, refused));
         return false;
     }
     if (!Messages::askYesNo(parent, BackupTexts::confirmRestore(summary, onServer)))

@@ -304,6 +304,31 @@ void closeAndSync(Handle &destination, const TempCopy &temp)
                               .arg(QString::fromLocal8Bit(std::strerror(errno))));
 }
 
+void openDestination(Handle &destination, const TempCopy &temp)
+{
+    if (const int rc = openHandle(destination, temp.path(), SQLITE_OPEN_READWRITE);
+        rc != SQLITE_OK)
+        throw writeError(destination.db, rc, QStringLiteral("The copy cannot be written"));
+    if (g_destinationHook)
+        g_destinationHook(destination.db);
+}
+
+// The written copy closed, synced and checked against the figures of its reading, then named.
+// Reading the source's figures (figuresMs of the time so far) counts as checking, not copying.
+Outcome finish(Handle &destination, TempCopy &temp, QElapsedTimer &clock, const Figures &figures,
+               qint64 figuresMs, const QString &sourceSide)
+{
+    closeAndSync(destination, temp);
+    Outcome out;
+    out.copyMs = clock.restart() - figuresMs;
+    out.tables = verify(temp.path(), figures, sourceSide);
+    out.verifyMs = clock.elapsed() + figuresMs;
+    temp.commit();
+    out.path = temp.finalPath();
+    out.bytes = QFileInfo(out.path).size();
+    return out;
+}
+
 Outcome backUpFile(Connection &source, const QString &destinationFolder, const QDateTime &when,
                    const Progress &progress)
 {
@@ -311,17 +336,14 @@ Outcome backUpFile(Connection &source, const QString &destinationFolder, const Q
     clock.start();
     TempCopy temp(destinationFolder, fileName(when));
     Handle destination;
-    if (const int rc = openHandle(destination, temp.path(), SQLITE_OPEN_READWRITE);
-        rc != SQLITE_OK)
-        throw writeError(destination.db, rc, QStringLiteral("The copy cannot be written"));
-    if (g_destinationHook)
-        g_destinationHook(destination.db);
+    openDestination(destination, temp);
 
     // One reading of the file: the transaction's first read takes the file's shared lock and
     // keeps it until the end, so that the pages copied and the figures the copy is checked
     // against are of the same state. Another program's open write transaction goes on; its
     // commit waits for the lock, as for any reader.
     Figures figures;
+    qint64 figuresMs = 0;
     {
         source.executeNative(QStringLiteral("BEGIN"));
         struct EndReading {
@@ -366,18 +388,14 @@ Outcome backUpFile(Connection &source, const QString &destinationFolder, const Q
                                   .arg(QString::fromUtf8(sqlite3_errstr(code))));
         }
         markTaken(destination.db, when);
+        if (progress)
+            progress(0, 0);
+        QElapsedTimer reading;
+        reading.start();
         figures = fileFigures(source);
+        figuresMs = reading.elapsed();
     }
-    closeAndSync(destination, temp);
-
-    Outcome out;
-    out.copyMs = clock.restart();
-    out.tables = verify(temp.path(), figures, QStringLiteral("in the practice"));
-    out.verifyMs = clock.elapsed();
-    temp.commit();
-    out.path = temp.finalPath();
-    out.bytes = QFileInfo(out.path).size();
-    return out;
+    return finish(destination, temp, clock, figures, figuresMs, QStringLiteral("in the practice"));
 }
 
 void bind(sqlite3 *db, sqlite3_stmt *stmt, const std::vector<QVariant> &values)
@@ -417,11 +435,7 @@ Outcome backUpServer(ServerSession &server, const QString &destinationFolder,
                           QStringLiteral("The copy could not be written: %1").arg(e.message()));
     }
     Handle destination;
-    if (const int rc = openHandle(destination, temp.path(), SQLITE_OPEN_READWRITE);
-        rc != SQLITE_OK)
-        throw writeError(destination.db, rc, QStringLiteral("The copy cannot be written"));
-    if (g_destinationHook)
-        g_destinationHook(destination.db);
+    openDestination(destination, temp);
     exec(destination.db, QStringLiteral("PRAGMA synchronous = FULL"));
     exec(destination.db, QStringLiteral("BEGIN"));
     exec(destination.db, QStringLiteral("DELETE FROM SECURITY"));
@@ -443,10 +457,13 @@ Outcome backUpServer(ServerSession &server, const QString &destinationFolder,
     const QList<PracticeCopy::TableShape> shapes = PracticeCopy::tables();
     Figures figures;
     qint64 total = 0;
+    QElapsedTimer reading;
+    reading.start();
     for (const PracticeCopy::TableShape &shape : shapes) {
         figures << PracticeCopy::serverFigures(server, shape);
         total += figures.last().value(0).toLongLong();
     }
+    const qint64 figuresMs = reading.elapsed();
     qint64 done = 0;
     for (const PracticeCopy::TableShape &shape : shapes) {
         QStringList serverNames, fileNames, marks;
@@ -511,17 +528,10 @@ Outcome backUpServer(ServerSession &server, const QString &destinationFolder,
     }
     markTaken(destination.db, when);
     exec(destination.db, QStringLiteral("COMMIT"));
+    if (progress)
+        progress(0, 0);
     server.run(QStringLiteral("COMMIT"));
-    closeAndSync(destination, temp);
-
-    Outcome out;
-    out.copyMs = clock.restart();
-    out.tables = verify(temp.path(), figures, QStringLiteral("on the server"));
-    out.verifyMs = clock.elapsed();
-    temp.commit();
-    out.path = temp.finalPath();
-    out.bytes = QFileInfo(out.path).size();
-    return out;
+    return finish(destination, temp, clock, figures, figuresMs, QStringLiteral("on the server"));
 }
 
 QString stamp(const QDateTime &when, const char *format)

@@ -52,7 +52,8 @@ struct Outcome {
 };
 
 // Told how far the copy has gone (units of the engine's own: pages on the file, rows on a
-// server); called on the thread that takes the backup.
+// server), and (0, 0) once it is written and being checked; called on the thread that takes
+// the backup.
 using Progress = std::function<void(qint64 done, qint64 total)>;
 
 // "orvanta-2026-03-05-1830.mdb".

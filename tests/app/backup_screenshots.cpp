@@ -4,8 +4,8 @@
 //   xshot OUT "3 5 6 8" -- ./backup_screenshots
 #include "backupcommands.h"
 #include "mainwindow.h"
+#include "startupanswers.h"
 #include "testsupport.h"
-#include "accesswindows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,7 +31,7 @@ int main(int argc, char **argv)
         sqlite3_open(practice.dbPath().toUtf8().constData(), &db);
         sqlite3_exec(db,
                      "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
-                     "i < 400000) INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA,PERIGRAFH) SELECT i, "
+                     "i < 1500000) INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA,PERIGRAFH) SELECT i, "
                      "'2020-01-01', 'Οσφυαλγία ' || i, 'Κινησιοθεραπεία και ηλεκτροθεραπεία "
                      "στην οσφυϊκή μοίρα' FROM n; COMMIT;",
                      nullptr, nullptr, nullptr);
@@ -43,17 +43,7 @@ int main(int argc, char **argv)
     std::unique_ptr<TestSupport::ModalDriver> driver;
     QTimer::singleShot(0, [&] {
         TestSupport::RecordingMessages quiet;
-        TestSupport::ModalDriver startup([](QDialog *dialog) {
-            if (auto *first = qobject_cast<FirstPasswordWindow *>(dialog)) {
-                first->newEdit()->setText(QStringLiteral("abc"));
-                first->confirmEdit()->setText(QStringLiteral("abc"));
-                first->storeButton()->click();
-            } else if (auto *login = qobject_cast<LoginWindow *>(dialog)) {
-                login->passwordEdit()->setText(QStringLiteral("abc"));
-                login->loginButton()->click();
-            }
-            return dialog->result();
-        });
+        TestSupport::ModalDriver startup(answerStartup);
         main = std::make_unique<MainWindow>();
         main->showMaximized();
         auto *options = main->findChild<QMenu *>(QStringLiteral("menuOptions"));

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "program.h"
 #include "splashwindow.h"
+#include "startupanswers.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -31,17 +32,7 @@ int main(int argc, char **argv)
     std::unique_ptr<AboutWindow> about;
     QTimer::singleShot(3500, [&] {
         // The start-up dialogue answered as a person would, without showing its windows.
-        TestSupport::ModalDriver driver([](QDialog *dialog) {
-            if (auto *first = qobject_cast<FirstPasswordWindow *>(dialog)) {
-                first->newEdit()->setText(QStringLiteral("abc"));
-                first->confirmEdit()->setText(QStringLiteral("abc"));
-                first->storeButton()->click();
-            } else if (auto *login = qobject_cast<LoginWindow *>(dialog)) {
-                login->passwordEdit()->setText(QStringLiteral("abc"));
-                login->loginButton()->click();
-            }
-            return dialog->result();
-        });
+        TestSupport::ModalDriver driver(answerStartup);
         main = std::make_unique<MainWindow>();
         main->showMaximized();
     });
