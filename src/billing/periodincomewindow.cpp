@@ -169,9 +169,7 @@ void PeriodIncomeWindow::exportClick()
                                              ExportDialog::fileNameDate(m_keptTo));
     ExportDialog::exportTable(this, name, [this] {
         reopen(m_receipts, BillingSql::periodReceipts(m_keptFrom, m_keptTo));
-        ExportTable table = ExportTable::fromRecordSet(m_receipts, kExportColumns(),
-                                                       kExportSheet);
-        m_receipts.close();
-        return table;
+        return ExportTable::fromRecordSet(m_receipts, kExportColumns(), kExportSheet);
     });
+    m_receipts.close();
 }

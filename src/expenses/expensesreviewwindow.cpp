@@ -218,11 +218,10 @@ void ExpensesReviewWindow::ExportClick()
     ExportDialog::exportTable(
         this, m_layout.exportFileName.arg(name(m_keptFrom), name(m_keptTo)), [this] {
             reopen(m_exportRows, exportSql(m_keptFrom, m_keptTo));
-            ExportTable table = ExportTable::fromRecordSet(m_exportRows, m_layout.exportColumns,
-                                                           m_layout.exportSheet);
-            m_exportRows.close();
-            return table;
+            return ExportTable::fromRecordSet(m_exportRows, m_layout.exportColumns,
+                                              m_layout.exportSheet);
         });
+    m_exportRows.close();
 }
 
 void ExpensesReviewWindow::done(int result)

@@ -75,21 +75,19 @@ void CsvWriter::writeRow(const QStringList &fields)
     endRow();
 }
 
-void CsvWriter::writeRow(const std::vector<ExportCell> &cells)
-{
-    for (size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0)
-            m_line += kSeparator;
-        m_line += field(cellText(cells[i], m_decimal));
-    }
-    endRow();
-}
-
 void CsvWriter::writeTable(const ExportTable &table)
 {
     writeRow(table.titles);
-    for (const auto &row : table.rows)
-        writeRow(row);
+    const int rows = table.rowCount();
+    const int columns = table.columnCount();
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            if (c > 0)
+                m_line += kSeparator;
+            m_line += field(cellText(table.cell(r, c), m_decimal));
+        }
+        endRow();
+    }
 }
 
 void CsvWriter::endRow()

@@ -28,7 +28,6 @@ public:
     CsvWriter &operator=(const CsvWriter &) = delete;
 
     void writeRow(const QStringList &fields);
-    void writeRow(const std::vector<ExportCell> &cells);
     void writeTable(const ExportTable &table);
     // Writes what is buffered; false when the device refused any of it.
     bool flush();

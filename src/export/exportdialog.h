@@ -30,8 +30,9 @@ Format formatOf(const QString &path);
 // Writes a table to the path in its format. Throws ExportError when nothing could be written.
 void writeTable(const ExportTable &table, const QString &path);
 
-// The whole export of a table. rows() runs only after a file was chosen; a failure of it or of
-// the writing is shown in the error dialog. True when the file was written.
+// The whole export of a table. rows() runs only after a file was chosen; the record set its
+// table reads stays open until the file is written. A failure of it or of the writing is shown
+// in the error dialog. True when the file was written.
 bool exportTable(QWidget *parent, const QString &suggestedName,
                  const std::function<ExportTable()> &rows);
 

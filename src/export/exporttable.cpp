@@ -3,6 +3,8 @@
 #include "dberror.h"
 #include "recordset.h"
 
+#include <cmath>
+
 ExportCell ExportCell::ofText(const QString &text)
 {
     ExportCell c;
@@ -37,6 +39,24 @@ ExportCell ExportCell::ofAmount(const Decimal &amount)
 
 namespace {
 
+// A stored amount as the windows show it: its decimal (Decimal::fromDouble) rounded to cents.
+// Nearly every stored amount already is a whole number of cents; for those the nearest cent
+// is the decimal itself (a double within half a unit of its last place from r/100, with r
+// of at most 15 digits, has r/100 as its shortest decimal), so the general reading is only
+// needed for the rest.
+std::optional<Decimal> storedAmount(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Double) {
+        const double v = value.toDouble();
+        if (std::fabs(v) < 1e12) {
+            const double cents = std::round(v * 100);
+            if (cents / 100 == v)
+                return Decimal(qint64(cents), 2);
+        }
+    }
+    return Decimal::fromVariant(value);
+}
+
 ExportCell cell(const QVariant &value, ExportCell::Kind kind)
 {
     if (value.isNull())
@@ -56,7 +76,7 @@ ExportCell cell(const QVariant &value, ExportCell::Kind kind)
         return date.isValid() ? ExportCell::ofDate(date) : ExportCell::ofText(value.toString());
     }
     case ExportCell::Kind::Amount:
-        if (const auto amount = Decimal::fromVariant(value))
+        if (const auto amount = storedAmount(value))
             return ExportCell::ofAmount(*amount);
         return ExportCell::ofText(value.toString());
     }
@@ -65,28 +85,34 @@ ExportCell cell(const QVariant &value, ExportCell::Kind kind)
 
 } // namespace
 
+int ExportTable::rowCount() const
+{
+    return m_source ? m_source->rowCount() : int(rows.size());
+}
+
+ExportCell ExportTable::cell(int row, int column) const
+{
+    if (m_source)
+        return ::cell(m_source->value(row, m_fields[size_t(column)]), m_kinds[size_t(column)]);
+    const auto &cells = rows[size_t(row)];
+    return size_t(column) < cells.size() ? cells[size_t(column)] : ExportCell {};
+}
+
 ExportTable ExportTable::fromRecordSet(const RecordSet &rows, const QList<ExportColumn> &columns,
                                        const QString &sheetName)
 {
     ExportTable table;
     table.sheetName = sheetName;
-    std::vector<int> indexes;
+    table.m_source = &rows;
     for (const ExportColumn &column : columns) {
         const int index = rows.fieldIndex(column.field);
         if (index < 0)
             throw DbError(QStringLiteral("The column %1 is not in the rows exported.")
                               .arg(column.field));
-        indexes.push_back(index);
+        table.m_fields.push_back(index);
+        table.m_kinds.push_back(column.kind);
         table.titles << column.title;
         table.widths << column.width;
-    }
-    table.rows.reserve(size_t(rows.rowCount()));
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        std::vector<ExportCell> row;
-        row.reserve(indexes.size());
-        for (size_t c = 0; c < indexes.size(); ++c)
-            row.push_back(cell(rows.value(r, indexes[c]), columns.at(qsizetype(c)).kind));
-        table.rows.push_back(std::move(row));
     }
     return table;
 }

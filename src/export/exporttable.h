@@ -39,17 +39,28 @@ struct ExportColumn {
     double width = 12; // in a spreadsheet, in characters
 };
 
-// A table to export: titles, then rows of cells, one cell per title.
-struct ExportTable {
+// A table to export: titles, then rows of cells, one cell per title. The rows are either held
+// by the table (rows) or read, cell by cell as a writer asks, from a record set that stays open
+// while the table is written, so that a year of receipts is never copied whole.
+class ExportTable {
+public:
     QString sheetName; // the spreadsheet's sheet (at most 31 characters)
     QStringList titles;
     QList<double> widths;
     std::vector<std::vector<ExportCell>> rows;
 
-    int rowCount() const { return int(rows.size()); }
+    int rowCount() const;
+    int columnCount() const { return int(titles.size()); }
+    ExportCell cell(int row, int column) const;
 
-    // Every row of an open record set, in its order, the named columns only. A value that is
+    // The rows of an open record set, in its order, the named columns only. A value that is
     // not of its column's kind (a text in an amount column) is exported as the text it is.
+    // Throws DbError when a column is not in the record set.
     static ExportTable fromRecordSet(const RecordSet &rows, const QList<ExportColumn> &columns,
                                      const QString &sheetName);
+
+private:
+    const RecordSet *m_source = nullptr;
+    std::vector<int> m_fields;
+    std::vector<ExportCell::Kind> m_kinds;
 };

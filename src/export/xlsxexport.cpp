@@ -83,11 +83,10 @@ QByteArray workbook(const ExportTable &table)
         const double width = c < table.widths.size() ? table.widths.at(c) : 12;
         check(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), width, nullptr));
     }
-    for (size_t r = 0; r < table.rows.size(); ++r) {
+    for (int r = 0; r < table.rowCount(); ++r) {
         const lxw_row_t row = lxw_row_t(r + 1);
-        const auto &cells = table.rows[r];
-        for (size_t c = 0; c < cells.size(); ++c) {
-            const ExportCell &cell = cells[c];
+        for (int c = 0; c < table.columnCount(); ++c) {
+            const ExportCell cell = table.cell(r, c);
             const lxw_col_t col = lxw_col_t(c);
             switch (cell.kind) {
             case ExportCell::Kind::Empty:

@@ -90,6 +90,18 @@ QJsonValue yesNo(const RecordSet &set, int row, const QString &field)
     return v.isNull() ? QJsonValue() : QJsonValue(v.toBool());
 }
 
+// What a payment and a receipt both hold: date, description, fund and the four amounts.
+void addMoneyRow(QJsonObject &object, const RecordSet &s, int r)
+{
+    object.insert(QStringLiteral("date"), date(s, r, QStringLiteral("HMEROMHNIA")));
+    object.insert(QStringLiteral("description"), text(s, r, QStringLiteral("PERIGRAFH")));
+    object.insert(QStringLiteral("insuranceFund"), text(s, r, QStringLiteral("TAMEIO")));
+    object.insert(QStringLiteral("amount"), amount(s, r, QStringLiteral("POSO")));
+    object.insert(QStringLiteral("vat"), amount(s, r, QStringLiteral("VAT")));
+    object.insert(QStringLiteral("total"), amount(s, r, QStringLiteral("SYNOLIKO_POSO")));
+    object.insert(QStringLiteral("amountCyp"), amount(s, r, QStringLiteral("POSO_CY")));
+}
+
 // Now, with the offset from UTC: "2026-12-10T11:02:03+02:00".
 QString exportedAt()
 {
@@ -159,36 +171,26 @@ QJsonObject PatientFile::json() const
 
     QJsonArray payments;
     for (int r = 0; r < m_payments.rowCount(); ++r) {
-        const RecordSet &s = m_payments;
-        payments.append(QJsonObject {
-            {QStringLiteral("receiptNumber"), integer(s, r, QStringLiteral("AR_APODEIKSHS"))},
-            {QStringLiteral("date"), date(s, r, QStringLiteral("HMEROMHNIA"))},
-            {QStringLiteral("description"), text(s, r, QStringLiteral("PERIGRAFH"))},
-            {QStringLiteral("insuranceFund"), text(s, r, QStringLiteral("TAMEIO"))},
-            {QStringLiteral("amount"), amount(s, r, QStringLiteral("POSO"))},
-            {QStringLiteral("vat"), amount(s, r, QStringLiteral("VAT"))},
-            {QStringLiteral("total"), amount(s, r, QStringLiteral("SYNOLIKO_POSO"))},
-            {QStringLiteral("amountCyp"), amount(s, r, QStringLiteral("POSO_CY"))},
-        });
+        QJsonObject payment {
+            {QStringLiteral("receiptNumber"),
+             integer(m_payments, r, QStringLiteral("AR_APODEIKSHS"))},
+        };
+        addMoneyRow(payment, m_payments, r);
+        payments.append(payment);
     }
 
     QJsonArray receipts;
     for (int r = 0; r < m_receipts.rowCount(); ++r) {
         const RecordSet &s = m_receipts;
-        receipts.append(QJsonObject {
+        QJsonObject receipt {
             {QStringLiteral("number"), integer(s, r, QStringLiteral("AR_APODEIKSHS"))},
-            {QStringLiteral("date"), date(s, r, QStringLiteral("HMEROMHNIA"))},
             {QStringLiteral("firstName"), text(s, r, QStringLiteral("ONOMA"))},
             {QStringLiteral("surname"), text(s, r, QStringLiteral("EPWNYMO"))},
             {QStringLiteral("payer"), text(s, r, QStringLiteral("PARALHPTHS"))},
-            {QStringLiteral("description"), text(s, r, QStringLiteral("PERIGRAFH"))},
-            {QStringLiteral("insuranceFund"), text(s, r, QStringLiteral("TAMEIO"))},
-            {QStringLiteral("amount"), amount(s, r, QStringLiteral("POSO"))},
-            {QStringLiteral("vat"), amount(s, r, QStringLiteral("VAT"))},
-            {QStringLiteral("total"), amount(s, r, QStringLiteral("SYNOLIKO_POSO"))},
-            {QStringLiteral("amountCyp"), amount(s, r, QStringLiteral("POSO_CY"))},
             {QStringLiteral("valid"), yesNo(s, r, QStringLiteral("EGKYRH"))},
-        });
+        };
+        addMoneyRow(receipt, s, r);
+        receipts.append(receipt);
     }
 
     return QJsonObject {
