@@ -2,6 +2,8 @@
 
 #include <QIODevice>
 
+#include <charconv>
+
 namespace {
 
 // Written out in pieces of about this size, so that a year of receipts never sits whole in
@@ -48,6 +50,47 @@ QString CsvWriter::field(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+namespace {
+
+// Digits straight onto the line: no allocation per cell.
+void appendDigits(QString &line, quint64 value)
+{
+    char buffer[24];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    line.append(QLatin1StringView(buffer, written.ptr - buffer));
+}
+
+void appendNumberCell(QString &line, const ExportCell &cell, QChar decimalSeparator)
+{
+    switch (cell.kind) {
+    case ExportCell::Kind::Integer:
+        if (cell.integer < 0)
+            line += u'-';
+        appendDigits(line, cell.integer < 0 ? 0 - quint64(cell.integer) : quint64(cell.integer));
+        return;
+    case ExportCell::Kind::Date:
+        appendDigits(line, quint64(cell.date.day()));
+        line += u'/';
+        appendDigits(line, quint64(cell.date.month()));
+        line += u'/';
+        appendDigits(line, quint64(cell.date.year()));
+        return;
+    default: { // an amount in cents
+        const qint64 cents = *cell.cents;
+        const quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+        if (cents < 0)
+            line += u'-';
+        appendDigits(line, magnitude / 100);
+        line += decimalSeparator;
+        line += QLatin1Char(char('0' + magnitude % 100 / 10));
+        line += QLatin1Char(char('0' + magnitude % 10));
+        return;
+    }
+    }
+}
+
+} // namespace
+
 QString CsvWriter::cellText(const ExportCell &cell, QChar decimalSeparator)
 {
     switch (cell.kind) {
@@ -55,14 +98,43 @@ QString CsvWriter::cellText(const ExportCell &cell, QChar decimalSeparator)
         return {};
     case ExportCell::Kind::Text:
         return looksLikeFormula(cell.text) ? QLatin1Char('\'') + cell.text : cell.text;
-    case ExportCell::Kind::Integer:
-        return QString::number(cell.integer);
-    case ExportCell::Kind::Date:
-        return cell.date.toString(QStringLiteral("d/M/yyyy"));
     case ExportCell::Kind::Amount:
-        return cell.amount.text(decimalSeparator);
+        if (!cell.cents)
+            return cell.amount.text(decimalSeparator);
+        [[fallthrough]];
+    case ExportCell::Kind::Integer:
+    case ExportCell::Kind::Date: {
+        QString text;
+        appendNumberCell(text, cell, decimalSeparator);
+        return text;
+    }
     }
     return {};
+}
+
+void CsvWriter::appendCell(QString &line, const ExportCell &cell, QChar decimalSeparator)
+{
+    switch (cell.kind) {
+    case ExportCell::Kind::Empty:
+        return;
+    case ExportCell::Kind::Text:
+        if (looksLikeFormula(cell.text) || needsQuotes(cell.text))
+            line += field(cellText(cell, decimalSeparator));
+        else
+            line += cell.text;
+        return;
+    case ExportCell::Kind::Amount:
+        if (!cell.cents) {
+            line += cell.amount.text(decimalSeparator);
+            return;
+        }
+        [[fallthrough]];
+    case ExportCell::Kind::Integer:
+    case ExportCell::Kind::Date:
+        // Digits and a separator other than ";" never need quotes.
+        appendNumberCell(line, cell, decimalSeparator);
+        return;
+    }
 }
 
 void CsvWriter::writeRow(const QStringList &fields)
@@ -84,7 +156,7 @@ void CsvWriter::writeTable(const ExportTable &table)
         for (int c = 0; c < columns; ++c) {
             if (c > 0)
                 m_line += kSeparator;
-            m_line += field(cellText(table.cell(r, c), m_decimal));
+            appendCell(m_line, table.cell(r, c), m_decimal);
         }
         endRow();
     }

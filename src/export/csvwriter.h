@@ -37,6 +37,8 @@ public:
     static QString field(const QString &text);
     // A cell as text: amounts with the given separator, dates d/M/yyyy, formulas defused.
     static QString cellText(const ExportCell &cell, QChar decimalSeparator);
+    // The same appended to a line, quoted where needed.
+    static void appendCell(QString &line, const ExportCell &cell, QChar decimalSeparator);
 
 private:
     void endRow();

@@ -37,6 +37,15 @@ ExportCell ExportCell::ofAmount(const Decimal &amount)
     return c;
 }
 
+ExportCell ExportCell::ofCents(qint64 cents)
+{
+    ExportCell c;
+    c.kind = Kind::Amount;
+    c.amount = Decimal(cents, 2);
+    c.cents = cents;
+    return c;
+}
+
 namespace {
 
 // A stored amount as the windows show it: its decimal (Decimal::fromDouble) rounded to cents.
@@ -44,17 +53,19 @@ namespace {
 // is the decimal itself (a double within half a unit of its last place from r/100, with r
 // of at most 15 digits, has r/100 as its shortest decimal), so the general reading is only
 // needed for the rest.
-std::optional<Decimal> storedAmount(const QVariant &value)
+ExportCell storedAmount(const QVariant &value)
 {
     if (value.typeId() == QMetaType::Double) {
         const double v = value.toDouble();
         if (std::fabs(v) < 1e12) {
             const double cents = std::round(v * 100);
             if (cents / 100 == v)
-                return Decimal(qint64(cents), 2);
+                return ExportCell::ofCents(qint64(cents));
         }
     }
-    return Decimal::fromVariant(value);
+    if (const auto amount = Decimal::fromVariant(value))
+        return ExportCell::ofAmount(*amount);
+    return ExportCell::ofText(value.toString());
 }
 
 ExportCell cell(const QVariant &value, ExportCell::Kind kind)
@@ -76,9 +87,7 @@ ExportCell cell(const QVariant &value, ExportCell::Kind kind)
         return date.isValid() ? ExportCell::ofDate(date) : ExportCell::ofText(value.toString());
     }
     case ExportCell::Kind::Amount:
-        if (const auto amount = storedAmount(value))
-            return ExportCell::ofAmount(*amount);
-        return ExportCell::ofText(value.toString());
+        return storedAmount(value);
     }
     return {};
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include <vector>
 
 class RecordSet;
@@ -22,12 +24,16 @@ struct ExportCell {
     qint64 integer = 0;
     QDate date;
     Decimal amount;
+    // An amount also held as a whole number of cents when it fits in one (nearly always), so
+    // that writers need no decimal arithmetic for it.
+    std::optional<qint64> cents;
 
     static ExportCell ofText(const QString &text);
     static ExportCell ofInteger(qint64 value);
     static ExportCell ofDate(const QDate &date);
     // Amounts are exported with two decimals, rounded as the windows show them.
     static ExportCell ofAmount(const Decimal &amount);
+    static ExportCell ofCents(qint64 cents);
 };
 
 // A column taken from a record set: the column's name in the result, its title, and the kind

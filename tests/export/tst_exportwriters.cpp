@@ -1,9 +1,13 @@
 // The CSV writer byte for byte, and the one way exports reach their files: a destination that
 // cannot be written, a writer that gives up and a full disk leave no file under the name and an
 // older file of that name as it was.
+#include "connection.h"
 #include "csvwriter.h"
 #include "exportfile.h"
 #include "exporttexts.h"
+#include "program.h"
+#include "recordset.h"
+#include "testsupport.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -74,6 +78,11 @@ TEST(CsvWriter, CellsAsASpreadsheetOnThisSystemReadsThem)
         {ExportCell::ofAmount(Decimal(123456789, 2)), u',', "1234567,89"}, // no thousands mark
         {ExportCell::ofAmount(Decimal(-1515, 3)), u',', "-1,52"},  // half away from zero
         {ExportCell::ofAmount(Decimal(1005, 3)), u'.', "1.01"},
+        {ExportCell::ofCents(4050), u',', "40,50"},
+        {ExportCell::ofCents(-5), u',', "-0,05"},
+        {ExportCell::ofCents(123456789), u'.', "1234567.89"},
+        {ExportCell::ofCents(0), u',', "0,00"},
+        {ExportCell::ofInteger(-12), u',', "-12"},
         {ExportCell::ofDate(QDate(2024, 3, 5)), u',', "5/3/2024"},
         {ExportCell::ofDate(QDate(2024, 12, 31)), u',', "31/12/2024"},
         {ExportCell::ofDate(QDate()), u',', ""},
@@ -204,4 +213,29 @@ TEST_F(ExportFileTest, AFullDiskLeavesTheOlderFileAndNoTemporary)
     EXPECT_TRUE(message.contains(ExportTexts::kWriteFailed)) << message.toStdString();
     EXPECT_EQ(readAll(target), "older export");
     EXPECT_EQ(files(), QStringList {"year.csv"});
+}
+
+TEST(ExportTable, StoredAmountsComeOutAsTheWindowsShowThem)
+{
+    // Stored doubles, through the record set as the windows read them: whole cents, a third
+    // decimal whose half lies below the double (1.005), sums that are not exact in binary,
+    // negatives, a value past the cents shortcut and a whole number.
+    TestSupport::TempPractice practice;
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    Query q(c);
+    q.setSql("SELECT 40.5 AS A, 1.005 AS B, 0.1+0.2 AS C, -2.675 AS D, -0.004 AS E, "
+             "123456789012.345 AS F, 40 AS G, 'x' AS H, NULL AS I");
+    q.open();
+    QList<ExportColumn> columns;
+    for (const char *name : {"A", "B", "C", "D", "E", "F", "G", "H", "I"})
+        columns.append({name, name, ExportCell::Kind::Amount});
+    const ExportTable table = ExportTable::fromRecordSet(q, columns, "x");
+    QStringList shown, formatted;
+    for (int col = 0; col < table.columnCount(); ++col)
+        shown << CsvWriter::cellText(table.cell(0, col), u'.');
+    EXPECT_EQ(shown, (QStringList {"40.50", "1.01", "0.30", "-2.68", "0.00", "123456789012.35",
+                                   "40.00", "x", ""}));
+    // A column the rows do not have is refused, not exported empty.
+    EXPECT_THROW(ExportTable::fromRecordSet(q, {{"NONE", "none"}}, "x"), DbError);
 }
