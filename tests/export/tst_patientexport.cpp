@@ -258,6 +258,13 @@ TEST_F(PatientExportTest, TheJsonHoldsEveryRowOfThePatientAndNoneOfAnother)
                               "Αυχενικό σύνδρομο:", "Θλάσεις μυών:"})
         EXPECT_TRUE(pdf.contains(QString::fromUtf8(shown))) << shown << "\n" << pdf.toStdString();
     EXPECT_FALSE(pdf.contains("9001"));
+
+    // A patient deleted meanwhile (or an ID that is not a number) writes nothing at all.
+    for (const char *id : {"99999", "12 OR 1=1"}) {
+        EXPECT_THROW(PatientExport::write(connection, id, out("gone")), DbError) << id;
+        EXPECT_FALSE(QFile::exists(out("gone.json")));
+        EXPECT_FALSE(QFile::exists(out("gone.pdf")));
+    }
 }
 
 TEST_F(PatientExportTest, TheListsButtonWritesBothFilesOrSaysWhyNot)
