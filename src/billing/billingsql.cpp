@@ -91,4 +91,12 @@ QString periodIncome(const QString &fromLiteral, const QString &toLiteral)
         + fromLiteral + QStringLiteral(" AND ") + toLiteral + QStringLiteral(" AND EGKYRH=TRUE");
 }
 
+QString periodReceipts(const QString &fromLiteral, const QString &toLiteral)
+{
+    return QStringLiteral("SELECT AR_APODEIKSHS, HMEROMHNIA, PARALHPTHS, PERIGRAFH, TAMEIO, POSO, "
+                          "VAT, SYNOLIKO_POSO FROM APODEIKSEIS WHERE HMEROMHNIA BETWEEN ")
+        + fromLiteral + QStringLiteral(" AND ") + toLiteral
+        + QStringLiteral(" AND EGKYRH=TRUE ORDER BY HMEROMHNIA, AR_APODEIKSHS");
+}
+
 } // namespace BillingSql

@@ -60,5 +60,8 @@ QString patientPayments(const QString &patientId);
 QString patientTotals(const QString &patientId);
 // fromLiteral and toLiteral are SQL date literals ("#3/1/2008#").
 QString periodIncome(const QString &fromLiteral, const QString &toLiteral);
+// The receipts in force that make up that income, one row each, by date and number: what the
+// period's export writes for the accountant.
+QString periodReceipts(const QString &fromLiteral, const QString &toLiteral);
 
 } // namespace BillingSql

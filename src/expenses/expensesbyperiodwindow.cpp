@@ -29,6 +29,17 @@ ReviewLayout periodLayout()
     l.layoutFile = kPeriodLayout;
     l.listConnection = kPeriodListConnection;
     l.totalsConnection = kPeriodTotalsConnection;
+    // One row per expense for the accountant, no totals (the spreadsheet sums).
+    using K = ExportCell::Kind;
+    l.exportColumns = {
+        {QStringLiteral("HMEROMHNIA"), QStringLiteral("Ημερομηνία"), K::Date, 11},
+        {QStringLiteral("PERIGRAFH"), QStringLiteral("Περιγραφή"), K::Text, 40},
+        {QStringLiteral("POSO"), QStringLiteral("Αξία (EUR)"), K::Amount, 12},
+        {QStringLiteral("VAT"), QStringLiteral("Φ.Π.Α (EUR)"), K::Amount, 12},
+        {QStringLiteral("SYNOLO"), QStringLiteral("Αξία + Φ.Π.Α (EUR)"), K::Amount, 16},
+    };
+    l.exportSheet = QStringLiteral("Έξοδα");
+    l.exportFileName = QStringLiteral("Έξοδα %1 έως %2.csv");
     return l;
 }
 
@@ -51,4 +62,9 @@ QString ExpensesByPeriodWindow::listSql(const QString &from, const QString &to) 
 QString ExpensesByPeriodWindow::totalsSql(const QString &from, const QString &to) const
 {
     return ExpensesSql::periodTotals(from, to);
+}
+
+QString ExpensesByPeriodWindow::exportSql(const QString &from, const QString &to) const
+{
+    return ExpensesSql::periodExport(from, to);
 }

@@ -13,4 +13,5 @@ protected:
     QString criterion(const QString &typed) const override;
     QString listSql(const QString &from, const QString &to) const override;
     QString totalsSql(const QString &from, const QString &to) const override;
+    QString exportSql(const QString &from, const QString &to) const override;
 };

@@ -1,6 +1,8 @@
 #include "expensesreviewwindow.h"
 
 #include "dberror.h"
+#include "exportdialog.h"
+#include "exporttexts.h"
 #include "expensestexts.h"
 #include "messageservice.h"
 #include "program.h"
@@ -31,11 +33,12 @@ ExpensesReviewWindow::ExpensesReviewWindow(const ReviewLayout &layout, QWidget *
     , m_totals(m_connection)
     , m_reportList(m_connection)
     , m_reportTotals(m_connection)
+    , m_exportRows(m_connection)
     , m_report(this)
 {
     setObjectName(layout.objectName);
     setUpWindow(layout.caption, 760, 540);
-    closesWithWindow({&m_list, &m_totals, &m_reportList, &m_reportTotals});
+    closesWithWindow({&m_list, &m_totals, &m_reportList, &m_reportTotals, &m_exportRows});
     m_report.addConnection(layout.listConnection, &m_reportList);
     m_report.addConnection(layout.totalsConnection, &m_reportTotals);
 
@@ -104,6 +107,14 @@ ExpensesReviewWindow::ExpensesReviewWindow(const ReviewLayout &layout, QWidget *
     m_print->setEnabled(false);
     connect(m_print, &QPushButton::clicked, this, &ExpensesReviewWindow::PrintClick);
     buttons->addWidget(m_print);
+    if (!layout.exportColumns.isEmpty()) {
+        m_export = new QPushButton(ExportTexts::kExportButton, this);
+        m_export->setObjectName(QStringLiteral("exportButton"));
+        m_export->setAutoDefault(false);
+        m_export->setEnabled(false);
+        connect(m_export, &QPushButton::clicked, this, &ExpensesReviewWindow::ExportClick);
+        buttons->insertWidget(buttons->count() - 1, m_export);
+    }
     m_exit = addExitButton();
     buttons->addWidget(m_exit);
     page->addLayout(buttons);
@@ -138,7 +149,7 @@ void ExpensesReviewWindow::FindClick()
         showTotals();
         return;
     }
-    m_print->setEnabled(true);
+    setPrintable(true);
     m_keptFrom = criterion(m_from->text().trimmed());
     m_keptTo = criterion(m_to->text().trimmed());
     if (m_keptFrom == kError || m_keptTo == kError) {
@@ -161,7 +172,7 @@ void ExpensesReviewWindow::FindClick()
 void ExpensesReviewWindow::refuse()
 {
     showTotals();
-    m_print->setEnabled(false);
+    setPrintable(false);
     Messages::information(this, kBadCriteria);
 }
 
@@ -189,12 +200,36 @@ void ExpensesReviewWindow::PrintClick()
     }
 }
 
+void ExpensesReviewWindow::setPrintable(bool printable)
+{
+    m_print->setEnabled(printable);
+    if (m_export)
+        m_export->setEnabled(printable);
+}
+
+void ExpensesReviewWindow::ExportClick()
+{
+    if (!m_export || !m_export->isEnabled())
+        return;
+    const auto name = [](const QString &criterion) {
+        return ExportDialog::fileNameDate(criterion);
+    };
+    // As the print, the export reads the last find's criteria on the connection it opened.
+    ExportDialog::exportTable(
+        this, m_layout.exportFileName.arg(name(m_keptFrom), name(m_keptTo)), [this] {
+            reopen(m_exportRows, exportSql(m_keptFrom, m_keptTo));
+            return ExportTable::fromRecordSet(m_exportRows, m_layout.exportColumns,
+                                              m_layout.exportSheet);
+        });
+    m_exportRows.close();
+}
+
 void ExpensesReviewWindow::done(int result)
 {
     // The kept criteria survive; what the window shows does not.
     DataWindow::done(result);
     m_from->clear();
     m_to->clear();
-    m_print->setEnabled(false);
+    setPrintable(false);
     showTotals();
 }

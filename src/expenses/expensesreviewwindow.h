@@ -1,6 +1,7 @@
 #pragma once
 
 #include "datawindow.h"
+#include "exporttable.h"
 #include "recordgrid.h"
 #include "recordset.h"
 #include "reportproject.h"
@@ -21,6 +22,10 @@ struct ReviewLayout {
     QString layoutFile;
     QString listConnection, totalsConnection;
     int fieldWidth = 100;
+    // A review that can be exported names the columns of its export; the others have none.
+    QList<ExportColumn> exportColumns;
+    QString exportSheet;
+    QString exportFileName; // %1 and %2: the two criteria
 };
 
 // An expenses review: two criteria fields, a find that lists the expenses and their three
@@ -36,6 +41,8 @@ public:
     QLineEdit *toField() const { return m_to; }
     QPushButton *findButton() const { return m_find; }
     QPushButton *printButton() const { return m_print; }
+    // "Εξαγωγή σε αρχείο…", enabled and disabled with the print; null when not exported.
+    QPushButton *exportButton() const { return m_export; }
     QPushButton *exitButton() const { return m_exit; }
     RecordGrid *grid() const { return m_grid; }
     RecordNavigator *navigator() const { return m_navigator; }
@@ -50,6 +57,8 @@ public:
 
     void FindClick();
     void PrintClick();
+    // Writes the rows of the last find's criteria to a CSV file or an Excel workbook.
+    void ExportClick();
     void done(int result) override;
 
 protected:
@@ -59,17 +68,21 @@ protected:
     virtual QString criterion(const QString &typed) const = 0;
     virtual QString listSql(const QString &from, const QString &to) const = 0;
     virtual QString totalsSql(const QString &from, const QString &to) const = 0;
+    // The rows an export writes, with the columns that ReviewLayout::exportColumns names.
+    virtual QString exportSql(const QString &, const QString &) const { return {}; }
 
 private:
     void applyFindRule();
     void showTotals();
     void refuse();
+    void setPrintable(bool printable);
 
     ReviewLayout m_layout;
     Query m_list;
     Query m_totals;
     Query m_reportList;
     Query m_reportTotals;
+    Query m_exportRows;
     ReportProject m_report;
     QString m_keptFrom;
     QString m_keptTo;
@@ -77,6 +90,7 @@ private:
     QLineEdit *m_to;
     QPushButton *m_find;
     QPushButton *m_print;
+    QPushButton *m_export = nullptr;
     QPushButton *m_exit;
     RecordGrid *m_grid;
     RecordNavigator *m_navigator;

@@ -20,6 +20,15 @@ QString periodList(const QString &fromLiteral, const QString &toLiteral)
         + QStringLiteral(" ORDER BY EKSODA.HMEROMHNIA ASC");
 }
 
+QString periodExport(const QString &fromLiteral, const QString &toLiteral)
+{
+    return QStringLiteral("SELECT EKSODA.HMEROMHNIA AS HMEROMHNIA, EKSODA.PERIGRAFH AS PERIGRAFH, "
+                          "EKSODA.POSO AS POSO, EKSODA.VAT AS VAT, "
+                          "(EKSODA.POSO+EKSODA.VAT) AS SYNOLO")
+        + kPeriodWhere.arg(fromLiteral, toLiteral)
+        + QStringLiteral(" ORDER BY EKSODA.HMEROMHNIA ASC");
+}
+
 QString periodTotals(const QString &fromLiteral, const QString &toLiteral)
 {
     return QStringLiteral("SELECT Format(SUM(EKSODA.POSO),'0.00') AS AKSIA, "

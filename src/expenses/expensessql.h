@@ -9,6 +9,8 @@ namespace ExpensesSql {
 // their three totals.
 QString periodList(const QString &fromLiteral, const QString &toLiteral);
 QString periodTotals(const QString &fromLiteral, const QString &toLiteral);
+// The same expenses with their values as stored, for the period's export.
+QString periodExport(const QString &fromLiteral, const QString &toLiteral);
 
 // One row per month with expenses in the years from..to, by year and month, and the totals.
 // The years must be whole numbers (see year()).

@@ -2,6 +2,7 @@
 
 #include "healthrecordwindow.h"
 #include "patientdatawindow.h"
+#include "patientexport.h"
 #include "program.h"
 #include "recordgrid.h"
 #include "recordnavigator.h"
@@ -123,7 +124,7 @@ PatientListWindow::PatientListWindow(QWidget *parent)
 
     m_actions = new QGroupBox(this);
     m_actions->setObjectName(QStringLiteral("groupActions"));
-    m_actions->setGeometry(520, 570, 400, 110);
+    m_actions->setGeometry(520, 570, 400, 142);
 
     m_data = makeAction(QStringLiteral("PatientData"), QStringLiteral("Στοιχεία του &ασθενούς"),
                         QStringLiteral("Στοιχεία του &ασθενούς"),
@@ -143,11 +144,16 @@ PatientListWindow::PatientListWindow(QWidget *parent)
                      QStringLiteral("Εισπράξεις από το&ν ασθενή"),
                      &PatientListWindow::paymentsClick);
     m_menu->addSeparator();
+    m_export = makeAction(QStringLiteral("Export"), QStringLiteral("Εξαγωγή στοιχείων ασθενούς…"),
+                          QStringLiteral("Εξαγωγή στοιχείων ασθενούς…"),
+                          &PatientListWindow::exportClick);
+    m_menu->addSeparator();
 
-    // Two columns of three: details, health record, visits on the left.
+    // Two columns of three: details, health record, visits on the left; the export under both.
     const Action order[] = {m_data, m_health, m_visits, m_printouts, m_receipt, m_payments};
     for (int i = 0; i < 6; ++i)
         order[i].button->setGeometry(i < 3 ? 10 : 204, 10 + (i % 3) * 32, 186, 28);
+    m_export.button->setGeometry(10, 106, 380, 28);
 
     m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 96, height() - 36, 88, 28);
@@ -338,6 +344,13 @@ void PatientListWindow::paymentsClick()
         return;
     const PatientContext p = currentPatient();
     Kit::guarded(this, [&] { WindowHooks::openPatientPayments(this, p); });
+}
+
+void PatientListWindow::exportClick()
+{
+    if (!hasPatient())
+        return;
+    PatientExport::run(this, currentPatient());
 }
 
 void PatientListWindow::deleteClick()

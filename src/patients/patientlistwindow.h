@@ -45,6 +45,8 @@ public:
     void printoutsClick();
     void receiptClick();
     void paymentsClick();
+    // Everything held on the patient, as a PDF and a JSON file the person names.
+    void exportClick();
     // The record bar's delete (also Ctrl+Delete in the grid).
     void deleteClick();
 
@@ -99,6 +101,7 @@ private:
     Action m_printouts {};
     Action m_receipt {};
     Action m_payments {};
+    Action m_export {};
 };
 
 using TForm18 = PatientListWindow;

@@ -92,12 +92,13 @@ void deliver(const Report::RenderedReport &report, const QString &projectFile, Q
         interactive(report, parent);
 }
 
-bool writePdf(const Report::RenderedReport &report, const QString &path, int first, int last)
+namespace {
+
+bool paintPdf(QPdfWriter &writer, const Report::RenderedReport &report, int first, int last)
 {
     if (last <= 0 || last > report.pageCount())
         last = report.pageCount();
     first = std::max(1, first);
-    QPdfWriter writer(path);
     writer.setTitle(report.title);
     writer.setCreator(QStringLiteral("Orvanta"));
     writer.setResolution(1200);
@@ -114,6 +115,20 @@ bool writePdf(const Report::RenderedReport &report, const QString &path, int fir
         report.paintPage(painter, p - 1, dotsPerMm);
     }
     return painter.end();
+}
+
+} // namespace
+
+bool writePdf(const Report::RenderedReport &report, const QString &path, int first, int last)
+{
+    QPdfWriter writer(path);
+    return paintPdf(writer, report, first, last);
+}
+
+bool writePdf(const Report::RenderedReport &report, QIODevice *device, int first, int last)
+{
+    QPdfWriter writer(device);
+    return paintPdf(writer, report, first, last);
 }
 
 void savePdf(const Report::RenderedReport &report, const QString &path, int first, int last)

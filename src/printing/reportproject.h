@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class QIODevice;
 class QWidget;
 class Query;
 class Table;
@@ -83,6 +84,9 @@ void interactive(const Report::RenderedReport &report, QWidget *parent);
 // Writes pages first..last (1-based; 0 for the last page) to a PDF file; false when the file
 // cannot be written.
 bool writePdf(const Report::RenderedReport &report, const QString &path, int first = 1,
+              int last = 0);
+// The same into an open device (a file that an export renames into place once it is whole).
+bool writePdf(const Report::RenderedReport &report, QIODevice *device, int first = 1,
               int last = 0);
 // The same, for a run: a file that cannot be written (a folder that does not exist, or one
 // that may not be written to) throws ReportError naming it, so the run ends in an error.

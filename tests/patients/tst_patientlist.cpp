@@ -99,9 +99,9 @@ TEST_F(PatientList, ActionsAsButtonsAndMenuItemsInOrder)
     EXPECT_EQ(items,
               (QStringList {"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέ&ψεις", "-",
                             "Ε&κτυπώσεις", "-", "Έκδοση απόδειξ&ης", "Εισπράξεις από το&ν ασθενή",
-                            "-", "Έ&ξοδος"}));
+                            "-", "Εξαγωγή στοιχείων ασθενούς…", "-", "Έ&ξοδος"}));
     for (const char *name : {"buttonPatientData", "buttonHealthRecord", "buttonVisits",
-                             "buttonPrintouts", "buttonReceipt", "buttonPayments"})
+                             "buttonPrintouts", "buttonReceipt", "buttonPayments", "buttonExport"})
         EXPECT_EQ(list.actionButton(QLatin1String(name))->focusPolicy(), Qt::NoFocus) << name;
 }
 
