@@ -23,6 +23,11 @@ QString slotCaption(const QString &column);
 // the file or for a server database.
 QStringList createStatements(Engine engine = Engine::SQLite);
 
+// The table of the receipts sent to the tax authority's e-books. A practice created before it
+// existed gets it when the sending is first used: these statements create it only when absent.
+inline constexpr char kEbooksTable[] = "MYDATA_APOSTOLES";
+QStringList ebooksTableStatements(Engine engine);
+
 // Creates a new practice database file in its delivered state: all tables, SECURITY with the
 // factory password, LAST_APODEIKSH empty. Throws DbError when the file exists or cannot be
 // written.
