@@ -33,4 +33,22 @@ inline const QString kVatDisagrees
     = QStringLiteral("Το Φ.Π.Α της απόδειξης δεν αντιστοιχεί στον συντελεστή της.");
 inline const QString kBadPayment = QStringLiteral("Ο τρόπος πληρωμής δεν είναι γνωστός.");
 
+// Why a receipt is still waiting, as the sending found it.
+inline const QString kUnreachable
+    = QStringLiteral("Η υπηρεσία των ηλεκτρονικών βιβλίων δεν απάντησε.");
+inline const QString kKeyRefused = QStringLiteral(
+    "Η υπηρεσία των ηλεκτρονικών βιβλίων δεν δέχτηκε το όνομα χρήστη ή το κλειδί.");
+inline const QString kBusy = QStringLiteral(
+    "Η υπηρεσία των ηλεκτρονικών βιβλίων έχει πολλά αιτήματα: η απόδειξη θα σταλεί αργότερα.");
+inline const QString kTechnical = QStringLiteral(
+    "Η υπηρεσία των ηλεκτρονικών βιβλίων είχε τεχνικό πρόβλημα: η απόδειξη θα σταλεί αργότερα.");
+inline const QString kUnreadable = QStringLiteral(
+    "Η απάντηση της υπηρεσίας δεν διαβάστηκε: θα ελεγχθεί αν η απόδειξη έφτασε.");
+inline const QString kNoSchema = QStringLiteral(
+    "Δεν βρέθηκε το σχήμα XML των ηλεκτρονικών βιβλίων: η απόδειξη δεν στάλθηκε.");
+inline const QString kNoReceipt
+    = QStringLiteral("Η απόδειξη δεν βρέθηκε στις αποδείξεις που εκδόθηκαν.");
+inline const QString kSchemaRefused
+    = QStringLiteral("Το παραστατικό δεν συμφωνεί με το σχήμα XML των ηλεκτρονικών βιβλίων:");
+
 } // namespace MyDataTexts

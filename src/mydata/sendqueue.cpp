@@ -161,11 +161,11 @@ void SendQueue::release(qint64 number, const QString &workstation)
         {number, workstation});
 }
 
-void SendQueue::markInFlight(qint64 number)
+void SendQueue::markInFlight(qint64 number, const QString &uid)
 {
-    run(QStringLiteral("UPDATE %1 SET KATASTASH=?, PROSPATHEIES=PROSPATHEIES+1 "
-                       "WHERE AR_APODEIKSHS=?"),
-        {stateCode(SendState::InFlight), number});
+    run(QStringLiteral("UPDATE %1 SET KATASTASH=?, UID=?, PROSPATHEIES=PROSPATHEIES+1 "
+                       "WHERE AR_APODEIKSHS=? AND KATASTASH<>'SENT'"),
+        {stateCode(SendState::InFlight), uid, number});
 }
 
 void SendQueue::markSent(qint64 number, const QString &uid, qint64 mark, const QString &qrUrl,

@@ -85,7 +85,8 @@ public:
     void release(qint64 number, const QString &workstation);
 
     // The document is about to leave: from now on its fate is unknown until a reply is kept.
-    void markInFlight(qint64 number);
+    // The identifier it leaves with is kept, to look for it by after a lost reply.
+    void markInFlight(qint64 number, const QString &uid);
     void markSent(qint64 number, const QString &uid, qint64 mark, const QString &qrUrl,
                   const QDateTime &at);
     void markRejected(qint64 number, const QStringList &errors);

@@ -51,7 +51,7 @@ TEST(SendQueue, KeepsWhatItIsGivenAndWhatTheServiceAnswered)
     EXPECT_EQ(it->state, SendState::Waiting);
     EXPECT_FALSE(it->sentLate);
 
-    queue.markInFlight(100);
+    queue.markInFlight(100, "UID100");
     queue.markSent(100, "UID100", 400001912345678, "https://q/?a=1&b=2", kNoon);
     it = queue.item(100);
     EXPECT_EQ(it->state, SendState::Sent);
@@ -115,7 +115,7 @@ TEST(SendQueue, WhatIsDueAndWhatIsCounted)
     SendQueue q(*c);
     for (qint64 n : {1, 2, 3, 4, 5, 6})
         q.enqueue(entry(n));
-    q.markInFlight(1);                                  // reply lost
+    q.markInFlight(1, "UID1");                                // reply lost
     q.markSent(2, "UID2", 400001000000002, {}, kNoon);  // sent, then cancelled here
     q.requestCancel(2);
     q.markRejected(3, {"204: aa"});                     // rejected, then cancelled here
