@@ -71,6 +71,10 @@ inline QString cancelQuestion(qint64 number)
     return QStringLiteral("Να ακυρώσω την απόδειξη με αριθμό\r%1;").arg(number);
 }
 
+// The line a receipt printed before the tax authority's e-books gave it a MARK carries.
+inline const QString kEbooksWaiting
+    = QStringLiteral("Σε αναμονή διαβίβασης στην ΑΑΔΕ (myDATA).");
+
 // Practice details
 inline const QString kDetailsCaption
     = QStringLiteral("Διαμόρφωση των στοιχείων που θα εμφανίζονται στις αποδείξεις");

@@ -1,6 +1,8 @@
 #include "schema.h"
 
+#include "connection.h"
 #include "dberror.h"
+#include "recordset.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -155,6 +157,22 @@ QStringList ebooksTableStatements(Engine engine)
     QString create = ebooksTable();
     create.replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TABLE IF NOT EXISTS "));
     return {create};
+}
+
+bool hasTable(Connection &connection, const QString &table)
+{
+    QString name = table;
+    name.replace(QLatin1Char('\''), QLatin1String("''"));
+    Query q(connection);
+    q.setSql(connection.engine() == Engine::PostgreSQL
+                 ? QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
+                                  "table_schema=current_schema() AND table_name='%1'")
+                       .arg(name.toLower())
+                 : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
+                                  "name='%1'")
+                       .arg(name));
+    q.open();
+    return q.rowCount() > 0 && q.value(0, 0).toLongLong() > 0;
 }
 
 QStringList slotColumns()

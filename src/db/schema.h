@@ -6,6 +6,7 @@
 #include <QStringList>
 
 // The practice database: its fourteen tables, and the file in its delivered state.
+class Connection;
 class ServerSession;
 
 namespace Schema {
@@ -27,6 +28,8 @@ QStringList createStatements(Engine engine = Engine::SQLite);
 // existed gets it when the sending is first used: these statements create it only when absent.
 inline constexpr char kEbooksTable[] = "MYDATA_APOSTOLES";
 QStringList ebooksTableStatements(Engine engine);
+// Whether the open connection's database has the table (a name as the file spells it).
+bool hasTable(Connection &connection, const QString &table);
 
 // Creates a new practice database file in its delivered state: all tables, SECURITY with the
 // factory password, LAST_APODEIKSH empty. Throws DbError when the file exists or cannot be
