@@ -48,6 +48,12 @@ QString printedReceipt(qint64 receiptNo)
         + QStringLiteral(" WHERE AR_APODEIKSHS=") + QString::number(receiptNo);
 }
 
+QString receiptDate(qint64 receiptNo)
+{
+    return QStringLiteral("SELECT HMEROMHNIA FROM APODEIKSEIS WHERE AR_APODEIKSHS=%1")
+        .arg(receiptNo);
+}
+
 QString receiptVat(qint64 receiptNo)
 {
     return QStringLiteral("SELECT VAT FROM APODEIKSEIS WHERE AR_APODEIKSHS=")

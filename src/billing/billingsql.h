@@ -50,6 +50,8 @@ QString printedReceipt(qint64 receiptNo);
 // The VAT stored with one receipt: it chooses the layout, so that a reprint looks as the
 // receipt did when it was issued, whatever the rate is by then.
 QString receiptVat(qint64 receiptNo);
+// The date a receipt was given when its row was written.
+QString receiptDate(qint64 receiptNo);
 
 // Cancellation: the payment goes, the receipt stays, marked invalid.
 QString deletePayment(qint64 receiptNo);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The texts of the receipt and payment windows: captions, labels, buttons and messages, as the
 // person reads them.
@@ -69,6 +70,28 @@ inline const QString kCancelReceipt = QStringLiteral("Α&κύρωση απόδε
 inline QString cancelQuestion(qint64 number)
 {
     return QStringLiteral("Να ακυρώσω την απόδειξη με αριθμό\r%1;").arg(number);
+}
+
+// Issuing with the e-books on.
+inline const QString kEbooksSending
+    = QStringLiteral("Αποστολή της απόδειξης στα ηλεκτρονικά βιβλία της ΑΑΔΕ…");
+inline const QString kEbooksLeave = QStringLiteral("Συνέχεια &χωρίς αναμονή");
+// A receipt the e-books could not be told of truthfully is not issued.
+inline QString notTransmittable(const QStringList &problems)
+{
+    return kNotRegistered + QLatin1Char('\r')
+        + QStringLiteral("Η απόδειξη δεν μπορεί να σταλεί στα ηλεκτρονικά βιβλία της ΑΑΔΕ:\r")
+        + problems.join(QLatin1Char('\r'));
+}
+// The service refused a receipt already issued: it stays in the queue, marked rejected.
+inline QString ebooksRejected(qint64 number, const QString &serviceMessages)
+{
+    return QStringLiteral("Η ΑΑΔΕ δεν δέχτηκε την απόδειξη με αριθμό %1:\r%2\r"
+                          "Η απόδειξη εκδόθηκε και μένει σε αναμονή, σημειωμένη ως "
+                          "απορριφθείσα. Διορθώστε τις ρυθμίσεις και στείλτε την από τις "
+                          "«Αποδείξεις που εκδόθηκαν».")
+        .arg(number)
+        .arg(QString(serviceMessages).replace(QLatin1Char('\n'), QLatin1Char('\r')));
 }
 
 // The line a receipt printed before the tax authority's e-books gave it a MARK carries.

@@ -115,8 +115,9 @@ QStringList copyToServer(const QString &practiceFolder, const QString &serverCon
         server.run(QStringLiteral("DELETE FROM security"));
         file.executeNative(QStringLiteral("BEGIN")); // one consistent reading of the file
         for (const TableShape &shape : shapes()) {
-            // A file from before the e-books table has no sendings to copy.
-            if (shape.name == QLatin1String(Schema::kEbooksTable)) {
+            // A file from before the e-books tables has no sendings or settings to copy.
+            if (shape.name == QLatin1String(Schema::kEbooksTable)
+                || shape.name == QLatin1String(Schema::kEbooksSettingsTable)) {
                 const PreparedStatement exists = file.prepare(
                     QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
                                    "AND name = ?"),

@@ -145,6 +145,13 @@ QString ebooksTable()
                   memo(QStringLiteral("SFALMATA_AKYRWSHS"))});
 }
 
+QString ebooksSettingsTable()
+{
+    return table(QLatin1String(kEbooksSettingsTable),
+                 {text(QStringLiteral("ONOMA"), 50) + QStringLiteral(" NOT NULL PRIMARY KEY"),
+                  text(QStringLiteral("TIMH"), 255)});
+}
+
 } // namespace
 
 QStringList ebooksTableStatements(Engine engine)
@@ -154,9 +161,10 @@ QStringList ebooksTableStatements(Engine engine)
         Engine engine;
         ~Restore() { t_engine = engine; }
     } restore {before};
-    QString create = ebooksTable();
-    create.replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TABLE IF NOT EXISTS "));
-    return {create};
+    QStringList out = {ebooksTable(), ebooksSettingsTable()};
+    for (QString &create : out)
+        create.replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+    return out;
 }
 
 bool hasTable(Connection &connection, const QString &table)
@@ -283,6 +291,7 @@ QStringList createStatements(Engine engine)
                text(QStringLiteral("THLEFWNO_2"), 30), text(QStringLiteral("EIDIKOTHTA"), 100)}),
         table(QStringLiteral("SECURITY"), {text(QStringLiteral("PASSWORD"), 50)}),
         ebooksTable(),
+        ebooksSettingsTable(),
         // A patient's visits and payments are read by the patient's ID.
         QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
         QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),

@@ -27,6 +27,8 @@ QStringList createStatements(Engine engine = Engine::SQLite);
 // The table of the receipts sent to the tax authority's e-books. A practice created before it
 // existed gets it when the sending is first used: these statements create it only when absent.
 inline constexpr char kEbooksTable[] = "MYDATA_APOSTOLES";
+// The practice's settings for the e-books, a name and a value a row.
+inline constexpr char kEbooksSettingsTable[] = "MYDATA_RYTHMISEIS";
 QStringList ebooksTableStatements(Engine engine);
 // Whether the open connection's database has the table (a name as the file spells it).
 bool hasTable(Connection &connection, const QString &table);

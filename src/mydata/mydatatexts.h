@@ -51,4 +51,8 @@ inline const QString kNoReceipt
 inline const QString kSchemaRefused
     = QStringLiteral("Το παραστατικό δεν συμφωνεί με το σχήμα XML των ηλεκτρονικών βιβλίων:");
 
+inline const QString kNoKey = QStringLiteral(
+    "Δεν έχει αποθηκευτεί κλειδί συνδρομής για τα ηλεκτρονικά βιβλία: η απόδειξη μένει σε "
+    "αναμονή.");
+
 } // namespace MyDataTexts
