@@ -4,6 +4,7 @@
 #include "connection.h"
 #include "ebooksservice.h"
 #include "ebookssettings.h"
+#include "fakesecrets.h"
 #include "mydatatestsupport.h"
 #include "mydatatexts.h"
 #include "printingtestsupport.h"
@@ -27,31 +28,6 @@
 using namespace MyData;
 
 namespace {
-
-// The keyring of the tests: a map, answering on the next turn of the event loop as a real
-// keyring does.
-class FakeSecrets : public SecretStore {
-public:
-    void read(const QString &name, Read done) override
-    {
-        const auto it = values.find(name);
-        const bool found = it != values.end();
-        const QString secret = found ? it->second : QString();
-        QMetaObject::invokeMethod(qApp, [=] { done(found, secret, QString()); },
-                                  Qt::QueuedConnection);
-    }
-    void write(const QString &name, const QString &secret, Done done) override
-    {
-        values[name] = secret;
-        done(true, QString());
-    }
-    void remove(const QString &name, Done done) override
-    {
-        values.erase(name);
-        done(true, QString());
-    }
-    std::map<QString, QString> values;
-};
 
 class Issuing : public ::testing::Test {
 protected:

@@ -1,0 +1,194 @@
+// The e-books settings window (the key kept by the keyring, never by the practice) and the
+// sending of the waiting receipts.
+#include "billingtexts.h"
+#include "connection.h"
+#include "ebookssending.h"
+#include "ebooksservice.h"
+#include "ebookssettings.h"
+#include "ebookssettingswindow.h"
+#include "fakesecrets.h"
+#include "mydatatestsupport.h"
+#include "program.h"
+#include "sendqueue.h"
+#include "standin.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace MyData;
+
+namespace {
+
+class EbooksWindows : public ::testing::Test {
+protected:
+    EbooksWindows()
+    {
+        practice.exec("INSERT INTO INFORMATION (TITLE, AFT) VALUES ('Φυσικοθεραπευτήριο', '"
+                      + QString::fromLatin1(MyDataTest::kVatNumber) + "')");
+    }
+
+    EbooksSettings stored()
+    {
+        Connection c;
+        c.setUp(Program::DbConnectionString, true);
+        return EbooksSettings::read(c);
+    }
+
+    // Every byte the practice keeps: its database file and whatever lies beside it.
+    QByteArray practiceBytes()
+    {
+        QByteArray all;
+        for (const QFileInfo &f : QDir(practice.dir()).entryInfoList(QDir::Files)) {
+            QFile file(f.filePath());
+            if (file.open(QIODevice::ReadOnly))
+                all += file.readAll();
+        }
+        return all;
+    }
+
+    TestSupport::TempPractice practice;
+    TestSupport::RecordingMessages messages;
+    FakeSecrets secrets;
+};
+
+const QString kKey = QStringLiteral("0123456789abcdef0123456789abcdef");
+
+void fill(EbooksSettingsWindow &w, const QString &user, const QString &key, const QString &series)
+{
+    w.enabledBox()->setChecked(true);
+    w.userBox()->setText(user);
+    w.keyBox()->setText(key);
+    w.seriesBox()->setText(series);
+}
+
+} // namespace
+
+TEST_F(EbooksWindows, SettingsAreKeptByThePracticeAndTheKeyByTheKeyring)
+{
+    EbooksSettingsWindow w(secrets);
+    w.show();
+    waitUntil([&] { return !w.keyState()->text().isEmpty(); });
+    // Off and on the test service until the practice says otherwise; no key yet.
+    EXPECT_FALSE(w.enabledBox()->isChecked());
+    EXPECT_EQ(w.serviceBox()->currentText(), BillingTexts::kEbooksTestService);
+    EXPECT_EQ(w.keyState()->text(), BillingTexts::kEbooksKeyMissing);
+    EXPECT_TRUE(w.findChild<QLabel *>("lblUntested")->text().contains("δεν έχει ακόμη ελεγχθεί"));
+    EXPECT_EQ(w.keyBox()->echoMode(), QLineEdit::Password);
+
+    fill(w, "practice1", kKey, "ΑΠΥ");
+    // ORVANTA_SCREENSHOTS=DIR keeps a picture of the window for a person to look at.
+    if (const QString dir = qEnvironmentVariable("ORVANTA_SCREENSHOTS"); !dir.isEmpty())
+        w.grab().save(QDir(dir).filePath("ebooks-settings.png"));
+    w.treatmentBox()->setCurrentIndex(w.treatmentBox()->findData(int(VatTreatment::Taxable)));
+    w.paymentBox()->setCurrentIndex(w.paymentBox()->findData(8));
+    w.saveClick();
+    EXPECT_EQ(messages.last(), BillingTexts::kEbooksSaved);
+    const EbooksSettings s = stored();
+    EXPECT_TRUE(s.enabled);
+    EXPECT_FALSE(s.production);
+    EXPECT_EQ(s.user, "practice1");
+    EXPECT_EQ(s.series, "ΑΠΥ");
+    EXPECT_EQ(s.treatment, VatTreatment::Taxable);
+    EXPECT_EQ(s.paymentMethod, 8);
+    EXPECT_EQ(secrets.values[keyName("practice1")], kKey);
+    EXPECT_FALSE(practiceBytes().contains(kKey.toLatin1()));
+    EXPECT_TRUE(w.keyBox()->text().isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return w.keyState()->text() == BillingTexts::kEbooksKeyStored; }));
+
+    // Opened again: what was saved, the key only as "stored"; saving without typing it keeps it.
+    EbooksSettingsWindow again(secrets);
+    EXPECT_TRUE(again.enabledBox()->isChecked());
+    EXPECT_EQ(again.userBox()->text(), "practice1");
+    EXPECT_TRUE(again.keyBox()->text().isEmpty());
+    ASSERT_TRUE(
+        waitUntil([&] { return again.keyState()->text() == BillingTexts::kEbooksKeyStored; }));
+    again.saveClick();
+    EXPECT_EQ(messages.last(), BillingTexts::kEbooksSaved);
+    EXPECT_EQ(secrets.values[keyName("practice1")], kKey);
+    again.forgetKeyClick();
+    EXPECT_TRUE(secrets.values.empty());
+}
+
+// Settings that could not work are not saved, and the person is told why.
+TEST_F(EbooksWindows, SettingsThatCannotWorkAreNotSaved)
+{
+    struct Case {
+        const char *what;
+        QString user, key, series, vatNumber, keyringRefusal;
+        QString message;
+    };
+    const QString vat = QString::fromLatin1(MyDataTest::kVatNumber);
+    const Case cases[] = {
+        {"no user", "", kKey, "Α", vat, {}, BillingTexts::kEbooksNeedUser},
+        {"no key", "u", "", "Α", vat, {}, BillingTexts::kEbooksNeedKey},
+        {"series with a blank", "u", kKey, "Α Β", vat, {}, BillingTexts::kEbooksBadSeries},
+        {"series not in Greek bytes", "u", kKey, "Ж", vat, {}, BillingTexts::kEbooksBadSeries},
+        {"tax number", "u", kKey, "Α", "123456789", {}, BillingTexts::kEbooksBadVatNumber},
+        {"keyring refuses", "u", kKey, "Α", vat, "locked",
+         BillingTexts::ebooksKeyNotSaved("locked")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        practice.exec("UPDATE INFORMATION SET AFT='" + c.vatNumber + "'");
+        secrets.refusal = c.keyringRefusal;
+        EbooksSettingsWindow w(secrets);
+        fill(w, c.user, c.key, c.series);
+        w.saveClick();
+        EXPECT_EQ(messages.last(), c.message);
+        EXPECT_FALSE(stored().enabled);
+        EXPECT_TRUE(secrets.values.empty());
+    }
+}
+
+TEST_F(EbooksWindows, SendingTheWaitingReceiptsSaysWhatHappenedToEach)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    secrets.values[keyName(StandIn::kUser)] = StandIn::kKey;
+    EbooksSettings s;
+    s.enabled = true;
+    s.user = QLatin1String(StandIn::kUser);
+    {
+        Connection c;
+        c.setUp(Program::DbConnectionString, true);
+        s.write(c);
+        SendQueue queue(c);
+        for (qint64 n : {1, 2}) {
+            practice.exec(QStringLiteral("INSERT INTO APODEIKSEIS (AR_APODEIKSHS, POSO, VAT, "
+                                         "SYNOLIKO_POSO) VALUES (%1, 40, 0, 40)")
+                              .arg(n));
+            QueueEntry e;
+            e.number = n;
+            e.series = s.series;
+            queue.enqueue(e);
+        }
+    }
+    EbooksService service(secrets, Program::DbConnectionString, folder, "A");
+    service.reloadSettings();
+    service.setServiceUrl(standIn.baseUrl());
+    standIn.next({"success", "validation"});
+    bool done = false;
+    sendWaitingReceipts(nullptr, service, [&] { done = true; });
+    ASSERT_TRUE(waitUntil([&] { return done; }));
+    const QString text = messages.last();
+    EXPECT_TRUE(text.startsWith(BillingTexts::ebooksSummary(1, 1, 0, 0))) << text.toStdString();
+    EXPECT_TRUE(text.contains("Απόδειξη 2: ValidationError\r204: Field aa")) << text.toStdString();
+
+    // Off: nothing is sent, and the person is told where to turn it on.
+    s.enabled = false;
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    s.write(c);
+    service.reloadSettings();
+    sendWaitingReceipts(nullptr, service);
+    EXPECT_EQ(messages.last(), BillingTexts::kEbooksOff);
+    EXPECT_EQ(standIn.calls("SendInvoices"), 2);
+}
