@@ -137,6 +137,18 @@ inline QString ebooksKeyNotSaved(const QString &why)
         .arg(why);
 }
 
+// The register with the e-books on
+inline const QString kColEbooks = QStringLiteral("myDATA");
+inline const QString kColMark = QStringLiteral("ΜΑΡΚ");
+inline const QString kEbooksSent = QStringLiteral("Στάλθηκε");
+inline const QString kEbooksWaitingState = QStringLiteral("Σε αναμονή");
+inline const QString kEbooksRejected = QStringLiteral("Απορρίφθηκε");
+inline const QString kEbooksCancelPending = QStringLiteral("Ακύρωση σε αναμονή");
+inline QString ebooksWaitingCount(int n)
+{
+    return QStringLiteral("Σε αναμονή για την ΑΑΔΕ: %1").arg(n);
+}
+
 // Sending the waiting receipts
 inline const QString kEbooksOff = QStringLiteral(
     "Η αποστολή στα ηλεκτρονικά βιβλία είναι κλειστή: ανοίξτε την από τις Ρυθμίσεις, "

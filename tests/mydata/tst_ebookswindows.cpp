@@ -7,6 +7,8 @@
 #include "ebookssettings.h"
 #include "ebookssettingswindow.h"
 #include "fakesecrets.h"
+#include "issuedreceiptswindow.h"
+#include "recordgrid.h"
 #include "mydatatestsupport.h"
 #include "program.h"
 #include "sendqueue.h"
@@ -191,4 +193,128 @@ TEST_F(EbooksWindows, SendingTheWaitingReceiptsSaysWhatHappenedToEach)
     sendWaitingReceipts(nullptr, service);
     EXPECT_EQ(messages.last(), BillingTexts::kEbooksOff);
     EXPECT_EQ(standIn.calls("SendInvoices"), 2);
+}
+
+namespace {
+
+// Receipts 1 (sent), 2 (waiting) and 3 (rejected), issued on the stand-in's terms.
+void threeReceipts(Connection &c)
+{
+    SendQueue queue(c);
+    for (qint64 n : {1, 2, 3}) {
+        c.execute(QStringLiteral("INSERT INTO APODEIKSEIS (AR_APODEIKSHS, POSO, VAT, "
+                                 "SYNOLIKO_POSO) VALUES (%1, 40, 0, 40)")
+                      .arg(n));
+        QueueEntry e;
+        e.number = n;
+        e.series = "Α";
+        Receipt r;
+        r.series = e.series;
+        r.number = n;
+        r.issueDate = QDate::currentDate();
+        e.uid = documentUid(Issuer{QString::fromLatin1(MyDataTest::kVatNumber), 0}, r);
+        queue.enqueue(e);
+    }
+    queue.markRejected(3, {"204: aa"});
+}
+
+QStringList column(IssuedReceiptsWindow &w, int col)
+{
+    QStringList out;
+    const QAbstractItemModel *m = w.grid()->model();
+    for (int row = 0; row < m->rowCount(); ++row)
+        out << m->index(row, col).data().toString();
+    return out;
+}
+
+} // namespace
+
+TEST_F(EbooksWindows, TheRegisterShowsTheStateOfEachReceiptAndCancelsAtTheService)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    secrets.values[keyName(StandIn::kUser)] = StandIn::kKey;
+    EbooksSettings s;
+    s.enabled = true;
+    s.user = QLatin1String(StandIn::kUser);
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    s.write(c);
+    threeReceipts(c);
+    EbooksService service(secrets, Program::DbConnectionString, folder, "A");
+    service.reloadSettings();
+    service.setServiceUrl(standIn.baseUrl());
+    EbooksService::setInstance(&service);
+    SendQueue queue(c);
+    {
+        // Receipt 1 reaches the service; the others wait or stay rejected.
+        bool sent = false;
+        service.sendReceipt(1, [&](const Turn &) { sent = true; });
+        ASSERT_TRUE(waitUntil([&] { return sent; }));
+        ASSERT_EQ(queue.item(1)->state, SendState::Sent);
+    }
+
+    IssuedReceiptsWindow w;
+    w.show();
+    ASSERT_EQ(w.grid()->model()->columnCount(), 12);
+    EXPECT_EQ(w.grid()->model()->headerData(10, Qt::Horizontal).toString(), "myDATA");
+    EXPECT_EQ(column(w, 10), (QStringList{"Στάλθηκε", "Σε αναμονή", "Απορρίφθηκε"}));
+    EXPECT_EQ(column(w, 11).first(), QString::number(queue.item(1)->mark));
+    EXPECT_EQ(w.waitingLine()->text(), BillingTexts::ebooksWaitingCount(2));
+
+    // Cancelling the sent receipt tells the service; the cancellation mark is kept.
+    w.receipts().setCurrentRow(0);
+    w.cancelClick();
+    ASSERT_TRUE(waitUntil([&] { return queue.item(1)->cancel == CancelState::Done; }));
+    EXPECT_GT(queue.item(1)->cancellationMark, 0);
+    EXPECT_EQ(standIn.calls("CancelInvoice"), 1);
+    EbooksService::setInstance(nullptr);
+}
+
+// A cancellation the service does not hear of waits, and goes with the next sending.
+TEST_F(EbooksWindows, ACancellationThatFailsWaitsAndIsSentLater)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    secrets.values[keyName(StandIn::kUser)] = StandIn::kKey;
+    EbooksSettings s;
+    s.enabled = true;
+    s.user = QLatin1String(StandIn::kUser);
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    s.write(c);
+    threeReceipts(c);
+    EbooksService service(secrets, Program::DbConnectionString, folder, "A");
+    service.reloadSettings();
+    service.setServiceUrl(standIn.baseUrl());
+    SendQueue queue(c);
+    bool sent = false;
+    service.sendWaiting(false, [&](const DrainResult &) { sent = true; }); // 1 and 2 go
+    ASSERT_TRUE(waitUntil([&] { return sent; }));
+    ASSERT_EQ(queue.item(2)->state, SendState::Sent);
+
+    standIn.next({"ratelimit"}); // the cancellation is refused for now
+    EbooksService::setInstance(&service);
+    IssuedReceiptsWindow w;
+    w.show();
+    w.receipts().setCurrentRow(0);
+    w.cancelClick();
+    ASSERT_TRUE(waitUntil([&] { return standIn.calls("CancelInvoice") == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return !queue.item(1)->cancelErrors.isEmpty(); }));
+    EXPECT_EQ(queue.item(1)->cancel, CancelState::Pending);
+    EXPECT_EQ(practice.scalar("SELECT EGKYRH FROM APODEIKSEIS WHERE AR_APODEIKSHS=1"), "False");
+
+    bool drained = false;
+    service.sendWaiting(false, [&](const DrainResult &) { drained = true; });
+    ASSERT_TRUE(waitUntil([&] { return drained; }));
+    EXPECT_EQ(queue.item(1)->cancel, CancelState::Done);
+    EbooksService::setInstance(nullptr);
+}
+
+TEST_F(EbooksWindows, WithTheEbooksOffTheRegisterIsAsItWas)
+{
+    IssuedReceiptsWindow w;
+    w.show();
+    EXPECT_EQ(w.grid()->model()->columnCount(), 10);
+    EXPECT_EQ(w.waitingLine(), nullptr);
 }
