@@ -5,6 +5,8 @@
 #include "mydatatexts.h"
 #include "secretstore.h"
 
+#include <QPointer>
+
 namespace MyData {
 
 namespace {
@@ -89,8 +91,12 @@ void EbooksService::next()
 void EbooksService::withSender(std::function<void(Sender *, const QString &)> use)
 {
     const QString name = keyName(m_settings.user);
-    m_secrets.read(name, [this, use = std::move(use)](bool found, const QString &key,
-                                                      const QString &error) {
+    // The keyring may answer after the program began to close and this service is gone.
+    QPointer<EbooksService> alive(this);
+    m_secrets.read(name, [this, alive, use = std::move(use)](bool found, const QString &key,
+                                                             const QString &error) {
+        if (!alive)
+            return;
         if (!found) {
             use(nullptr, error.isEmpty() ? MyDataTexts::kNoKey
                                          : MyDataTexts::kNoKey + QLatin1Char('\n') + error);

@@ -78,7 +78,8 @@ std::optional<Sender::Facts> Sender::facts(const QueueItem &item, QString &why)
 void Sender::finishTurn(const Turn &turn, const std::function<void(const Turn &)> &done)
 {
     try {
-        m_queue->release(turn.number, m_workstation);
+        if (turn.outcome != Outcome::Sent) // keeping the MARK gave the claim up already
+            m_queue->release(turn.number, m_workstation);
     } catch (const DbError &) {
         // The claim lapses by itself; the outcome is already kept.
     }

@@ -171,8 +171,9 @@ void SendQueue::markInFlight(qint64 number, const QString &uid)
 void SendQueue::markSent(qint64 number, const QString &uid, qint64 mark, const QString &qrUrl,
                          const QDateTime &at)
 {
+    // The claim goes with it: a sent receipt is nobody's to send.
     run(QStringLiteral("UPDATE %1 SET KATASTASH=?, UID=?, MARK=?, QR_URL=?, SFALMATA=NULL, "
-                       "APESTALH=? WHERE AR_APODEIKSHS=?"),
+                       "APESTALH=?, APOSTOLEAS=NULL, APOSTOLH_APO=NULL WHERE AR_APODEIKSHS=?"),
         {stateCode(SendState::Sent), uid, mark, qrUrl.isEmpty() ? QVariant() : QVariant(qrUrl),
          utc(at), number});
 }

@@ -87,6 +87,7 @@ public:
     // The document is about to leave: from now on its fate is unknown until a reply is kept.
     // The identifier it leaves with is kept, to look for it by after a lost reply.
     void markInFlight(qint64 number, const QString &uid);
+    // Also gives up any claim on it.
     void markSent(qint64 number, const QString &uid, qint64 mark, const QString &qrUrl,
                   const QDateTime &at);
     void markRejected(qint64 number, const QStringList &errors);

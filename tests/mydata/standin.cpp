@@ -17,6 +17,7 @@ QByteArray control(const QUrl &url, const QByteArray &body, bool post)
     QNetworkAccessManager network;
     QNetworkRequest request(url);
     request.setTransferTimeout(5000);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("text/plain"));
     QNetworkReply *reply = post ? network.post(request, body) : network.get(request);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
