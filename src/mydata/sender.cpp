@@ -20,6 +20,15 @@ QString withCause(const QString &text, const QString &cause)
     return cause.isEmpty() ? text : text + QLatin1Char('\n') + cause;
 }
 
+// The service's refusal as it is kept and shown: the status, then its errors.
+QStringList refusalLines(const Response &r)
+{
+    QStringList lines = {r.status};
+    if (!r.errors.isEmpty())
+        lines << SendQueue::errorLines(r.errors);
+    return lines;
+}
+
 } // namespace
 
 struct Sender::Facts {
@@ -87,26 +96,44 @@ void Sender::finishTurn(const Turn &turn, const std::function<void(const Turn &)
     done(turn);
 }
 
-void Sender::sendOne(qint64 number, std::function<void(const Turn &)> done)
+std::optional<QueueItem> Sender::claimAndRead(qint64 number,
+                                          const std::function<void(const Turn &)> &done,
+                                          bool &claimed)
 {
     Turn turn;
     turn.number = number;
     m_busy = true;
-    std::optional<QueueItem> item;
     try {
-        if (!m_queue->claim(number, m_workstation, m_clock())) {
-            m_busy = false;
-            done(turn); // another workstation is sending it
-            return;
+        if (m_queue->claim(number, m_workstation, m_clock())) {
+            claimed = true;
+            return m_queue->item(number);
         }
-        item = m_queue->item(number);
     } catch (const DbError &e) {
-        m_busy = false;
+        if (claimed) {
+            // Claimed, but not readable: the claim is given up again by the turn's end.
+            turn.outcome = Outcome::Waiting;
+            turn.message = e.message();
+            claimed = false;
+            finishTurn(turn, done);
+            return std::nullopt;
+        }
         turn.outcome = Outcome::Waiting;
         turn.message = e.message();
-        done(turn);
-        return;
     }
+    // Another workstation is sending it, or the queue could not be reached.
+    m_busy = false;
+    done(turn);
+    return std::nullopt;
+}
+
+void Sender::sendOne(qint64 number, std::function<void(const Turn &)> done)
+{
+    Turn turn;
+    turn.number = number;
+    bool claimed = false;
+    const std::optional<QueueItem> item = claimAndRead(number, done, claimed);
+    if (!claimed)
+        return;
     if (!item || item->state == SendState::Sent) {
         finishTurn(turn, done);
         return;
@@ -269,9 +296,7 @@ void Sender::transmit(qint64 number, std::function<void(const Turn &)> done)
                     m_queue->markUnknown(number, turn.message);
                 } else {
                     turn.outcome = Outcome::Rejected;
-                    QStringList lines = {r.status};
-                    if (!r.errors.isEmpty())
-                        lines << SendQueue::errorLines(r.errors);
+                    const QStringList lines = refusalLines(r);
                     turn.message = lines.join(QLatin1Char('\n'));
                     m_queue->markRejected(number, lines);
                 }
@@ -289,22 +314,10 @@ void Sender::cancelOne(qint64 number, std::function<void(const Turn &)> done)
 {
     Turn turn;
     turn.number = number;
-    m_busy = true;
-    std::optional<QueueItem> item;
-    try {
-        if (!m_queue->claim(number, m_workstation, m_clock())) {
-            m_busy = false;
-            done(turn);
-            return;
-        }
-        item = m_queue->item(number);
-    } catch (const DbError &e) {
-        m_busy = false;
-        turn.outcome = Outcome::Waiting;
-        turn.message = e.message();
-        done(turn);
+    bool claimed = false;
+    const std::optional<QueueItem> item = claimAndRead(number, done, claimed);
+    if (!claimed)
         return;
-    }
     if (!item || item->cancel != CancelState::Pending || item->state != SendState::Sent) {
         finishTurn(turn, done);
         return;
@@ -340,9 +353,7 @@ void Sender::cancelOne(qint64 number, std::function<void(const Turn &)> done)
                     m_queue->noteCancelProblem(number, turn.message);
                 } else {
                     turn.outcome = Outcome::CancelRefused;
-                    QStringList lines = {r.status};
-                    if (!r.errors.isEmpty())
-                        lines << SendQueue::errorLines(r.errors);
+                    const QStringList lines = refusalLines(r);
                     turn.message = lines.join(QLatin1Char('\n'));
                     m_queue->markCancelRefused(number, lines);
                 }

@@ -71,6 +71,11 @@ public:
 private:
     struct Facts;
     std::optional<Facts> facts(const QueueItem &item, QString &why);
+    // Claims the receipt and reads it; when it cannot be claimed (another workstation holds
+    // it, or the database failed), done has had its turn and claimed is false.
+    std::optional<QueueItem> claimAndRead(qint64 number,
+                                      const std::function<void(const Turn &)> &done,
+                                      bool &claimed);
     void reconcile(qint64 number, qint64 afterMark, const QString &partition, const QString &row,
                    std::function<void(const Turn &)> done);
     void transmit(qint64 number, std::function<void(const Turn &)> done);

@@ -140,18 +140,10 @@ class Handler(BaseHTTPRequestHandler):
         if url.path == "/_log":
             with lock:
                 return self.reply(200, json.dumps(log), "application/json")
-        entry = {"call": url.path.strip("/"), "query": url.query,
-                 "headers": self.headers_right(), "uids": [], "schema": []}
-        mode = self.take_mode()
-        entry["mode"] = mode
-        with lock:
-            log.append(entry)
-        if not self.headers_right() or mode == "unauthorized":
-            return self.unauthorized()
-        if mode == "ratelimit":
-            return self.reply(429, '{"statusCode":429,"message":"Rate limit is exceeded."}',
-                              "application/json")
-        if mode in ("hang", "lost"):
+        entry, mode = self.begin(url)
+        if mode is None:
+            return
+        if mode == "lost":
             time.sleep(30)
             return
         if url.path.endswith("/RequestTransmittedDocs"):
@@ -164,6 +156,27 @@ class Handler(BaseHTTPRequestHandler):
             return self.reply(200, '<RequestedDoc xmlns="http://www.aade.gr/myDATA/invoice/v1.0">'
                                    "<invoicesDoc>%s</invoicesDoc></RequestedDoc>" % invoices)
         self.reply(404, "no such call", "text/plain")
+
+    def begin(self, url):
+        """Logs the request and answers what every call answers alike: a wrong key, a rate
+        limit, no reply at all. Gives the log entry, and the mode, or None when answered."""
+        entry = {"call": url.path.strip("/"), "query": url.query,
+                 "headers": self.headers_right(), "uids": [], "schema": []}
+        mode = self.take_mode()
+        entry["mode"] = mode
+        with lock:
+            log.append(entry)
+        if not self.headers_right() or mode == "unauthorized":
+            self.unauthorized()
+            return entry, None
+        if mode == "ratelimit":
+            self.reply(429, '{"statusCode":429,"message":"Rate limit is exceeded."}',
+                       "application/json")
+            return entry, None
+        if mode == "hang":
+            time.sleep(30)
+            return entry, None
+        return entry, mode
 
     def unauthorized(self):
         self.reply(401, '{ "statusCode": 401, "message": "Access denied due to invalid '
@@ -187,20 +200,9 @@ class Handler(BaseHTTPRequestHandler):
             with lock:
                 modes.extend(l.strip() for l in body.decode().splitlines() if l.strip())
             return self.reply(200, "ok", "text/plain")
-        entry = {"call": url.path.strip("/"), "query": url.query,
-                 "headers": self.headers_right(), "uids": [], "schema": []}
+        entry, mode = self.begin(url)
         self.entry = entry
-        mode = self.take_mode()
-        entry["mode"] = mode
-        with lock:
-            log.append(entry)
-        if not self.headers_right() or mode == "unauthorized":
-            return self.unauthorized()
-        if mode == "ratelimit":
-            return self.reply(429, '{"statusCode":429,"message":"Rate limit is exceeded."}',
-                              "application/json")
-        if mode == "hang":
-            time.sleep(30)
+        if mode is None:
             return
         if url.path.endswith("/CancelInvoice"):
             return self.cancel(url, mode)

@@ -56,6 +56,9 @@ protected:
         return all;
     }
 
+    std::unique_ptr<EbooksService> turnOnWithThreeReceipts(Connection &c, const QString &folder,
+                                                           StandIn &standIn);
+
     TestSupport::TempPractice practice;
     TestSupport::RecordingMessages messages;
     FakeSecrets secrets;
@@ -218,6 +221,30 @@ void threeReceipts(Connection &c)
     queue.markRejected(3, {"204: aa"});
 }
 
+QStringList column(IssuedReceiptsWindow &w, int col);
+
+} // namespace
+
+// The e-books on with the stand-in's user and key, receipts 1 to 3 queued, and the service.
+std::unique_ptr<EbooksService> EbooksWindows::turnOnWithThreeReceipts(Connection &c,
+                                                                      const QString &folder,
+                                                                      StandIn &standIn)
+{
+    secrets.values[keyName(StandIn::kUser)] = StandIn::kKey;
+    EbooksSettings s;
+    s.enabled = true;
+    s.user = QLatin1String(StandIn::kUser);
+    s.write(c);
+    threeReceipts(c);
+    auto service
+        = std::make_unique<EbooksService>(secrets, Program::DbConnectionString, folder, "A");
+    service->reloadSettings();
+    service->setServiceUrl(standIn.baseUrl());
+    return service;
+}
+
+namespace {
+
 QStringList column(IssuedReceiptsWindow &w, int col)
 {
     QStringList out;
@@ -233,17 +260,10 @@ TEST_F(EbooksWindows, TheRegisterShowsTheStateOfEachReceiptAndCancelsAtTheServic
 {
     MYDATA_REQUIRE_SCHEMA(folder);
     StandIn standIn(folder);
-    secrets.values[keyName(StandIn::kUser)] = StandIn::kKey;
-    EbooksSettings s;
-    s.enabled = true;
-    s.user = QLatin1String(StandIn::kUser);
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    s.write(c);
-    threeReceipts(c);
-    EbooksService service(secrets, Program::DbConnectionString, folder, "A");
-    service.reloadSettings();
-    service.setServiceUrl(standIn.baseUrl());
+    const std::unique_ptr<EbooksService> service_ = turnOnWithThreeReceipts(c, folder, standIn);
+    EbooksService &service = *service_;
     EbooksService::setInstance(&service);
     SendQueue queue(c);
     {
@@ -276,17 +296,10 @@ TEST_F(EbooksWindows, ACancellationThatFailsWaitsAndIsSentLater)
 {
     MYDATA_REQUIRE_SCHEMA(folder);
     StandIn standIn(folder);
-    secrets.values[keyName(StandIn::kUser)] = StandIn::kKey;
-    EbooksSettings s;
-    s.enabled = true;
-    s.user = QLatin1String(StandIn::kUser);
     Connection c;
     c.setUp(Program::DbConnectionString, true);
-    s.write(c);
-    threeReceipts(c);
-    EbooksService service(secrets, Program::DbConnectionString, folder, "A");
-    service.reloadSettings();
-    service.setServiceUrl(standIn.baseUrl());
+    const std::unique_ptr<EbooksService> service_ = turnOnWithThreeReceipts(c, folder, standIn);
+    EbooksService &service = *service_;
     SendQueue queue(c);
     bool sent = false;
     service.sendWaiting(false, [&](const DrainResult &) { sent = true; }); // 1 and 2 go
