@@ -331,3 +331,28 @@ TEST_F(EbooksWindows, WithTheEbooksOffTheRegisterIsAsItWas)
     EXPECT_EQ(w.grid()->model()->columnCount(), 10);
     EXPECT_EQ(w.waitingLine(), nullptr);
 }
+
+// The waiting receipts go at start-up, and again at each turn of the retry timer.
+TEST_F(EbooksWindows, RetriesSendAtStartUpAndEveryFewMinutes)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    const std::unique_ptr<EbooksService> service = turnOnWithThreeReceipts(c, folder, standIn);
+    EXPECT_EQ(service->retryTimer().interval(), EbooksService::kRetryMinutes * 60 * 1000);
+    SendQueue queue(c);
+    service->startRetries();
+    ASSERT_TRUE(waitUntil([&] { return queue.waitingCount() == 1; })); // 3 stays rejected
+    EXPECT_EQ(standIn.calls("SendInvoices"), 2);
+
+    c.execute("INSERT INTO APODEIKSEIS (AR_APODEIKSHS, POSO, VAT, SYNOLIKO_POSO) VALUES (4, 40, "
+              "0, 40)");
+    QueueEntry e;
+    e.number = 4;
+    e.series = "Α";
+    queue.enqueue(e);
+    service->retryTimer().start(50); // the timer's turn, sooner
+    ASSERT_TRUE(waitUntil([&] { return queue.item(4)->state == SendState::Sent; }));
+    EXPECT_EQ(standIn.calls("SendInvoices"), 3); // the rejected one is left to a person
+}
