@@ -24,7 +24,7 @@ while getopts "t:n:" opt; do
 done
 shift $((OPTIND - 1))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(layout dialect sqltext amount greektext)
+[ ${#targets[@]} -gt 0 ] || targets=(layout dialect sqltext amount greektext mydatareply)
 
 if [ ! -f build-fuzz/build.ninja ]; then
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -33,7 +33,7 @@ fi
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 # Longest input tried: enough for each reader's texts, short enough to keep the runs fast.
-declare -A maxlen=([layout]=2048 [dialect]=512 [sqltext]=64 [amount]=64 [greektext]=256)
+declare -A maxlen=([layout]=2048 [dialect]=512 [sqltext]=64 [amount]=64 [greektext]=256 [mydatareply]=4096)
 work=${FUZZ_WORK:-build-fuzz}
 mkdir -p "$work/artifacts" "$work/logs"
 export QT_QPA_PLATFORM=offscreen

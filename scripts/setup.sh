@@ -10,7 +10,8 @@ pkgs=(build-essential cmake ninja-build pkg-config
       librsvg2-bin lintian desktop-file-utils appstream
       # exports (xlsx), the tax authority's e-books (schema checks, the keyring, QR codes and
       # reading them back in tests, the stand-in service and CSV reader of the tests)
-      libxlsxwriter-dev libxml2-dev qtkeychain-qt6-dev libqrencode-dev zbar-tools python3
+      libxlsxwriter-dev libxml2-dev libxml2-utils qtkeychain-qt6-dev libqrencode-dev zbar-tools
+      python3
       # the baseline of the backup benchmark (bench/db): the engine's own command-line program
       sqlite3
       # shared compile cache between build folders (used when present)

@@ -25,6 +25,8 @@ enum class MenuCommand {
     VatRate,
     ReceiptNumbering,
     PracticeDetails,
+    EbooksSettings,      // the tax authority's e-books (myDATA)
+    SendWaitingReceipts, // the receipts that wait to be sent there
 };
 
 // What each command does; a command without an entry is shown disabled.

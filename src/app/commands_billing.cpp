@@ -1,15 +1,23 @@
 #include "commands.h"
 
+#include "dberror.h"
+#include "ebookssending.h"
+#include "ebooksservice.h"
+#include "ebookssettingswindow.h"
 #include "issuedreceiptswindow.h"
 #include "patientpaymentswindow.h"
 #include "periodincomewindow.h"
 #include "practicedetailswindow.h"
+#include "program.h"
 #include "receiptprinting.h"
 #include "receiptwindow.h"
+#include "secretstore.h"
 #include "settingwindow.h"
 #include "windowhooks.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QSysInfo>
 
 namespace {
 
@@ -17,6 +25,24 @@ template<typename W> void openModal(QWidget *parent)
 {
     W window(parent);
     window.showModal();
+}
+
+// The tax authority's schema, beside the practice's data or where the package puts it.
+QString schemaFolder()
+{
+    for (const QString &folder : {QDir(Program::AppDir).filePath(QStringLiteral("mydata-xsd")),
+                                  QStringLiteral("/usr/share/orvanta/mydata-xsd")})
+        if (QDir(folder).exists())
+            return folder;
+    return QDir(Program::AppDir).filePath(QStringLiteral("mydata-xsd"));
+}
+
+// Names this program on this computer in the queue's claims, so that two programs never take
+// each other's claim for their own.
+QString workstation()
+{
+    return QSysInfo::machineHostName() + QLatin1Char('/')
+        + QString::number(QCoreApplication::applicationPid());
 }
 
 } // namespace
@@ -27,6 +53,29 @@ void AreaCommands::billing(CommandTable &table)
 {
     auto *printing = new ReceiptPrinting;
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [printing] { delete printing; });
+
+    // The e-books live for the whole run too: the retries run while the program runs.
+    auto *secrets = new MyData::KeychainSecretStore;
+    auto *ebooks = new MyData::EbooksService(*secrets, Program::DbConnectionString,
+                                             schemaFolder(), workstation());
+    try {
+        ebooks->reloadSettings();
+    } catch (const DbError &) {
+        // The settings read as off; the settings window shows the database's error.
+    }
+    MyData::EbooksService::setInstance(ebooks);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [ebooks, secrets] {
+        delete ebooks;
+        delete secrets;
+    });
+    ebooks->startRetries();
+    table[MenuCommand::EbooksSettings] = [secrets](QWidget *parent) {
+        EbooksSettingsWindow window(*secrets, parent);
+        window.showModal();
+    };
+    table[MenuCommand::SendWaitingReceipts] = [ebooks](QWidget *parent) {
+        sendWaitingReceipts(parent, *ebooks);
+    };
 
     table[MenuCommand::VatRate] = &openModal<VatRateWindow>;
     table[MenuCommand::ReceiptNumbering] = &openModal<ReceiptNumberingWindow>;

@@ -133,6 +133,8 @@ void MainWindow::buildMenu()
     command(options, "Εισπρά&ξεις σε διάστημα δυο ημερομηνιών", "actPeriodIncome",
             MenuCommand::PeriodIncome);
     command(options, "Αποδείξεις που εκ&δόθηκαν", "actIssuedReceipts", MenuCommand::IssuedReceipts);
+    command(options, "Αποστολή των αποδείξεων σε αναμονή στην ΑΑΔΕ", "actSendWaitingReceipts",
+            MenuCommand::SendWaitingReceipts);
     options->addSeparator();
     command(options, "Βιβλίο ση&μειώσεων", "actNotebook", MenuCommand::Notebook);
     // The first letter of this entry is the Latin capital Y.
@@ -161,6 +163,8 @@ void MainWindow::buildMenu()
             MenuCommand::ReceiptNumbering);
     command(settings, "Διαμόρφωση των στοιχείων που θα εμφανίζονται στις αποδείξεις",
             "actPracticeDetails", MenuCommand::PracticeDetails);
+    command(settings, "Ηλεκτρονικά βιβλία (myDATA)…", "actEbooksSettings",
+            MenuCommand::EbooksSettings);
     QAction *password = addEntry(options, QStringLiteral("Αλλαγή του κωδικού πρόσβασης"),
                                  QStringLiteral("actChangePassword"));
     connect(password, &QAction::triggered, this, &MainWindow::ChangePasswordClick);

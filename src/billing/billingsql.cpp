@@ -1,5 +1,8 @@
 #include "billingsql.h"
 
+#include "billingtexts.h"
+#include "schema.h"
+
 #include "sqltext.h"
 
 namespace BillingSql {
@@ -46,6 +49,28 @@ QString printedReceipt(qint64 receiptNo)
                           "Format(POSO,'0.00') AS POSO, TAMEIO, Format(SYNOLIKO_POSO,'0.00') as "
                           "SYNOLIKO_POSO, Format(VAT,'0.00') as VAT, PERIGRAFH FROM APODEIKSEIS ")
         + QStringLiteral(" WHERE AR_APODEIKSHS=") + QString::number(receiptNo);
+}
+
+QString registerWithEbooks()
+{
+    const QString table = QLatin1String(Schema::kEbooksTable);
+    return QStringLiteral(
+               "SELECT AR_APODEIKSHS, HMEROMHNIA, ONOMA, EPWNYMO, PARALHPTHS, "
+               "Format(POSO,'0.00') AS POSO, TAMEIO, Format(SYNOLIKO_POSO,'0.00') AS "
+               "SYNOLIKO_POSO, Format(VAT,'0.00') AS VAT, PERIGRAFH, EGKYRH, "
+               "(SELECT CASE WHEN M.AKYRWSH='PENDING' THEN '%2' WHEN M.KATASTASH='SENT' THEN '%3' "
+               "WHEN M.KATASTASH='REJECTED' THEN '%4' ELSE '%5' END FROM %1 M WHERE "
+               "M.AR_APODEIKSHS=APODEIKSEIS.AR_APODEIKSHS) AS MYDATA_KATASTASH, "
+               "(SELECT M.MARK FROM %1 M WHERE M.AR_APODEIKSHS=APODEIKSEIS.AR_APODEIKSHS) AS "
+               "MYDATA_MARK FROM APODEIKSEIS ORDER BY HMEROMHNIA")
+        .arg(table, BillingTexts::kEbooksCancelPending, BillingTexts::kEbooksSent,
+             BillingTexts::kEbooksRejected, BillingTexts::kEbooksWaitingState);
+}
+
+QString receiptDate(qint64 receiptNo)
+{
+    return QStringLiteral("SELECT HMEROMHNIA FROM APODEIKSEIS WHERE AR_APODEIKSHS=%1")
+        .arg(receiptNo);
 }
 
 QString receiptVat(qint64 receiptNo)

@@ -41,6 +41,9 @@ inline const QString kRegister = QStringLiteral(
     "SELECT AR_APODEIKSHS, HMEROMHNIA, ONOMA, EPWNYMO, PARALHPTHS, Format(POSO,'0.00') AS POSO, "
     "TAMEIO, Format(SYNOLIKO_POSO,'0.00') AS SYNOLIKO_POSO, Format(VAT,'0.00') AS VAT, "
     "PERIGRAFH, EGKYRH FROM APODEIKSEIS ORDER BY HMEROMHNIA");
+// The register with the e-books on: the same rows with what the e-books know of each, the state
+// (MYDATA_KATASTASH, a text for the person) and the MARK.
+QString registerWithEbooks();
 inline const QString kSortByDate = QStringLiteral("HMEROMHNIA ASC");
 inline const QString kSortByNumber = QStringLiteral("AR_APODEIKSHS ASC");
 inline const QString kSortByValid = QStringLiteral("EGKYRH ASC");
@@ -50,6 +53,8 @@ QString printedReceipt(qint64 receiptNo);
 // The VAT stored with one receipt: it chooses the layout, so that a reprint looks as the
 // receipt did when it was issued, whatever the rate is by then.
 QString receiptVat(qint64 receiptNo);
+// The date a receipt was given when its row was written.
+QString receiptDate(qint64 receiptNo);
 
 // Cancellation: the payment goes, the receipt stays, marked invalid.
 QString deletePayment(qint64 receiptNo);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The texts of the receipt and payment windows: captions, labels, buttons and messages, as the
 // person reads them.
@@ -70,6 +71,109 @@ inline QString cancelQuestion(qint64 number)
 {
     return QStringLiteral("Να ακυρώσω την απόδειξη με αριθμό\r%1;").arg(number);
 }
+
+// Issuing with the e-books on.
+inline const QString kEbooksSending
+    = QStringLiteral("Αποστολή της απόδειξης στα ηλεκτρονικά βιβλία της ΑΑΔΕ…");
+inline const QString kEbooksLeave = QStringLiteral("Συνέχεια &χωρίς αναμονή");
+// A receipt the e-books could not be told of truthfully is not issued.
+inline QString notTransmittable(const QStringList &problems)
+{
+    return kNotRegistered + QLatin1Char('\r')
+        + QStringLiteral("Η απόδειξη δεν μπορεί να σταλεί στα ηλεκτρονικά βιβλία της ΑΑΔΕ:\r")
+        + problems.join(QLatin1Char('\r'));
+}
+// The service refused a receipt already issued: it stays in the queue, marked rejected.
+inline QString ebooksRejected(qint64 number, const QString &serviceMessages)
+{
+    return QStringLiteral("Η ΑΑΔΕ δεν δέχτηκε την απόδειξη με αριθμό %1:\r%2\r"
+                          "Η απόδειξη εκδόθηκε και μένει σε αναμονή, σημειωμένη ως "
+                          "απορριφθείσα. Διορθώστε τις ρυθμίσεις και στείλτε την από τις "
+                          "«Αποδείξεις που εκδόθηκαν».")
+        .arg(number)
+        .arg(QString(serviceMessages).replace(QLatin1Char('\n'), QLatin1Char('\r')));
+}
+
+// E-books settings
+inline const QString kEbooksCaption = QStringLiteral("Ηλεκτρονικά βιβλία (myDATA)");
+inline const QString kEbooksEnabled
+    = QStringLiteral("&Αποστολή των αποδείξεων στα ηλεκτρονικά βιβλία της ΑΑΔΕ");
+inline const QString kEbooksService = QStringLiteral("Υπηρεσία:");
+inline const QString kEbooksTestService = QStringLiteral("Δοκιμαστική (mydataapidev.aade.gr)");
+inline const QString kEbooksProductionService = QStringLiteral("Παραγωγική (mydatapi.aade.gr)");
+inline const QString kEbooksUser = QStringLiteral("Όνομα χρήστη:");
+inline const QString kEbooksKey = QStringLiteral("Κλειδί συνδρομής:");
+inline const QString kEbooksKeyStored
+    = QStringLiteral("Έχει αποθηκευτεί κλειδί στην κλειδοθήκη του υπολογιστή.");
+inline const QString kEbooksKeyMissing = QStringLiteral("Δεν έχει αποθηκευτεί κλειδί.");
+inline const QString kEbooksKeyHint
+    = QStringLiteral("Γράψτε κλειδί μόνο για να αντικαταστήσετε το αποθηκευμένο.");
+inline const QString kEbooksForgetKey = QStringLiteral("Διαγρα&φή κλειδιού");
+inline const QString kEbooksSeries = QStringLiteral("Σειρά αποδείξεων:");
+inline const QString kEbooksTreatment = QStringLiteral("Φ.Π.Α υπηρεσιών:");
+inline const QString kEbooksExempt
+    = QStringLiteral("Απαλλάσσονται (κατηγορία εξαίρεσης 7)");
+inline const QString kEbooksTaxable = QStringLiteral("Με Φ.Π.Α στον συντελεστή που ισχύει");
+inline const QString kEbooksPayment = QStringLiteral("Συνήθης τρόπος πληρωμής:");
+inline const QString kEbooksCash = QStringLiteral("Μετρητά");
+inline const QString kEbooksBank = QStringLiteral("Κατάθεση σε τραπεζικό λογαριασμό");
+inline const QString kEbooksIris = QStringLiteral("IRIS");
+inline const QString kEbooksSave = QStringLiteral("Απο&θήκευση");
+inline const QString kEbooksUntested = QStringLiteral(
+    "Η αποστολή δεν έχει ακόμη ελεγχθεί στη δοκιμαστική υπηρεσία της ΑΑΔΕ: πριν από την "
+    "πραγματική χρήση, κάποιος με κωδικούς της δοκιμαστικής υπηρεσίας πρέπει να στείλει και να "
+    "ακυρώσει μία απόδειξη.");
+inline const QString kEbooksSaved = QStringLiteral("Οι ρυθμίσεις αποθηκεύτηκαν.");
+inline const QString kEbooksNeedUser = QStringLiteral("Γράψτε το όνομα χρήστη της ΑΑΔΕ.");
+inline const QString kEbooksNeedKey = QStringLiteral("Γράψτε το κλειδί συνδρομής της ΑΑΔΕ.");
+inline const QString kEbooksBadSeries = QStringLiteral(
+    "Η σειρά πρέπει να έχει από 1 έως 50 γράμματα ή ψηφία, χωρίς κενά.");
+inline const QString kEbooksBadVatNumber = QStringLiteral(
+    "Ο Α.Φ.Μ. στα στοιχεία των αποδείξεων δεν είναι έγκυρος: διορθώστε τον στη «Διαμόρφωση "
+    "των στοιχείων που θα εμφανίζονται στις αποδείξεις».");
+inline QString ebooksKeyNotSaved(const QString &why)
+{
+    return QStringLiteral("Το κλειδί δεν αποθηκεύτηκε στην κλειδοθήκη του υπολογιστή.\r%1")
+        .arg(why);
+}
+
+// The register with the e-books on
+inline const QString kColEbooks = QStringLiteral("myDATA");
+inline const QString kColMark = QStringLiteral("ΜΑΡΚ");
+inline const QString kEbooksSent = QStringLiteral("Στάλθηκε");
+inline const QString kEbooksWaitingState = QStringLiteral("Σε αναμονή");
+inline const QString kEbooksRejected = QStringLiteral("Απορρίφθηκε");
+inline const QString kEbooksCancelPending = QStringLiteral("Ακύρωση σε αναμονή");
+inline QString ebooksWaitingCount(int n)
+{
+    return QStringLiteral("Σε αναμονή για την ΑΑΔΕ: %1").arg(n);
+}
+
+// Sending the waiting receipts
+inline const QString kEbooksOff = QStringLiteral(
+    "Η αποστολή στα ηλεκτρονικά βιβλία είναι κλειστή: ανοίξτε την από τις Ρυθμίσεις, "
+    "«Ηλεκτρονικά βιβλία (myDATA)…».");
+inline const QString kEbooksSendingWaiting
+    = QStringLiteral("Αποστολή των αποδείξεων σε αναμονή στα ηλεκτρονικά βιβλία της ΑΑΔΕ…");
+inline QString ebooksSummary(int sent, int rejected, int waiting, int cancelled)
+{
+    return QStringLiteral("Στάλθηκαν: %1. Ακυρώσεις που στάλθηκαν: %2. Απορρίφθηκαν: %3. "
+                          "Σε αναμονή ακόμη: %4.")
+        .arg(sent)
+        .arg(cancelled)
+        .arg(rejected)
+        .arg(waiting);
+}
+// One receipt's outcome under the summary: the service's messages on the lines after it.
+inline QString ebooksTurnLine(qint64 number, const QString &messages)
+{
+    const QString head = number > 0 ? QStringLiteral("Απόδειξη %1: ").arg(number) : QString();
+    return head + QString(messages).replace(QLatin1Char('\n'), QLatin1Char('\r'));
+}
+
+// The line a receipt printed before the tax authority's e-books gave it a MARK carries.
+inline const QString kEbooksWaiting
+    = QStringLiteral("Σε αναμονή διαβίβασης στην ΑΑΔΕ (myDATA).");
 
 // Practice details
 inline const QString kDetailsCaption

@@ -2,9 +2,14 @@
 
 #include "billingsql.h"
 #include "billingtexts.h"
+#include "dberror.h"
+#include "ebooksservice.h"
+#include "ebookssettings.h"
 #include "messageservice.h"
 #include "recordgrid.h"
 #include "recordnavigator.h"
+#include "schema.h"
+#include "sendqueue.h"
 #include "windowhooks.h"
 
 #include <QButtonGroup>
@@ -30,10 +35,16 @@ IssuedReceiptsWindow::IssuedReceiptsWindow(QWidget *parent)
     setObjectName(QStringLiteral("IssuedReceiptsWindow"));
     setUpWindow(kRegisterCaption, 1060, 560);
 
-    m_grid = new RecordGrid(this);
-    m_grid->setObjectName(QStringLiteral("grid"));
-    m_grid->setRecordSet(&m_query,
-                         {{QStringLiteral("AR_APODEIKSHS"), kColNumber, 120, Qt::AlignCenter},
+    // The e-books columns are there while the e-books are on. Settings that cannot be read
+    // leave them off; the window's own reading shows the database's error.
+    try {
+        openConnection();
+        m_ebooks = MyData::EbooksSettings::read(m_connection).enabled;
+    } catch (const DbError &) {
+        m_ebooks = false;
+    }
+    QList<GridColumn> columns
+        = {{QStringLiteral("AR_APODEIKSHS"), kColNumber, 120, Qt::AlignCenter},
                           {QStringLiteral("HMEROMHNIA"), kColDate, 162, Qt::AlignCenter},
                           {QStringLiteral("ONOMA"), kColFirstName, 92, kLeft},
                           {QStringLiteral("EPWNYMO"), kColSurname, 112, kLeft},
@@ -42,7 +53,14 @@ IssuedReceiptsWindow::IssuedReceiptsWindow(QWidget *parent)
                           {QStringLiteral("VAT"), kColVat, 80, kRight},
                           {QStringLiteral("SYNOLIKO_POSO"), kColTotal, 126, kRight},
                           {QStringLiteral("TAMEIO"), kColFund, 58, Qt::AlignCenter},
-                          {QStringLiteral("EGKYRH"), kColValid, 58, Qt::AlignCenter}});
+                          {QStringLiteral("EGKYRH"), kColValid, 58, Qt::AlignCenter}};
+    if (m_ebooks) {
+        columns << GridColumn{QStringLiteral("MYDATA_KATASTASH"), kColEbooks, 130, kLeft}
+                << GridColumn{QStringLiteral("MYDATA_MARK"), kColMark, 130, Qt::AlignCenter};
+    }
+    m_grid = new RecordGrid(this);
+    m_grid->setObjectName(QStringLiteral("grid"));
+    m_grid->setRecordSet(&m_query, columns);
     m_grid->installEventFilter(this);
     m_count = Kit::countLabel(this, QStringLiteral("countLine"));
     m_navigator = new RecordNavigator(RecordNavigator::Moves, this);
@@ -72,6 +90,14 @@ IssuedReceiptsWindow::IssuedReceiptsWindow(QWidget *parent)
 
     auto *under = new QHBoxLayout;
     under->addWidget(m_count);
+    if (m_ebooks) {
+        m_waiting = Kit::countLabel(this, QStringLiteral("waitingLine"));
+        under->addSpacing(30);
+        under->addWidget(m_waiting);
+        if (MyData::EbooksService *service = MyData::EbooksService::instance())
+            connect(service, &MyData::EbooksService::changed, this,
+                    &IssuedReceiptsWindow::showWaiting);
+    }
     under->addStretch(1);
     under->addWidget(m_navigator);
     auto *actions = new QHBoxLayout;
@@ -109,16 +135,31 @@ void IssuedReceiptsWindow::FormShow()
 {
     Kit::guarded(this, [this] {
         openConnection();
-        reopen(m_query, BillingSql::kRegister);
+        reopen(m_query, registerSql());
         m_query.sort(BillingSql::kSortByDate);
     });
     m_sort[0]->setChecked(true);
     m_count->setText(Kit::countText(m_query.rowCount(), kReceipts));
+    showWaiting();
     if (m_query.rowCount() > 0) {
         m_print->setEnabled(true);
         m_cancel->setEnabled(true);
     }
     buttonRule();
+}
+
+QString IssuedReceiptsWindow::registerSql() const
+{
+    return m_ebooks ? BillingSql::registerWithEbooks() : BillingSql::kRegister;
+}
+
+void IssuedReceiptsWindow::showWaiting()
+{
+    if (!m_waiting || !m_connection.isOpen())
+        return;
+    Kit::guarded(this, [this] {
+        m_waiting->setText(ebooksWaitingCount(MyData::SendQueue(m_connection).waitingCount()));
+    });
 }
 
 void IssuedReceiptsWindow::buttonRule()
@@ -166,19 +207,30 @@ void IssuedReceiptsWindow::cancelClick()
     const qint64 n = currentNumber();
     if (!Messages::askYesNo(this, cancelQuestion(n)))
         return;
+    bool cancelled = false;
     Kit::guarded(this, [&] {
-        // The payment goes and the receipt is marked invalid together, or neither happens.
+        // The payment goes and the receipt is marked invalid together, or neither happens; a
+        // receipt the e-books know is marked to be cancelled there in the same step.
         Transaction transaction(m_connection);
         m_connection.execute(BillingSql::deletePayment(n));
         m_connection.execute(BillingSql::invalidateReceipt(n));
+        if (Schema::hasTable(m_connection, QLatin1String(Schema::kEbooksTable)))
+            MyData::SendQueue(m_connection).requestCancel(n);
         transaction.commit();
+        cancelled = true;
     });
+    // The cancellation goes to the e-books now; when they cannot be reached it waits, and the
+    // retries send it.
+    MyData::EbooksService *service = MyData::EbooksService::instance();
+    if (cancelled && m_ebooks && service && service->enabled())
+        service->sendWaiting(false, [](const MyData::DrainResult &) {});
     // Read again in the query's own order, the first row current; the count stays as it was.
     Kit::guarded(this, [this] {
         m_query.close();
         openConnection();
-        reopen(m_query, BillingSql::kRegister);
+        reopen(m_query, registerSql());
     });
+    showWaiting();
     // The rows are in date order again, and the sort choice says so.
     m_sort[0]->setChecked(true);
     buttonRule();

@@ -22,6 +22,8 @@ public:
     RecordGrid *grid() const { return m_grid; }
     RecordNavigator *navigator() const { return m_navigator; }
     QLabel *countLine() const { return m_count; }
+    // With the e-books on: how many receipts (and cancellations) still wait to reach them.
+    QLabel *waitingLine() const { return m_waiting; }
     QPushButton *printButton() const { return m_print; }
     QPushButton *cancelButton() const { return m_cancel; }
     QRadioButton *sortChoice(int index) const { return m_sort[index]; }
@@ -37,6 +39,8 @@ protected:
 private:
     void buttonRule();
     void sortChanged();
+    void showWaiting();
+    QString registerSql() const;
     qint64 currentNumber() const;
 
     Query m_query;
@@ -46,4 +50,6 @@ private:
     QRadioButton *m_sort[3];
     QPushButton *m_print;
     QPushButton *m_cancel;
+    QLabel *m_waiting = nullptr;
+    bool m_ebooks = false;
 };

@@ -5,6 +5,7 @@
 #include "dberror.h"
 #include "receiptmath.h"
 #include "recordset.h"
+#include "sendqueue.h"
 
 #include <stdexcept>
 
@@ -31,7 +32,29 @@ void ReceiptIssue::read()
     const QVariant number = firstValue(m_connection, BillingSql::kLastNumber);
     m_numberText = number.isNull() ? QString() : number.toString();
     m_rate = Decimal::fromVariant(firstValue(m_connection, BillingSql::kVatRate));
+    m_ebooks = MyData::EbooksSettings::read(m_connection);
 }
+
+namespace {
+
+// The receipt as the e-books will be told of it.
+MyData::Receipt ebooksReceipt(const MyData::EbooksSettings &settings, qint64 number,
+                              const ReceiptMath::Figures &f, const Decimal &rate, const QDate &date)
+{
+    MyData::Receipt r;
+    r.series = settings.series;
+    r.number = number;
+    r.issueDate = date;
+    r.amount = f.amount;
+    r.vat = f.vat;
+    r.total = f.total;
+    r.ratePercent = rate;
+    r.treatment = settings.treatment;
+    r.paymentMethod = settings.paymentMethod;
+    return r;
+}
+
+} // namespace
 
 ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
 {
@@ -67,6 +90,27 @@ ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
     row.vat = f.vat;
     row.total = f.total;
 
+    MyData::Issuer issuer;
+    if (m_ebooks.enabled) {
+        try {
+            issuer.vatNumber
+                = firstValue(m_connection, QStringLiteral("SELECT AFT FROM INFORMATION"))
+                      .toString()
+                      .trimmed();
+        } catch (const DbError &e) {
+            result.error = e.message();
+            return result;
+        }
+        const MyData::Document doc = MyData::buildInvoicesDoc(
+            issuer, ebooksReceipt(m_ebooks, number, f, *m_rate, QDate::currentDate()));
+        if (!doc.problems.isEmpty()) {
+            result.outcome = Outcome::NotTransmittable;
+            result.number = number;
+            result.problems = doc.problems;
+            return result;
+        }
+    }
+
     try {
         // The write lock (the whole file, or the counter's row on a server) is taken before the
         // counter is read again, so no other window, program or workstation can issue the same
@@ -88,6 +132,25 @@ ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
         m_connection.execute(BillingSql::insertPayment(row));
         m_connection.execute(BillingSql::insertReceipt(row));
         m_connection.execute(BillingSql::kRaiseCounter);
+        if (m_ebooks.enabled) {
+            // Queued in the receipt's own transaction: an issued receipt is never left out of
+            // the e-books. The identifier is computed over the date the row was given.
+            const QVariant stored = firstValue(
+                m_connection, BillingSql::receiptDate(number));
+            const QDate date = stored.typeId() == QMetaType::QDate
+                ? stored.toDate()
+                : QDate::fromString(stored.toString().left(10), Qt::ISODate);
+            MyData::QueueEntry entry;
+            entry.number = number;
+            entry.series = m_ebooks.series;
+            entry.ratePercent = *m_rate;
+            entry.exempt = m_ebooks.treatment == MyData::VatTreatment::Exempt;
+            entry.paymentMethod = m_ebooks.paymentMethod;
+            entry.uid
+                = MyData::documentUid(issuer, ebooksReceipt(m_ebooks, number, f, *m_rate, date));
+            MyData::SendQueue(m_connection).enqueue(entry);
+            result.queued = true;
+        }
         transaction.commit();
     } catch (const DbError &e) {
         result.error = e.message();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "decimal.h"
+#include "ebookssettings.h"
 
 #include <QString>
 
@@ -27,6 +28,10 @@ public:
         NotPositive, // the amount is 0 or less: nothing written
         Failed,      // not an amount, no numbering or rate, or the database refused: nothing written
         NumberTaken, // another window issued the shown number meanwhile: nothing written
+        // The e-books are on and the receipt could not be described to them truthfully (an
+        // amount with more than two decimals, a rate that is no category of theirs, no valid
+        // tax number): nothing written, since a receipt is issued only if it can be sent.
+        NotTransmittable,
     };
 
     struct Result {
@@ -34,15 +39,19 @@ public:
         qint64 number = 0; // the receipt's number when issued; on NumberTaken the number taken
         qint64 next = 0;   // on NumberTaken: the next free number, which a second try issues
         QString error;     // the database layer's message when it failed
+        QStringList problems; // NotTransmittable: why, for the person
+        bool queued = false;  // issued and put in the e-books queue, in the same transaction
     };
 
     explicit ReceiptIssue(Connection &connection);
 
     // Reads the next number (as the window shows it) and the VAT rate (first row of each
-    // table) and holds them; an empty table leaves the number empty and no rate. Throws DbError.
+    // table) and holds them, with the e-books settings; an empty table leaves the number empty
+    // and no rate. Throws DbError.
     void read();
     QString numberText() const { return m_numberText; }
     std::optional<Decimal> rate() const { return m_rate; }
+    const MyData::EbooksSettings &ebooks() const { return m_ebooks; }
 
     // On NumberTaken the next free number replaces the shown one. A counter that is gone or not
     // a number meanwhile fails as a missing numbering does.
@@ -52,4 +61,5 @@ private:
     Connection &m_connection;
     QString m_numberText;
     std::optional<Decimal> m_rate;
+    MyData::EbooksSettings m_ebooks;
 };

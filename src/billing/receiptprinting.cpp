@@ -1,17 +1,20 @@
 #include "receiptprinting.h"
 
 #include "billingsql.h"
+#include "billingtexts.h"
 #include "connection.h"
 #include "dberror.h"
 #include "decimal.h"
 #include "program.h"
 #include "recordset.h"
+#include "schema.h"
 
 namespace {
 
 const QString kReceiptConnection = QStringLiteral("RvDataSetConnection69");
 const QString kInformationConnection = QStringLiteral("RvDataSetConnection179INFORMAAP");
 const QString kVatConnection = QStringLiteral("RvDataSetConnectionVATRATIO");
+const QString kEbooksConnection = QStringLiteral("RvDataSetConnectionMYDATA");
 const QString kLayout = QStringLiteral("\\APODEIKSEIS.RAV");
 const QString kVatLayout = QStringLiteral("\\APODEIKSEISVAT.RAV");
 
@@ -23,6 +26,7 @@ ReceiptPrinting::ReceiptPrinting(QObject *parent)
     , m_receipt(std::make_unique<Query>(*m_connection))
     , m_information(std::make_unique<Table>(*m_connection))
     , m_vatRatio(std::make_unique<Table>(*m_connection))
+    , m_ebooks(std::make_unique<Query>(*m_connection))
 {
     setObjectName(QStringLiteral("ReceiptPrinting"));
     m_information->setTableName(BillingSql::kInformationTable);
@@ -30,6 +34,7 @@ ReceiptPrinting::ReceiptPrinting(QObject *parent)
     m_report.addConnection(kReceiptConnection, m_receipt.get());
     m_report.addConnection(kInformationConnection, m_information.get());
     m_report.addConnection(kVatConnection, m_vatRatio.get());
+    m_report.addConnection(kEbooksConnection, m_ebooks.get());
 }
 
 ReceiptPrinting::~ReceiptPrinting() = default;
@@ -44,6 +49,17 @@ QString ReceiptPrinting::receiptSql() const
     return BillingSql::printedReceipt(ReceiptNo);
 }
 
+QString ReceiptPrinting::ebooksSql(qint64 receiptNo, bool tableExists)
+{
+    if (!tableExists)
+        return QStringLiteral("SELECT NULL AS MARK, NULL AS UID, NULL AS QR_URL, NULL AS ANAMONH "
+                              "FROM LAST_APODEIKSH WHERE 1=0");
+    return QStringLiteral("SELECT MARK, UID, QR_URL, CASE WHEN MARK IS NULL THEN '%1' END AS "
+                          "ANAMONH FROM %2 WHERE AR_APODEIKSHS=%3")
+        .arg(BillingTexts::kEbooksWaiting, QLatin1String(Schema::kEbooksTable))
+        .arg(receiptNo);
+}
+
 void ReceiptPrinting::PrintReceipt()
 {
     // Between calls the query has no text and the connection and tables are closed, also after
@@ -56,6 +72,8 @@ void ReceiptPrinting::PrintReceipt()
             p->m_receipt->close();
             p->m_receipt->clearSql();
             p->m_vatRatio->close();
+            p->m_ebooks->close();
+            p->m_ebooks->clearSql();
             p->m_connection->close();
         }
     } closeAfter {this};
@@ -67,6 +85,8 @@ void ReceiptPrinting::PrintReceipt()
     m_receipt->setSql(receiptSql());
     m_information->open();
     m_vatRatio->open();
+    m_ebooks->close();
+    m_ebooks->setSql(ebooksSql(ReceiptNo, Schema::hasTable(*m_connection, Schema::kEbooksTable)));
     m_report.setProjectFile(Program::AppDir + layoutFor(vatOfLayout()));
     m_report.execute();
 }

@@ -33,6 +33,10 @@ public:
     // other.
     static QString layoutFor(const Decimal &vat);
     QString receiptSql() const;
+    // What the e-books know of the receipt (MARK, UID, QR_URL, and ANAMONH, the line printed
+    // while it waits to be sent): no row when it was never queued, and no row at all in a
+    // practice from before the e-books table.
+    static QString ebooksSql(qint64 receiptNo, bool tableExists);
 
     Connection &connection() { return *m_connection; }
     Query &receipt() { return *m_receipt; }
@@ -46,5 +50,6 @@ private:
     std::unique_ptr<Query> m_receipt;
     std::unique_ptr<Table> m_information;
     std::unique_ptr<Table> m_vatRatio;
+    std::unique_ptr<Query> m_ebooks;
     ReportProject m_report;
 };

@@ -2,6 +2,7 @@
 
 #include "billingtexts.h"
 #include "dberror.h"
+#include "ebooksservice.h"
 #include "messageservice.h"
 #include "sqltext.h"
 #include "windowhooks.h"
@@ -10,6 +11,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -166,18 +169,64 @@ void ReceiptWindow::registerClick()
         Messages::information(this, kNotRegistered);
         clearFields();
         return;
+    case ReceiptIssue::Outcome::NotTransmittable:
+        // Nothing was written; what was typed stays to be mended.
+        Messages::information(this, notTransmittable(result.problems));
+        return;
     case ReceiptIssue::Outcome::Issued:
         break;
     }
 
     closeData();
+    MyData::EbooksService *ebooks = MyData::EbooksService::instance();
+    if (result.queued && ebooks) {
+        sendThenPrint(*ebooks, result.number);
+        return;
+    }
+    finishIssue(result.number, {});
+}
+
+void ReceiptWindow::sendThenPrint(MyData::EbooksService &ebooks, qint64 number)
+{
+    // The receipt is sent before it is printed, so that it carries its MARK and QR code; the
+    // person may leave the wait, and the receipt prints as waiting to be sent while the sending
+    // goes on.
+    auto *progress = new QProgressDialog(kEbooksSending, kEbooksLeave, 0, 0, this);
+    progress->setObjectName(QStringLiteral("ebooksProgress"));
+    progress->setWindowTitle(kReceiptCaption);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(0);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    m_sending = progress;
+    QPointer<ReceiptWindow> self(this);
+    auto finish = [self, progress, number](const QString &refusal) {
+        if (!self || self->m_sending != progress)
+            return; // already left, or finished
+        self->m_sending = nullptr;
+        progress->hide();
+        progress->deleteLater();
+        self->finishIssue(number, refusal);
+    };
+    connect(progress, &QProgressDialog::canceled, this, [finish] { finish(QString()); });
+    ebooks.sendReceipt(number, [finish](const MyData::Turn &turn) {
+        finish(turn.outcome == MyData::Outcome::Rejected ? turn.message : QString());
+    });
+    if (m_sending == progress)
+        progress->open();
+}
+
+void ReceiptWindow::finishIssue(qint64 number, const QString &refusal)
+{
+    if (!refusal.isEmpty())
+        Messages::information(this, ebooksRejected(number, refusal));
     // The receipt is registered: a printing failure must not invite issuing it again.
     try {
         if (!WindowHooks::printReceipt)
             throw DbError(QStringLiteral("Receipt printing is not available."));
-        WindowHooks::printReceipt(this, QString::number(result.number));
+        WindowHooks::printReceipt(this, QString::number(number));
     } catch (const DbError &e) {
-        Messages::information(this, registeredNotPrintedBecause(result.number, e.message()));
+        Messages::information(this, registeredNotPrintedBecause(number, e.message()));
     }
     done(QDialog::Accepted);
     clearFields();

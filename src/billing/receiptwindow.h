@@ -3,7 +3,11 @@
 #include "datawindow.h"
 #include "receiptissue.h"
 
+namespace MyData {
+class EbooksService;
+}
 class QLabel;
+class QProgressDialog;
 class QLineEdit;
 class QPushButton;
 
@@ -29,6 +33,8 @@ public:
     QLineEdit *fundBox() const { return m_fund; }
     QPushButton *registerButton() const { return m_register; }
     QLabel *numberLabel() const { return m_number; }
+    // The wait for the e-books after a receipt was issued; null when not waiting.
+    QProgressDialog *sendingProgress() const { return m_sending; }
 
     // The register button (Button1Click).
     void registerClick();
@@ -37,6 +43,9 @@ private:
     void FormCreate();
     void updateButton();
     void clearFields();
+    void sendThenPrint(MyData::EbooksService &ebooks, qint64 number);
+    // Prints the issued receipt and closes the window; a refusal of the e-books is shown first.
+    void finishIssue(qint64 number, const QString &refusal);
 
     ReceiptIssue m_issue;
     QLabel *m_firstName;
@@ -46,4 +55,5 @@ private:
     QLineEdit *m_description;
     QLineEdit *m_fund;
     QPushButton *m_register;
+    QProgressDialog *m_sending = nullptr;
 };

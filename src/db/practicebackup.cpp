@@ -466,6 +466,8 @@ Outcome backUpServer(ServerSession &server, const QString &destinationFolder,
     const qint64 figuresMs = reading.elapsed();
     qint64 done = 0;
     for (const PracticeCopy::TableShape &shape : shapes) {
+        if (!PracticeCopy::serverHasTable(server, shape.name))
+            continue; // a database made before the table: nothing to copy
         QStringList serverNames, fileNames, marks;
         for (const QString &c : shape.columns) {
             serverNames << QLatin1Char('"') + c.toLower() + QLatin1Char('"');

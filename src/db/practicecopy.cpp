@@ -91,8 +91,37 @@ QVariant fileValue(sqlite3_stmt *stmt, int i)
     }
 }
 
+namespace {
+
+// The figures of a table the database was made before: those of an empty one.
+QVariantList emptyFigures(const TableShape &shape)
+{
+    QVariantList none {qlonglong(0)};
+    for (qsizetype i = 0; i < shape.numbers.size() + shape.texts.size(); ++i)
+        none << qlonglong(0);
+    return none;
+}
+
+} // namespace
+
+bool serverHasTable(ServerSession &server, const QString &table)
+{
+    QString name = table.toLower();
+    name.replace(QLatin1Char('\''), QLatin1String("''"));
+    return server
+               .run(QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
+                                   "table_schema = current_schema() AND table_name = '%1'")
+                        .arg(name))
+               .rows.at(0)
+               .at(0)
+               .toLongLong()
+        > 0;
+}
+
 QVariantList fileFigures(Connection &file, const TableShape &shape)
 {
+    if (!Schema::hasTable(file, shape.name))
+        return emptyFigures(shape);
     const QString sql = QStringLiteral("SELECT %1 FROM \"%2\"")
                             .arg(figureExpressions(shape, false).join(QLatin1Char(',')), shape.name);
     const PreparedStatement figures = file.prepare(sql);
@@ -106,6 +135,8 @@ QVariantList fileFigures(Connection &file, const TableShape &shape)
 
 QVariantList serverFigures(ServerSession &server, const TableShape &shape)
 {
+    if (!serverHasTable(server, shape.name))
+        return emptyFigures(shape);
     const ServerSession::Result r = server.run(
         QStringLiteral("SELECT %1 FROM \"%2\"")
             .arg(figureExpressions(shape, true).join(QLatin1Char(',')), shape.name.toLower()));
@@ -177,6 +208,11 @@ QStringList copy(Connection &file, const QString &serverConnection)
         server.run(QStringLiteral("DELETE FROM security"));
         file.executeNative(QStringLiteral("BEGIN")); // one consistent reading of the file
         for (const TableShape &shape : tables()) {
+            // A file from before the e-books tables has no sendings or settings to copy.
+            if (!Schema::hasTable(file, shape.name)) {
+                report << QStringLiteral("%1: 0 rows").arg(shape.name);
+                continue;
+            }
             QStringList names, marks;
             for (const QString &c : shape.columns) {
                 names << QLatin1Char('"') + c.toLower() + QLatin1Char('"');

@@ -30,6 +30,9 @@ QList<TableShape> tables();
 // rows, then the sum of every number column, then the total length of every text column.
 QVariantList fileFigures(Connection &file, const TableShape &shape);
 QVariantList serverFigures(ServerSession &server, const TableShape &shape);
+// Whether the server database has the table: one made before a table was added has not, and
+// reads as if that table were empty.
+bool serverHasTable(ServerSession &server, const QString &table);
 
 // The first figure that differs between two sides, as "APODEIKSEIS, sum of POSO: 40 in the
 // file, 41 on the server" (the sides named by `firstSide` and `secondSide`); empty when all

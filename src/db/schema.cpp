@@ -1,6 +1,8 @@
 #include "schema.h"
 
+#include "connection.h"
 #include "dberror.h"
+#include "recordset.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -117,7 +119,69 @@ void exec(sqlite3 *db, const QString &sql)
     }
 }
 
+// What the tax authority's e-books know of each receipt sent there, kept apart from the
+// receipts themselves: keyed by the receipt's number, with the state of its sending and of its
+// cancellation. Times are UTC, ISO 8601 text, so that they compare as they sort.
+QString ebooksTable()
+{
+    return table(QLatin1String(kEbooksTable),
+                 {integer(QStringLiteral("AR_APODEIKSHS"), QStringLiteral(" NOT NULL PRIMARY KEY")),
+                  text(QStringLiteral("SEIRA"), 50),
+                  number(QStringLiteral("SYNTELESTHS")),
+                  yesNo(QStringLiteral("APALLAGH"), QStringLiteral(" DEFAULT 0")),
+                  integer(QStringLiteral("TROPOS_PLHRWMHS")),
+                  text(QStringLiteral("UID"), 40),
+                  integer(QStringLiteral("MARK")),
+                  text(QStringLiteral("QR_URL"), 1000),
+                  text(QStringLiteral("KATASTASH"), 20),
+                  memo(QStringLiteral("SFALMATA")),
+                  yesNo(QStringLiteral("ARGOPOROS"), QStringLiteral(" DEFAULT 0")),
+                  text(QStringLiteral("APESTALH"), 30),
+                  integer(QStringLiteral("PROSPATHEIES"), QStringLiteral(" DEFAULT 0")),
+                  text(QStringLiteral("APOSTOLEAS"), 100),
+                  text(QStringLiteral("APOSTOLH_APO"), 30),
+                  text(QStringLiteral("AKYRWSH"), 20),
+                  integer(QStringLiteral("MARK_AKYRWSHS")),
+                  memo(QStringLiteral("SFALMATA_AKYRWSHS"))});
+}
+
+QString ebooksSettingsTable()
+{
+    return table(QLatin1String(kEbooksSettingsTable),
+                 {text(QStringLiteral("ONOMA"), 50) + QStringLiteral(" NOT NULL PRIMARY KEY"),
+                  text(QStringLiteral("TIMH"), 255)});
+}
+
 } // namespace
+
+QStringList ebooksTableStatements(Engine engine)
+{
+    const Engine before = std::exchange(t_engine, engine);
+    struct Restore {
+        Engine engine;
+        ~Restore() { t_engine = engine; }
+    } restore {before};
+    QStringList out = {ebooksTable(), ebooksSettingsTable()};
+    for (QString &create : out)
+        create.replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+    return out;
+}
+
+bool hasTable(Connection &connection, const QString &table)
+{
+    QString name = table;
+    name.replace(QLatin1Char('\''), QLatin1String("''"));
+    Query q(connection);
+    q.setSql(connection.engine() == Engine::PostgreSQL
+                 ? QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
+                                  "table_schema=current_schema() AND table_name='%1'")
+                       .arg(name.toLower())
+                 : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
+                                  "name='%1'")
+                       .arg(name));
+    q.open();
+    return q.rowCount() > 0 && q.value(0, 0).toLongLong() > 0;
+}
 
 QStringList slotColumns()
 {
@@ -226,6 +290,8 @@ QStringList createStatements(Engine engine)
                text(QStringLiteral("DIEYTHYNSH"), 100), text(QStringLiteral("THLEFWNO_1"), 30),
                text(QStringLiteral("THLEFWNO_2"), 30), text(QStringLiteral("EIDIKOTHTA"), 100)}),
         table(QStringLiteral("SECURITY"), {text(QStringLiteral("PASSWORD"), 50)}),
+        ebooksTable(),
+        ebooksSettingsTable(),
         // A patient's visits and payments are read by the patient's ID.
         QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
         QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 // The practice database: its fourteen tables, and the file in its delivered state.
+class Connection;
 class ServerSession;
 
 namespace Schema {
@@ -22,6 +23,15 @@ QString slotCaption(const QString &column);
 // CREATE TABLE statements of the fourteen tables (and the database's own marker table), for
 // the file or for a server database.
 QStringList createStatements(Engine engine = Engine::SQLite);
+
+// The table of the receipts sent to the tax authority's e-books. A practice created before it
+// existed gets it when the sending is first used: these statements create it only when absent.
+inline constexpr char kEbooksTable[] = "MYDATA_APOSTOLES";
+// The practice's settings for the e-books, a name and a value a row.
+inline constexpr char kEbooksSettingsTable[] = "MYDATA_RYTHMISEIS";
+QStringList ebooksTableStatements(Engine engine);
+// Whether the open connection's database has the table (a name as the file spells it).
+bool hasTable(Connection &connection, const QString &table);
 
 // Creates a new practice database file in its delivered state: all tables, SECURITY with the
 // factory password, LAST_APODEIKSH empty. Throws DbError when the file exists or cannot be

@@ -251,6 +251,17 @@ Element element(Statement &st, const FontSpec &base)
     }
     requirePositive(st, e.w, "w");
     requirePositive(st, e.h, "h");
+    if (k == QLatin1String("qrcode")) {
+        static const QRegularExpression ref(QStringLiteral("^\\w+\\.\\w+$"));
+        const QString data = st.take(QStringLiteral("data"));
+        if (!ref.match(data).hasMatch())
+            throw Fault {st.line, QStringLiteral("qrcode needs data=CONNECTION.COLUMN")};
+        if (e.w <= 0 || e.w != e.h)
+            throw Fault {st.line, QStringLiteral("a qrcode is square: w and h equal, above 0")};
+        e.kind = Element::Kind::QrCode;
+        e.text = QStringLiteral("{%1}").arg(data);
+        return e;
+    }
     e.kind = k == QLatin1String("memo") ? Element::Kind::Memo : Element::Kind::Text;
     e.font = font(st, base);
     e.align = alignment(st);
@@ -364,7 +375,7 @@ Layout parseLayout(const QString &text, const QString &fileName)
             } else if (k == QLatin1String("text") || k == QLatin1String("field")
                        || k == QLatin1String("memo") || k == QLatin1String("line")
                        || k == QLatin1String("box") || k == QLatin1String("pagenumber")
-                       || k == QLatin1String("printdate")) {
+                       || k == QLatin1String("printdate") || k == QLatin1String("qrcode")) {
                 if (!current)
                     throw Fault {st.line, QStringLiteral("%1 outside a band").arg(k)};
                 if (k == QLatin1String("field") && !st.has(QStringLiteral("data")))

@@ -22,7 +22,9 @@ struct FontSpec {
 };
 
 struct Element {
-    enum class Kind { Text, Memo, Line, Box };
+    // QrCode: the value of its one placeholder as a QR code, square, filling its box with the
+    // code's quiet zone of four modules inside; nothing when the value is empty.
+    enum class Kind { Text, Memo, Line, Box, QrCode };
     Kind kind = Kind::Text;
     double x = 0, y = 0, w = 0, h = 0;
     // Text and memo: a template with {CONNECTION.COLUMN}, {page}, {pages}, {printdate}, {line}

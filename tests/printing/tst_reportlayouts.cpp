@@ -234,7 +234,11 @@ void runReceipt(const QString &layout, int receiptNo)
     vat.setTableName("SYNTELESTHS_VAT");
     information.open();
     vat.open();
+    Query ebooks(c); // a receipt never sent to the e-books
+    ebooks.setSql("SELECT NULL AS MARK, NULL AS UID, NULL AS QR_URL, NULL AS ANAMONH FROM "
+                  "LAST_APODEIKSH WHERE 1=0");
     ReportProject report;
+    report.addConnection("RvDataSetConnectionMYDATA", &ebooks);
     report.addConnection("RvDataSetConnection69", &receipt); // left closed: the engine opens it
     report.addConnection("RvDataSetConnection179INFORMAAP", &information);
     report.addConnection("RvDataSetConnectionVATRATIO", &vat);

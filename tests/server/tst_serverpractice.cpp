@@ -121,8 +121,9 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
 
     EmptyServerDatabase server;
     const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
-    EXPECT_EQ(report.size(), 14);
+    EXPECT_EQ(report.size(), 16); // the fourteen tables and the two of the e-books
     EXPECT_TRUE(report.contains("STOIXEIA_PELATH: 2 rows")) << report.join("; ").toStdString();
+    EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
 
     QTemporaryDir workstation; // another computer's practice folder: settings only
     EngineSettings::writeServer(workstation.path(), server.connection());
@@ -155,6 +156,20 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
     patients.setFieldValue("EPWNYMO", "Νέος");
     patients.post();
     EXPECT_EQ(patients.fieldText("ID"), "4");
+}
+
+// A file from before the e-books tables copies whole; the server gets them empty.
+TEST_F(ServerPractice, AFileFromBeforeTheEbooksCopiesWhole)
+{
+    FilePractice file;
+    file.exec("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(7)");
+    file.exec("DROP TABLE MYDATA_APOSTOLES");
+    file.exec("DROP TABLE MYDATA_RYTHMISEIS");
+    EmptyServerDatabase server;
+    const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
+    EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
+    EXPECT_TRUE(report.contains("MYDATA_RYTHMISEIS: 0 rows"));
+    EXPECT_TRUE(report.contains("LAST_APODEIKSH: 1 row"));
 }
 
 TEST_F(ServerPractice, ACopyThatCannotBeCompletedLeavesTheServerDatabaseEmpty)

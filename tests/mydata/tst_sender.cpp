@@ -1,0 +1,303 @@
+// Sending receipts to the stand-in service: each of its answers, a reply that never comes, a
+// lost reply found again without a second sending, a queue that drains when the service comes
+// back, and cancellations.
+#include "connection.h"
+#include "invoicedocument.h"
+#include "mydatatestsupport.h"
+#include "mydatatexts.h"
+#include "program.h"
+#include "sender.h"
+#include "sendqueue.h"
+#include "standin.h"
+#include "testsupport.h"
+
+#include <QJsonObject>
+#include <QTcpServer>
+#include <gtest/gtest.h>
+
+using namespace MyData;
+
+namespace {
+
+// A practice with its tax number and receipts issued today, each queued for sending.
+class Practice {
+public:
+    Practice()
+    {
+        m_practice.exec(QStringLiteral("INSERT INTO INFORMATION (TITLE, AFT) VALUES "
+                                       "('Φυσικοθεραπευτήριο', '%1')")
+                            .arg(MyDataTest::kVatNumber));
+        m_connection.setUp(Program::DbConnectionString, true);
+        m_queue = std::make_unique<SendQueue>(m_connection);
+    }
+
+    // Receipt n of 40 euros, exempt, in the queue with the identifier it will be sent under.
+    void issue(qint64 n)
+    {
+        m_practice.exec(QStringLiteral("INSERT INTO APODEIKSEIS (AR_APODEIKSHS, ONOMA, EPWNYMO, "
+                                       "POSO, VAT, SYNOLIKO_POSO) VALUES (%1, 'Α', 'Β', 40, 0, "
+                                       "40)")
+                            .arg(n));
+        Receipt r;
+        r.series = QStringLiteral("Α");
+        r.number = n;
+        r.issueDate = QDate::currentDate();
+        QueueEntry e;
+        e.number = n;
+        e.series = r.series;
+        e.ratePercent = Decimal(0);
+        e.exempt = true;
+        e.uid = documentUid(Issuer{QString::fromLatin1(MyDataTest::kVatNumber), 0}, r);
+        m_queue->enqueue(e);
+    }
+
+    QueueItem item(qint64 n) { return m_queue->item(n).value(); }
+    SendQueue &queue() { return *m_queue; }
+
+private:
+    TestSupport::TempPractice m_practice;
+    Connection m_connection;
+    std::unique_ptr<SendQueue> m_queue;
+};
+
+ServiceSettings settings(const QUrl &url, const QString &key = QLatin1String(StandIn::kKey))
+{
+    return ServiceSettings{url, QLatin1String(StandIn::kUser), key, 600};
+}
+
+Turn sendOne(Sender &sender, qint64 n)
+{
+    std::optional<Turn> turn;
+    sender.sendOne(n, [&](const Turn &t) { turn = t; });
+    EXPECT_TRUE(waitUntil([&] { return turn.has_value(); }));
+    return turn.value_or(Turn{});
+}
+
+DrainResult drain(Sender &sender, bool withRejected = false)
+{
+    std::optional<DrainResult> result;
+    sender.drain(withRejected, [&](const DrainResult &r) { result = r; });
+    EXPECT_TRUE(waitUntil([&] { return result.has_value(); }, 30000));
+    return result.value_or(DrainResult{});
+}
+
+// An address on this computer where nothing listens.
+QUrl nobodyListens()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port));
+}
+
+} // namespace
+
+TEST(Sender, EachAnswerOfTheServiceLeavesTheReceiptInItsState)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    struct Case {
+        const char *mode;
+        SendState state;
+        Outcome outcome;
+        QString message; // part of what is kept
+    };
+    const Case cases[] = {
+        {"success", SendState::Sent, Outcome::Sent, {}},
+        {"wrapped", SendState::Sent, Outcome::Sent, {}},
+        {"validation", SendState::Rejected, Outcome::Rejected, "204: Field aa"},
+        {"syntax", SendState::Rejected, Outcome::Rejected, "101: Root element is missing."},
+        {"technical", SendState::Waiting, Outcome::Waiting, MyDataTexts::kTechnical},
+        {"ratelimit", SendState::Waiting, Outcome::Waiting, MyDataTexts::kBusy},
+        {"unauthorized", SendState::Waiting, Outcome::Waiting, "invalid subscription key"},
+        {"hang", SendState::InFlight, Outcome::Waiting, MyDataTexts::kUnreadable},
+    };
+    StandIn standIn(folder);
+    ASSERT_TRUE(standIn.isRunning());
+    qint64 n = 0; // a number of its own for each, as the stand-in refuses a document twice
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.mode);
+        Practice practice;
+        practice.issue(++n);
+        Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+        standIn.next({c.mode});
+        const Turn turn = sendOne(sender, n);
+        EXPECT_EQ(int(turn.outcome), int(c.outcome));
+        const QueueItem it = practice.item(n);
+        EXPECT_EQ(stateCode(it.state), stateCode(c.state));
+        EXPECT_TRUE(it.errors.contains(c.message)) << it.errors.toStdString();
+        EXPECT_EQ(it.attempts, 1);
+        if (c.state == SendState::Sent) {
+            EXPECT_GT(it.mark, 400001000000000);
+            EXPECT_TRUE(it.qrUrl.startsWith("https://mydataapidev.aade.gr/TimologioQR/"));
+            EXPECT_TRUE(it.qrUrl.contains(QStringLiteral("&mark=%1").arg(it.mark)));
+            EXPECT_FALSE(it.sentAt.isEmpty());
+        } else {
+            EXPECT_EQ(it.mark, 0);
+        }
+        const QJsonObject last = standIn.log().last().toObject();
+        EXPECT_EQ(last.value("call").toString(), "SendInvoices");
+        EXPECT_TRUE(last.value("headers").toBool());
+        EXPECT_TRUE(last.value("schema").toArray().isEmpty());
+        // The stand-in read the document and found the identifier the queue keeps.
+        if (c.state == SendState::Sent || QLatin1String(c.mode) == "validation") {
+            EXPECT_EQ(last.value("uids").toArray().first().toString(), it.entry.uid);
+        }
+    }
+}
+
+TEST(Sender, AWrongKeyOrNoServiceLeavesTheReceiptWaiting)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Practice practice;
+    practice.issue(1);
+    {
+        Sender sender(Program::DbConnectionString, folder,
+                      settings(standIn.baseUrl(), "not-the-key"), "A");
+        const Turn turn = sendOne(sender, 1);
+        EXPECT_TRUE(turn.unreachable);
+        EXPECT_TRUE(turn.message.startsWith(MyDataTexts::kKeyRefused));
+        EXPECT_FALSE(standIn.log().last().toObject().value("headers").toBool());
+    }
+    Sender nobody(Program::DbConnectionString, folder, settings(nobodyListens()), "A");
+    const Turn turn = sendOne(nobody, 1);
+    EXPECT_TRUE(turn.unreachable);
+    EXPECT_TRUE(turn.message.startsWith(MyDataTexts::kUnreachable));
+    const QueueItem it = practice.item(1);
+    EXPECT_EQ(it.state, SendState::Waiting);
+    EXPECT_TRUE(it.sentLate);
+}
+
+// The stand-in keeps the document but its reply is lost; the next turn asks what it holds,
+// finds the receipt by its identifier and keeps its MARK without sending it again.
+TEST(Sender, ALostReplyIsFoundAgainWithoutASecondSending)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Practice practice;
+    practice.issue(1);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"lost"});
+    sendOne(sender, 1);
+    EXPECT_EQ(practice.item(1).state, SendState::InFlight);
+
+    const Turn turn = sendOne(sender, 1);
+    EXPECT_EQ(int(turn.outcome), int(Outcome::Sent));
+    const QueueItem it = practice.item(1);
+    EXPECT_EQ(it.state, SendState::Sent);
+    EXPECT_EQ(it.mark, 400001000000001); // the stand-in's first MARK, given to the lost send
+    EXPECT_FALSE(it.qrUrl.isEmpty());
+    EXPECT_EQ(standIn.calls("SendInvoices"), 1);
+    EXPECT_EQ(standIn.calls("RequestTransmittedDocs"), 1);
+}
+
+// No reply and nothing kept by the service: the search finds nothing, so it is sent again.
+TEST(Sender, ADocumentTheServiceNeverGotIsSentAgainAfterTheSearch)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Practice practice;
+    practice.issue(1);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"hang"});
+    sendOne(sender, 1);
+    EXPECT_EQ(int(sendOne(sender, 1).outcome), int(Outcome::Sent));
+    EXPECT_EQ(standIn.calls("SendInvoices"), 2);
+    EXPECT_EQ(standIn.calls("RequestTransmittedDocs"), 1);
+    EXPECT_EQ(practice.item(1).attempts, 2);
+    // Sent late, it says so.
+    const QJsonArray log = standIn.log();
+    EXPECT_TRUE(log.last().toObject().value("late").toArray().first().toBool());
+}
+
+TEST(Sender, TheQueueDrainsWhenTheServiceComesBack)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    const QUrl url = nobodyListens();
+    Practice practice;
+    for (qint64 n : {1, 2, 3})
+        practice.issue(n);
+    Sender sender(Program::DbConnectionString, folder, settings(url), "A");
+    DrainResult down = drain(sender);
+    EXPECT_EQ(down.turns.size(), 1); // the first finds no service; the rest are not tried
+    EXPECT_EQ(down.waiting, 1);
+    EXPECT_EQ(practice.queue().waitingCount(), 3);
+
+    StandIn standIn(folder, url.port());
+    ASSERT_TRUE(standIn.isRunning());
+    const DrainResult up = drain(sender);
+    EXPECT_EQ(up.sent, 3);
+    EXPECT_EQ(practice.queue().waitingCount(), 0);
+    EXPECT_EQ(standIn.calls("SendInvoices"), 3);
+    EXPECT_EQ(drain(sender).turns.size(), 0); // nothing left, nothing sent twice
+    EXPECT_EQ(standIn.calls("SendInvoices"), 3);
+}
+
+// A rejected receipt is sent again only when a person asks for the rejected ones too.
+TEST(Sender, ARejectedReceiptWaitsForAPerson)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Practice practice;
+    practice.issue(1);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"validation"});
+    drain(sender);
+    EXPECT_EQ(drain(sender).turns.size(), 0);
+    EXPECT_EQ(drain(sender, true).sent, 1);
+}
+
+TEST(Sender, ACancellationIsSentOnceAndALostReplyIsNotMistakenForAFailure)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Practice practice;
+    practice.issue(1);
+    practice.issue(2);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    drain(sender);
+    practice.queue().requestCancel(1);
+    practice.queue().requestCancel(2);
+    standIn.next({"success", "lost"});
+    DrainResult first = drain(sender);
+    EXPECT_EQ(first.cancelled, 1);
+    EXPECT_EQ(practice.item(1).cancel, CancelState::Done);
+    EXPECT_GT(practice.item(1).cancellationMark, 0);
+    EXPECT_EQ(practice.item(2).cancel, CancelState::Pending);
+    // The service cancelled 2 but the reply was lost: asked again, it says "already cancelled".
+    DrainResult second = drain(sender);
+    EXPECT_EQ(second.cancelled, 1);
+    EXPECT_EQ(practice.item(2).cancel, CancelState::Done);
+    EXPECT_EQ(practice.queue().waitingCount(), 0);
+}
+
+TEST(Sender, WithoutTheSchemaNothingIsSent)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Practice practice;
+    practice.issue(1);
+    Sender sender(Program::DbConnectionString, folder + "/missing", settings(standIn.baseUrl()),
+                  "A");
+    const Turn turn = sendOne(sender, 1);
+    EXPECT_TRUE(turn.message.startsWith(MyDataTexts::kNoSchema));
+    EXPECT_EQ(practice.item(1).state, SendState::Waiting);
+    EXPECT_EQ(standIn.calls("SendInvoices"), 0);
+}
+
+TEST(ServiceClient, TheKeyGoesOnlyOverTlsOrToThisComputer)
+{
+    const std::pair<const char *, bool> cases[] = {
+        {"https://mydataapidev.aade.gr/", true},
+        {"https://mydatapi.aade.gr/myDATA/", true},
+        {"http://127.0.0.1:8080/", true},
+        {"http://[::1]:8080/", true},
+        {"http://mydataapidev.aade.gr/", false},
+        {"http://192.168.1.10/", false},
+        {"ftp://127.0.0.1/", false},
+        {"", false},
+    };
+    for (const auto &[url, ok] : cases)
+        EXPECT_EQ(ServiceClient::isAcceptableUrl(QUrl(QString::fromLatin1(url))), ok) << url;
+}
