@@ -137,6 +137,25 @@ TEST(Backup, ACopyTakenWhileAnotherProgramWritesHasOnlyWhatWasCommitted)
     EXPECT_EQ(s.lastReceipt, "11");
 }
 
+TEST(Backup, APracticeMadeBeforeTheEbooksTablesIsBackedUpCheckedAndRestored)
+{
+    TempPractice practice;
+    fill(practice, 3);
+    {
+        Other older(practice.dbPath());
+        ASSERT_EQ(older.exec(QStringLiteral("DROP TABLE %1").arg(Schema::kEbooksTable)), SQLITE_OK);
+        ASSERT_EQ(older.exec(QStringLiteral("DROP TABLE %1").arg(Schema::kEbooksSettingsTable)),
+                  SQLITE_OK);
+    }
+    QTemporaryDir usb;
+    const PracticeBackup::Outcome out = PracticeBackup::backUp(practice.dir(), usb.path(), kWhen);
+    EXPECT_TRUE(out.tables.contains("STOIXEIA_PELATH: 3 rows")) << out.tables.join("; ").toStdString();
+    EXPECT_EQ(PracticeBackup::inspect(out.path).receipts, 11);
+    const QString aside = PracticeBackup::restoreFile(out.path, practice.dir(), kWhen.addDays(1));
+    EXPECT_TRUE(QFileInfo::exists(aside));
+    EXPECT_EQ(practice.count("SELECT * FROM STOIXEIA_PELATH"), 3);
+}
+
 TEST(Backup, AFullOrMissingDestinationLeavesNoFileUnderTheFinalName)
 {
     TempPractice practice;
