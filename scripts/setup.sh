@@ -4,14 +4,16 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build pkg-config
       qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
+      # the Greek translation of Qt's own dialogs (lrelease), and the Greek locale itself
+      qt6-l10n-tools locales
       libsqlite3-dev libpq-dev postgresql-15 googletest libgtest-dev libbenchmark-dev
       xvfb xauth openbox imagemagick poppler-utils fonts-dejavu-core
       # the Debian package and its checks (packaging/check.sh)
       librsvg2-bin lintian desktop-file-utils appstream
       # exports (xlsx), the tax authority's e-books (schema checks, the keyring, QR codes and
       # reading them back in tests, the stand-in service and CSV reader of the tests)
-      libxlsxwriter-dev libxml2-dev libxml2-utils qtkeychain-qt6-dev libqrencode-dev zbar-tools
-      python3
+      libxlsxwriter-dev zlib1g-dev libxml2-dev libxml2-utils qtkeychain-qt6-dev libqrencode-dev zbar-tools
+      python3 python3-openpyxl
       # the baseline of the backup benchmark (bench/db): the engine's own command-line program
       sqlite3
       # shared compile cache between build folders (used when present)
@@ -29,4 +31,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     $sudo_cmd apt-get update -qq
     $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A Greek system for the program and the tests (LANG=el_GR.UTF-8).
+if ! locale -a 2>/dev/null | grep -qi '^el_GR\.utf-\?8$'; then
+    echo "Generating the locale el_GR.UTF-8"
+    sudo_cmd=""
+    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+    $sudo_cmd sed -i 's/^# *\(el_GR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^el_GR.UTF-8 UTF-8' /etc/locale.gen || echo 'el_GR.UTF-8 UTF-8' | $sudo_cmd tee -a /etc/locale.gen >/dev/null
+    $sudo_cmd locale-gen >/dev/null
 fi

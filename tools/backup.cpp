@@ -8,6 +8,7 @@
 // 5 the destination is full; 6 the copy failed its verification. Nothing is left under the
 // final name unless the status is 0.
 #include "practicebackup.h"
+#include "toolusage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,13 +46,27 @@ const char *reasonOf(PracticeBackup::Failure failure)
 
 } // namespace
 
+namespace {
+
+const char kHelp[] =
+    "Χρήση: orvanta-backup ΦΑΚΕΛΟΣ_ΙΑΤΡΕΙΟΥ ΦΑΚΕΛΟΣ_ΠΡΟΟΡΙΣΜΟΥ\n"
+    "\n"
+    "Γράφει ένα ελεγμένο αντίγραφο ασφαλείας του ιατρείου ως\n"
+    "ΦΑΚΕΛΟΣ_ΠΡΟΟΡΙΣΜΟΥ/orvanta-ΕΕΕΕ-ΜΜ-ΗΗ-ΩΩΛΛ.mdb, ακόμη κι όταν το πρόγραμμα είναι ανοιχτό,\n"
+    "και τυπώνει μία γραμμή με το αποτέλεσμα (για προγραμματισμένες εργασίες).\n"
+    "Κωδικοί εξόδου: 0 το αντίγραφο γράφτηκε και ελέγχθηκε· 2 λάθος γραμμή εντολών·\n"
+    "3 το ιατρείο δεν διαβάζεται· 4 ο φάκελος προορισμού λείπει ή δεν δέχεται εγγραφή·\n"
+    "5 ο προορισμός γέμισε· 6 το αντίγραφο δεν πέρασε τον έλεγχο.\n";
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (ToolUsage::askedForHelp(argc, argv))
+        return ToolUsage::help(kHelp);
     QCoreApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: orvanta-backup PRACTICE_FOLDER DEST_FOLDER\n");
-        return 2;
-    }
+    if (argc != 3)
+        return ToolUsage::wrong("orvanta-backup PRACTICE_FOLDER DEST_FOLDER");
     const QString practice = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     const QString destination = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     try {

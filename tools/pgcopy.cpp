@@ -8,18 +8,32 @@
 #include "practicecopy.h"
 
 #include "dberror.h"
+#include "toolusage.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 
+namespace {
+
+const char kHelp[] =
+    "Χρήση: orvanta-pgcopy ΦΑΚΕΛΟΣ_ΙΑΤΡΕΙΟΥ ΣΥΝΔΕΣΗ\n"
+    "\n"
+    "Αντιγράφει το data.mdb του ιατρείου σε μια κενή βάση δεδομένων PostgreSQL και ελέγχει κάθε\n"
+    "πίνακα (γραμμές, αθροίσματα ποσών, συνολικό μήκος κειμένων). Η αντιγραφή είναι ενιαία: αν\n"
+    "κάτι διαφέρει, δεν μένει τίποτα στον διακομιστή. Το αρχείο μόνο διαβάζεται· κλείστε πρώτα\n"
+    "το πρόγραμμα. ΣΥΝΔΕΣΗ: όπως τη γράφει η libpq (\"service=orvanta\" ή \"host=... dbname=...\").\n"
+    "Κωδικός εξόδου 0 όταν η αντιγραφή ολοκληρώθηκε και ελέγχθηκε, αλλιώς 1 (η αιτία στο stderr).\n";
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (ToolUsage::askedForHelp(argc, argv))
+        return ToolUsage::help(kHelp);
     QCoreApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: orvanta-pgcopy PRACTICE_FOLDER CONNECTION\n");
-        return 2;
-    }
+    if (argc != 3)
+        return ToolUsage::wrong("orvanta-pgcopy PRACTICE_FOLDER CONNECTION");
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     try {
         const QStringList report

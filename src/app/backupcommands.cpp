@@ -11,10 +11,12 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QStorageInfo>
 #include <QThread>
 
 #include <exception>
@@ -31,10 +33,33 @@ QDateTime now()
 }
 
 // A file dialogue of the program's own (not the platform's), shown through the modal seam.
+// Where a copy is worth keeping: a removable medium when one is mounted, else the home folder;
+// never the practice folder the program runs in, which the dialogue would offer by itself.
+QString startFolder()
+{
+    QStringList removable;
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        const QString root = volume.rootPath();
+        if (volume.isReady() && !volume.isReadOnly()
+            && (root.startsWith(QLatin1String("/media/"))
+                || root.startsWith(QLatin1String("/run/media/"))))
+            removable << root;
+    }
+    return removable.size() == 1 ? removable.first() : QDir::homePath();
+}
+
+bool onPracticeDisk(const QString &folder)
+{
+    const QStorageInfo chosen(folder);
+    const QStorageInfo practice(Program::AppDir);
+    return chosen.isValid() && practice.isValid() && chosen.device() == practice.device();
+}
+
 QString choose(QWidget *parent, const QString &caption, QFileDialog::FileMode mode)
 {
     QFileDialog dialog(parent, caption);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setDirectory(startFolder());
     dialog.setFileMode(mode);
     if (mode == QFileDialog::Directory)
         dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -99,15 +124,17 @@ std::exception_ptr inBackground(QWidget *parent, const QString &label,
     return failure;
 }
 
-// The failure of the work as the message box says it.
-QString failureText(const QString &what, const std::exception_ptr &failure)
+// The failure of the work as the error dialog shows it: what did not happen and why in Greek,
+// the words of the system or the engine under the details.
+void showFailure(QWidget *parent, const QString &what, const std::exception_ptr &failure)
 {
     try {
         std::rethrow_exception(failure);
     } catch (const PracticeBackup::BackupError &e) {
-        return BackupTexts::failed(what, e.failure(), e.message());
+        Messages::errorWithDetails(parent, what + QLatin1Char('\r') + BackupTexts::reason(e.failure()),
+                                   e.message());
     } catch (const DbError &e) {
-        return what + QLatin1Char('\r') + e.message();
+        Messages::errorWithDetails(parent, what, e.message());
     }
 }
 
@@ -123,6 +150,10 @@ void backupNow(QWidget *parent)
     const QString folder = choose(parent, BackupTexts::kChooseFolder, QFileDialog::Directory);
     if (folder.isEmpty())
         return;
+    if (onPracticeDisk(folder)
+        && !Messages::askYesNoDefaultNo(parent,
+                                        BackupTexts::sameDisk(QDir::toNativeSeparators(folder))))
+        return;
     const QString practice = Program::AppDir;
     const QDateTime when = now();
     PracticeBackup::Outcome out;
@@ -131,7 +162,7 @@ void backupNow(QWidget *parent)
               out = PracticeBackup::backUp(practice, folder, when, p);
           });
     if (failure)
-        Messages::error(parent, failureText(BackupTexts::kNotTaken, failure));
+        showFailure(parent, BackupTexts::kNotTaken, failure);
     else
         Messages::information(parent, BackupTexts::taken(QDir::toNativeSeparators(out.path),
                                                          out.bytes));
@@ -152,10 +183,11 @@ bool restore(QWidget *parent)
               summary = PracticeBackup::inspect(file);
           });
     if (refused) {
-        Messages::error(parent, failureText(BackupTexts::kNotRestored, refused));
+        showFailure(parent, BackupTexts::kNotRestored, refused);
         return false;
     }
-    if (!Messages::askYesNo(parent, BackupTexts::confirmRestore(summary, onServer)))
+    // Enter must not replace the practice: No is the default answer.
+    if (!Messages::askYesNoDefaultNo(parent, BackupTexts::confirmRestore(summary, onServer)))
         return false;
 
     const QDateTime when = now();
@@ -169,7 +201,7 @@ bool restore(QWidget *parent)
                   result = PracticeBackup::restoreFile(file, practice, when);
           });
     if (failure) {
-        Messages::error(parent, failureText(BackupTexts::kNotRestored, failure));
+        showFailure(parent, BackupTexts::kNotRestored, failure);
         return false;
     }
     if (onServer) {

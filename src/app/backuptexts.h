@@ -71,10 +71,14 @@ inline QString reason(PracticeBackup::Failure failure)
     return {};
 }
 
-// The first line says what did not happen, the second why, the third what the engine said.
-inline QString failed(const QString &what, PracticeBackup::Failure failure, const QString &detail)
+// A copy on the practice's own disk is lost with it (a failed disk, a stolen computer).
+inline QString sameDisk(const QString &folder)
 {
-    return what + QLatin1Char('\r') + reason(failure) + QLatin1Char('\r') + detail;
+    return QStringLiteral("Ο φάκελος %1 είναι στον ίδιο δίσκο με το ιατρείο: αν χαλάσει ο δίσκος "
+                          "ή χαθεί ο υπολογιστής, χάνεται μαζί και το αντίγραφο. Προτιμήστε ένα "
+                          "USB stick, έναν εξωτερικό δίσκο ή έναν κοινόχρηστο φάκελο άλλου "
+                          "υπολογιστή.\r\rΝα γραφτεί το αντίγραφο εκεί παρ' όλα αυτά;")
+        .arg(folder);
 }
 
 inline QString confirmRestore(const PracticeBackup::Summary &s, bool onServer)

@@ -1,9 +1,11 @@
 #include "appinfo.h"
 #include "autobackup.h"
+#include "cnumericlocale.h"
 #include "backupcommands.h"
 #include "commands.h"
 #include "mainwindow.h"
 #include "program.h"
+#include "qttranslation.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -12,6 +14,10 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // C libraries write numbers with a point into files and statements; the windows still show
+    // the system's separator through QLocale.
+    CNumericLocale::setForProcess();
+    QtTranslation::installForSystem();
     QApplication::setApplicationName(QStringLiteral("Orvanta"));
     QApplication::setApplicationVersion(AppInfo::version());
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));

@@ -8,6 +8,7 @@
 #include "serversession.h"
 #include "sqlfunctions.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStringList>
@@ -152,11 +153,13 @@ void Connection::open()
             return;
         }
     }
+    // The file is named as this system writes paths, not with the connection text's backslash.
+    const QString shownPath = QDir::toNativeSeparators(path.isEmpty() ? target.dataSource : path);
     if (path.isEmpty() || !QFileInfo(path).isFile())
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(target.dataSource));
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(shownPath));
     openFile(path);
     try {
-        checkFile(target.dataSource, target.password);
+        checkFile(shownPath, target.password);
         SqlFunctions::registerAll(m_handle);
     } catch (...) {
         close();
@@ -168,10 +171,10 @@ void Connection::openPracticeFile(const QString &path, const QString &password, 
 {
     close();
     if (!QFileInfo(path).isFile())
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(QDir::toNativeSeparators(path)));
     openFile(path, readOnly);
     try {
-        checkFile(path, password);
+        checkFile(QDir::toNativeSeparators(path), password);
         SqlFunctions::registerAll(m_handle);
     } catch (...) {
         close();

@@ -23,12 +23,14 @@ QString &lastFolder()
     return folder;
 }
 
-// "Αρχεία CSV (*.csv)" gives ".csv".
-QString extensionOf(const QString &filter)
+// "Αρχεία CSV (*.csv)" gives {".csv"}; "Φάκελος ασθενούς (*.pdf *.json)" {".pdf", ".json"}.
+QStringList extensionsOf(const QString &filter)
 {
     static const QRegularExpression pattern(QStringLiteral("\\*(\\.[A-Za-z0-9]+)"));
-    const auto match = pattern.match(filter);
-    return match.hasMatch() ? match.captured(1) : QString();
+    QStringList extensions;
+    for (auto it = pattern.globalMatch(filter); it.hasNext();)
+        extensions << it.next().captured(1);
+    return extensions;
 }
 
 } // namespace
@@ -47,16 +49,19 @@ QString chooseFile(QWidget *parent, const QString &suggestedName, const QStringL
     QString path = dialog.selectedFiles().value(0);
     if (path.isEmpty())
         return {};
-    const QString extension = extensionOf(dialog.selectedNameFilter());
-    const QString suffix = QFileInfo(path).suffix();
+    const QString extension = extensionsOf(dialog.selectedNameFilter()).value(0);
+    const QString suffix = QLatin1Char('.') + QFileInfo(path).suffix();
     bool known = false;
     for (const QString &filter : filters)
-        known = known || extensionOf(filter).compare(QLatin1Char('.') + suffix,
-                                                     Qt::CaseInsensitive) == 0;
+        known = known || extensionsOf(filter).contains(suffix, Qt::CaseInsensitive);
     if (!known && !extension.isEmpty())
         path += extension;
-    lastFolder() = QFileInfo(path).absolutePath();
     return path;
+}
+
+void rememberFolder(const QString &writtenPath)
+{
+    lastFolder() = QFileInfo(writtenPath).absolutePath();
 }
 
 QString fileNameDate(const QString &literal)
@@ -100,9 +105,11 @@ bool exportTable(QWidget *parent, const QString &suggestedName,
         writeTable(table, path);
         written = table.rowCount();
     });
-    if (ok)
+    if (ok) {
+        rememberFolder(path);
         Messages::information(parent,
                               ExportTexts::tableWritten(written, QDir::toNativeSeparators(path)));
+    }
     return ok;
 }
 

@@ -17,9 +17,14 @@ namespace ExportDialog {
 enum class Format { Csv, Xlsx };
 
 // A name for the file, asked with a save dialogue that offers the filters (the first chosen
-// at start) in the folder of the last export of this run. A name typed without an extension
-// gets the chosen filter's. Empty when the person cancelled.
+// at start) in the folder of the last export of this run that was written. A name typed
+// without one of the filters' extensions gets the chosen filter's first. Empty when the person
+// cancelled.
 QString chooseFile(QWidget *parent, const QString &suggestedName, const QStringList &filters);
+
+// The next export's dialogue opens in this file's folder: called once the file is written, so
+// that a folder that failed is not offered again.
+void rememberFolder(const QString &writtenPath);
 
 // An SQL date literal ("#3/31/2024#") as a file name shows it: "31-3-2024".
 QString fileNameDate(const QString &literal);

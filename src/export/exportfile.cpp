@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <memory>
+#include <vector>
+
 namespace ExportFile {
 
 namespace {
@@ -18,9 +21,7 @@ namespace {
     throw ExportError(message);
 }
 
-} // namespace
-
-void save(const QString &path, const Writer &write)
+void checkTarget(const QString &path)
 {
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
@@ -28,6 +29,13 @@ void save(const QString &path, const Writer &write)
         fail(path, ExportTexts::kNoFolder);
     if (target.isDir())
         fail(path, ExportTexts::kIsFolder);
+}
+
+} // namespace
+
+void save(const QString &path, const Writer &write)
+{
+    checkTarget(path);
     QSaveFile file(path);
     // Never fall back to writing over the file in place: a half-written file under the chosen
     // name is what this is here to prevent.
@@ -49,6 +57,33 @@ void save(const QString &path, const QByteArray &content)
     save(path, [&content](QIODevice &device) {
         return device.write(content) == content.size();
     });
+}
+
+void saveAll(const QList<Content> &files)
+{
+    for (const Content &f : files)
+        checkTarget(f.path);
+    std::vector<std::unique_ptr<QSaveFile>> pending;
+    for (const Content &f : files) {
+        auto file = std::make_unique<QSaveFile>(f.path);
+        file->setDirectWriteFallback(false);
+        if (!file->open(QIODevice::WriteOnly))
+            fail(f.path, ExportTexts::kFolderNotWritable, file->errorString());
+        if (file->write(f.bytes) != f.bytes.size() || file->error() != QFileDevice::NoError)
+            fail(f.path, ExportTexts::kWriteFailed, file->errorString());
+        pending.push_back(std::move(file));
+    }
+    // Every file is whole in its folder; only the renames remain.
+    QStringList placed;
+    for (size_t i = 0; i < pending.size(); ++i) {
+        if (!pending[i]->commit()) {
+            const QString system = pending[i]->errorString();
+            for (const QString &done : placed)
+                QFile::remove(done);
+            fail(files.at(qsizetype(i)).path, ExportTexts::kWriteFailed, system);
+        }
+        placed << files.at(qsizetype(i)).path;
+    }
 }
 
 } // namespace ExportFile

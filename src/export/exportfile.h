@@ -3,6 +3,7 @@
 #include "dberror.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -28,5 +29,14 @@ using Writer = std::function<bool(QIODevice &device)>;
 // Throws ExportError when the file could not be written; nothing is left under the name then.
 void save(const QString &path, const Writer &write);
 void save(const QString &path, const QByteArray &content);
+
+// Files that belong together (a patient's PDF and JSON): every one is written and flushed
+// before any takes its name, and when one cannot take its name those already in place are
+// removed again, so the folder ends with all of them or none.
+struct Content {
+    QString path;
+    QByteArray bytes;
+};
+void saveAll(const QList<Content> &files);
 
 } // namespace ExportFile

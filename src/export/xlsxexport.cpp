@@ -1,5 +1,6 @@
 #include "xlsxexport.h"
 
+#include "cnumericlocale.h"
 #include "exportfile.h"
 
 #include <QDir>
@@ -58,6 +59,8 @@ QByteArray workbook(const ExportTable &table)
                               .arg(temp.errorString()));
     const QByteArray path = QDir(temp.path()).filePath(QStringLiteral("out.xlsx")).toLocal8Bit();
     const QByteArray tmpdir = temp.path().toLocal8Bit();
+    // The library writes numbers and column widths with printf: a point, whatever the system.
+    const CNumericLocale pointed;
     lxw_workbook_options options {};
     options.constant_memory = LXW_FALSE;
     options.tmpdir = const_cast<char *>(tmpdir.constData());

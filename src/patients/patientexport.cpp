@@ -251,8 +251,8 @@ Files write(Connection &connection, const QString &patientId, const QString &cho
         if (!ReportOutput::writePdf(report, &buffer))
             throw ExportError(QStringLiteral("Η εξαγωγή δεν έγινε: το PDF δεν σχηματίστηκε."));
     }
-    ExportFile::save(files.json, json);
-    ExportFile::save(files.pdf, pdf);
+    // Both files or neither: a folder named like one of them leaves no lone JSON file behind.
+    ExportFile::saveAll({{files.pdf, pdf}, {files.json, json}});
     return files;
 }
 
@@ -272,6 +272,8 @@ bool run(QWidget *parent, const PatientContext &patient)
         ProgramConnection::open(connection);
         files = write(connection, patient.id, chosen);
     });
+    if (ok)
+        ExportDialog::rememberFolder(files.pdf);
     if (ok)
         Messages::information(
             parent, QStringLiteral("Τα στοιχεία του ασθενούς γράφτηκαν στα αρχεία\r%1\r%2")

@@ -25,11 +25,11 @@ public:
     }
     bool askYesNo(QWidget *parent, const QString &text) override
     {
-        QMessageBox box(QMessageBox::Question, AppInfo::title(), shown(text),
-                        QMessageBox::Yes | QMessageBox::No, parent);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+        return question(parent, text, QMessageBox::Yes);
+    }
+    bool askYesNoDefaultNo(QWidget *parent, const QString &text) override
+    {
+        return question(parent, text, QMessageBox::No);
     }
     bool askOkCancel(QWidget *parent, const QString &text) override
     {
@@ -45,7 +45,29 @@ public:
                         parent);
         box.exec();
     }
+    void errorWithDetails(QWidget *parent, const QString &text, const QString &details) override
+    {
+        QMessageBox box(QMessageBox::Critical, AppInfo::title(), shown(text), QMessageBox::Ok,
+                        parent);
+        if (!details.isEmpty())
+            box.setDetailedText(shown(details));
+        box.exec();
+    }
+
+private:
+    static bool question(QWidget *parent, const QString &text,
+                         QMessageBox::StandardButton byDefault);
 };
+
+bool BoxMessageService::question(QWidget *parent, const QString &text,
+                                 QMessageBox::StandardButton byDefault)
+{
+    QMessageBox box(QMessageBox::Question, AppInfo::title(), shown(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(byDefault);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
 
 BoxMessageService g_boxes;
 MessageService *g_service = &g_boxes;

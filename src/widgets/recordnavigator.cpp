@@ -18,16 +18,16 @@ struct ButtonInfo {
 };
 
 const ButtonInfo kButtons[] = {
-    {RecordNavigator::First, "navFirst", "|◀", "First record"},
-    {RecordNavigator::Prior, "navPrior", "◀", "Prior record"},
-    {RecordNavigator::Next, "navNext", "▶", "Next record"},
-    {RecordNavigator::Last, "navLast", "▶|", "Last record"},
-    {RecordNavigator::Insert, "navInsert", "+", "Insert record"},
-    {RecordNavigator::Delete, "navDelete", "−", "Delete record"},
-    {RecordNavigator::Edit, "navEdit", "▲", "Edit record"},
-    {RecordNavigator::Post, "navPost", "✔", "Post edit"},
-    {RecordNavigator::Cancel, "navCancel", "✘", "Cancel edit"},
-    {RecordNavigator::Refresh, "navRefresh", "↻", "Refresh data"},
+    {RecordNavigator::First, "navFirst", "|◀", "Πρώτη εγγραφή"},
+    {RecordNavigator::Prior, "navPrior", "◀", "Προηγούμενη εγγραφή"},
+    {RecordNavigator::Next, "navNext", "▶", "Επόμενη εγγραφή"},
+    {RecordNavigator::Last, "navLast", "▶|", "Τελευταία εγγραφή"},
+    {RecordNavigator::Insert, "navInsert", "+", "Νέα εγγραφή"},
+    {RecordNavigator::Delete, "navDelete", "−", "Διαγραφή εγγραφής"},
+    {RecordNavigator::Edit, "navEdit", "▲", "Διόρθωση εγγραφής"},
+    {RecordNavigator::Post, "navPost", "✔", "Καταχώρηση της διόρθωσης"},
+    {RecordNavigator::Cancel, "navCancel", "✘", "Ακύρωση της διόρθωσης"},
+    {RecordNavigator::Refresh, "navRefresh", "↻", "Ανανέωση των στοιχείων"},
 };
 
 } // namespace
@@ -44,8 +44,8 @@ RecordNavigator::RecordNavigator(Buttons buttons, QWidget *parent)
         auto *b = new QToolButton(this);
         b->setObjectName(QLatin1String(info.name));
         b->setText(QString::fromUtf8(info.glyph));
-        b->setToolTip(QLatin1String(info.hint));
-        b->setAccessibleName(QLatin1String(info.hint));
+        b->setToolTip(QString::fromUtf8(info.hint));
+        b->setAccessibleName(QString::fromUtf8(info.hint));
         b->setFocusPolicy(Qt::NoFocus);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         const Button which = info.button;

@@ -45,6 +45,7 @@ protected:
             if (!files || path.isEmpty())
                 return int(QDialog::Rejected);
             captions << files->windowTitle();
+            startFolders << files->directory().absolutePath();
             files->selectFile(path);
             return int(QDialog::Accepted);
         };
@@ -53,6 +54,7 @@ protected:
     TempPractice practice;
     RecordingMessages messages;
     QStringList captions;
+    QStringList startFolders;
     QDateTime m_now = kWhen;
 };
 
@@ -72,10 +74,17 @@ TEST_F(BackupCommandsTest, BackupNowWritesAVerifiedCopyAndSaysWhereAndHowBig)
     EXPECT_GT(ticks, 0);
 
     EXPECT_EQ(captions, QStringList {"Φάκελος για το αντίγραφο ασφαλείας"});
+    // The dialogue never starts in the practice folder: a copy beside data.mdb protects nothing.
+    ASSERT_EQ(startFolders.size(), 1);
+    EXPECT_NE(QDir(startFolders[0]), QDir(practice.dir()));
     const QString path = QDir(usb.path()).filePath("orvanta-2026-03-05-1830.mdb");
     ASSERT_TRUE(QFileInfo::exists(path));
-    ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].kind, "information");
+    // The temporary "stick" is on the practice's own disk: the person is warned first, with No
+    // as the default answer, and answered yes here.
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(messages.shown()[0].kind, "yesno-default-no");
+    EXPECT_TRUE(messages.shown()[0].text.contains("στον ίδιο δίσκο με το ιατρείο"));
+    EXPECT_EQ(messages.shown()[1].kind, "information");
     const QString kb = QString::number((QFileInfo(path).size() + 1023) / 1024);
     EXPECT_EQ(messages.last(),
               "Το αντίγραφο ασφαλείας γράφτηκε και ελέγχθηκε: ανοίγει κανονικά και έχει όλα τα "
@@ -106,8 +115,8 @@ TEST_F(BackupCommandsTest, BackupNowThatFailsSaysWhyAndLeavesNoCopy)
         });
         ModalDriver driver(choosing(c.missingFolder ? usb.filePath("gone") : usb.path()));
         BackupCommands::backupNow(nullptr);
-        ASSERT_EQ(messages.shown().size(), 1);
-        EXPECT_EQ(messages.shown()[0].kind, "error");
+        ASSERT_FALSE(messages.shown().isEmpty());
+        EXPECT_EQ(messages.shown().last().kind, "error");
         const QStringList lines = messages.last().split('\r');
         ASSERT_GE(lines.size(), 3) << messages.last().toStdString();
         EXPECT_EQ(lines[0], "Το αντίγραφο ασφαλείας δεν έγινε.");
@@ -120,6 +129,15 @@ TEST_F(BackupCommandsTest, BackupNowThatFailsSaysWhyAndLeavesNoCopy)
     ModalDriver driver(choosing({}));
     BackupCommands::backupNow(nullptr);
     EXPECT_TRUE(messages.shown().isEmpty());
+
+    // Answering No to the warning about the practice's own disk writes nothing either.
+    QTemporaryDir sameDisk;
+    driver.setHandler(choosing(sameDisk.path()));
+    messages.queueAnswer(false);
+    BackupCommands::backupNow(nullptr);
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].kind, "yesno-default-no");
+    EXPECT_TRUE(QDir(sameDisk.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(BackupCommandsTest, RestoreShowsWhatTheCopyHoldsAndPutsItBackOnlyWhenConfirmed)
@@ -137,6 +155,8 @@ TEST_F(BackupCommandsTest, RestoreShowsWhatTheCopyHoldsAndPutsItBackOnlyWhenConf
     messages.queueAnswer(false);
     EXPECT_FALSE(BackupCommands::restore(nullptr));
     EXPECT_EQ(messages.texts(), QStringList {question});
+    // Enter on the question must not replace the practice.
+    EXPECT_EQ(messages.shown()[0].kind, "yesno-default-no");
     EXPECT_EQ(practice.count("SELECT * FROM STOIXEIA_PELATH"), 3);
 
     messages.clear();

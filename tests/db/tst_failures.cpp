@@ -8,6 +8,7 @@
 #include "sqlfunctions.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -97,7 +98,7 @@ TEST(OpenFailures, SayWhatHappenedInsteadOfABadPassword)
         connection.setConnectionText(Program::DbConnectionString);
         const DbError e = failureOf([&] { connection.open(); });
         const QString expected = c.message.contains(QLatin1String("%1"))
-            ? c.message.arg(QString(p.dir()).append(QStringLiteral("\\data.mdb")))
+            ? c.message.arg(QDir::toNativeSeparators(QDir(p.dir()).filePath("data.mdb")))
             : c.message;
         EXPECT_EQ(e.message(), expected);
         EXPECT_EQ(e.code() & 0xff, c.code);

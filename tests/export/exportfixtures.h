@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonDocument>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -39,8 +40,11 @@ protected:
     // {"sheet": .., "rows": [[{"s"|"n"|"fmt": ..}]]} for a workbook.
     static QJsonObject readBack(const QString &path)
     {
+        // Debian's interpreter, with Debian's openpyxl (another python3 may come first on PATH).
+        const QString debian = QStringLiteral("/usr/bin/python3");
         QProcess python;
-        python.start(QStringLiteral("python3"), {QStringLiteral(READBACK_SCRIPT), path});
+        python.start(QFileInfo::exists(debian) ? debian : QStringLiteral("python3"),
+                     {QStringLiteral(READBACK_SCRIPT), path});
         if (!python.waitForFinished(30000) || python.exitCode() != 0) {
             ADD_FAILURE() << "readback.py failed: " << python.readAllStandardError().toStdString();
             return {};

@@ -2,7 +2,7 @@
 """Reads an exported table back as a spreadsheet program would, and prints its rows as JSON.
 
     readback.py FILE.csv    the csv module: UTF-8 with a byte-order mark, semicolons, RFC 4180
-    readback.py FILE.xlsx   the workbook's first sheet, through zipfile and the XML parser
+    readback.py FILE.xlsx   the workbook's first sheet, through openpyxl
 
 Each row is a list of cells. A CSV cell is its text. An xlsx cell is an object: {"s": text} for
 a text, {"n": number, "fmt": number format} for a number (dates are numbers with a date format).
@@ -11,11 +11,6 @@ The first line of the output also says whether the CSV file began with a byte-or
 import csv
 import json
 import sys
-import zipfile
-import xml.etree.ElementTree as ET
-
-NS = {"m": "http://schemas.openxmlformats.org/spreadsheetml/2006/main"}
-REL = "{http://schemas.openxmlformats.org/officeDocument/2006/relationships}id"
 
 
 def read_csv(path):
@@ -26,58 +21,33 @@ def read_csv(path):
     return {"bom": bom, "rows": rows}
 
 
-def column_index(ref):
-    n = 0
-    for ch in ref:
-        if not ch.isalpha():
-            break
-        n = n * 26 + (ord(ch.upper()) - 64)
-    return n - 1
-
-
 def read_xlsx(path):
-    with zipfile.ZipFile(path) as z:
-        names = z.namelist()
-        shared = []
-        if "xl/sharedStrings.xml" in names:
-            root = ET.fromstring(z.read("xl/sharedStrings.xml"))
-            for si in root.findall("m:si", NS):
-                shared.append("".join(t.text or "" for t in si.iter("{%s}t" % NS["m"])))
-        styles = ET.fromstring(z.read("xl/styles.xml"))
-        custom = {}
-        numfmts = styles.find("m:numFmts", NS)
-        if numfmts is not None:
-            for nf in numfmts.findall("m:numFmt", NS):
-                custom[int(nf.get("numFmtId"))] = nf.get("formatCode")
-        xfs = styles.find("m:cellXfs", NS).findall("m:xf", NS)
-        formats = [custom.get(int(xf.get("numFmtId", "0")), xf.get("numFmtId", "0")) for xf in xfs]
-        workbook = ET.fromstring(z.read("xl/workbook.xml"))
-        sheet_name = workbook.find("m:sheets", NS).findall("m:sheet", NS)[0].get("name")
-        sheet = ET.fromstring(z.read("xl/worksheets/sheet1.xml"))
-        rows = []
-        for row in sheet.find("m:sheetData", NS).findall("m:row", NS):
-            cells = []
-            for c in row.findall("m:c", NS):
-                index = column_index(c.get("r"))
-                while len(cells) < index:
-                    cells.append(None)
-                kind = c.get("t")
-                v = c.find("m:v", NS)
-                if kind == "s":
-                    cells.append({"s": shared[int(v.text)]})
-                elif kind == "inlineStr":
-                    cells.append({"s": "".join(t.text or "" for t in c.iter("{%s}t" % NS["m"]))})
-                elif kind == "str":
-                    cells.append({"formula": c.find("m:f", NS) is not None, "s": v.text})
-                elif v is not None:
-                    style = int(c.get("s", "0"))
-                    cells.append({"n": float(v.text), "fmt": formats[style]})
-                else:
-                    cells.append(None)
-                if c.find("m:f", NS) is not None:
-                    cells[-1] = {"formula": True}
-            rows.append(cells)
-    return {"sheet": sheet_name, "rows": rows}
+    # openpyxl, the reader the accountant's scripts use, refuses a cell written "9,6" outright.
+    import datetime
+    import openpyxl
+    from openpyxl.utils.datetime import to_excel
+
+    book = openpyxl.load_workbook(path)
+    sheet = book.worksheets[0]
+    rows = []
+    for row in sheet.iter_rows():
+        cells = []
+        for c in row:
+            if c.value is None:
+                cells.append(None)
+            elif c.data_type == "f":
+                cells.append({"formula": True})
+            elif isinstance(c.value, (datetime.datetime, datetime.date)):
+                cells.append({"n": float(to_excel(c.value)), "fmt": c.number_format})
+            elif isinstance(c.value, (int, float)) and not isinstance(c.value, bool):
+                cells.append({"n": float(c.value), "fmt": c.number_format})
+            else:
+                cells.append({"s": str(c.value)})
+        while cells and cells[-1] is None:
+            cells.pop()
+        rows.append(cells)
+    widths = {key: dim.width for key, dim in sheet.column_dimensions.items() if dim.width}
+    return {"sheet": sheet.title, "rows": rows, "widths": widths}
 
 
 def main():

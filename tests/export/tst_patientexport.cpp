@@ -301,3 +301,55 @@ TEST_F(PatientExportTest, TheListsButtonWritesBothFilesOrSaysWhyNot)
     // The list still shows its rows, on its own connection.
     EXPECT_EQ(list.records().rowCount(), 2);
 }
+
+// The name typed with either extension, or none, names the same pair of files; a folder in the
+// way of one of them leaves neither written; and after a failure the next dialogue does not
+// offer the folder that failed.
+TEST_F(PatientExportTest, ThePairIsWrittenWholeUnderTheTypedNameOrNotAtAll)
+{
+    PatientListWindow list;
+    list.ListSql = PatientSql::bySurname("Ο").sql;
+    list.show();
+    list.FormShow();
+    for (int r = 0; r < list.records().rowCount(); ++r)
+        if (list.records().text(r, list.records().fieldIndex("ID")) == "2500")
+            list.records().setCurrentRow(r);
+    QPushButton *button = list.actionButton("buttonExport");
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(QDir(folder.path()).mkdir("taken.pdf"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("taken2.json"));
+
+    struct Case {
+        const char *typed;
+        QStringList files; // what the folder holds afterwards, besides the two folders
+        bool written;
+    };
+    const Case cases[] = {
+        {"a.json", {"a.json", "a.pdf"}, true},
+        {"b.pdf", {"b.json", "b.pdf"}, true},
+        {"c", {"c.json", "c.pdf"}, true},
+        {"taken", {}, false},
+        {"taken2.pdf", {}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        messages.clear();
+        for (const QString &f : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden))
+            QFile::remove(out(f));
+        target = out(QString::fromUtf8(c.typed));
+        button->click();
+        ASSERT_EQ(messages.shown().size(), 1);
+        EXPECT_EQ(messages.shown()[0].kind, c.written ? "information" : "error")
+            << messages.last().toStdString();
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), c.files);
+    }
+
+    // A folder that failed is not where the next dialogue opens.
+    target = out("gone/x.pdf");
+    button->click();
+    EXPECT_EQ(messages.shown().last().kind, "error");
+    target = out("d");
+    button->click();
+    EXPECT_FALSE(suggested.startsWith(out("gone"))) << suggested.toStdString();
+    EXPECT_TRUE(suggested.startsWith(folder.path())) << suggested.toStdString();
+}

@@ -165,7 +165,10 @@ TEST_F(PeriodExport, IncomeAsAWorkbookHoldsNumbersDatesAndPlainTexts)
     EXPECT_EQ(second[3].toObject().value("s").toString(), kTwoLines);
     EXPECT_EQ(number(second[5]), 40);
     EXPECT_EQ(format(second[5]), "0.00");
+    // The amounts are numbers with a point inside the file, also on a Greek system.
+    EXPECT_EQ(number(second[6]), 9.6);
     EXPECT_EQ(number(second[7]), 49.6);
+    EXPECT_FALSE(book.value("widths").toObject().isEmpty());
     // A workbook keeps a text a text: no apostrophe, and no formula either.
     const QJsonObject formulaLike = rows[3].toArray()[3].toObject();
     EXPECT_EQ(formulaLike.value("s").toString(), "=1+1");

@@ -183,6 +183,12 @@ bool RecordingMessages::askYesNo(QWidget *, const QString &text)
     return nextAnswer();
 }
 
+bool RecordingMessages::askYesNoDefaultNo(QWidget *, const QString &text)
+{
+    m_shown.append({QStringLiteral("yesno-default-no"), text});
+    return nextAnswer();
+}
+
 bool RecordingMessages::askOkCancel(QWidget *, const QString &text)
 {
     m_shown.append({QStringLiteral("okcancel"), text});

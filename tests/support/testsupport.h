@@ -66,7 +66,7 @@ private:
 class RecordingMessages : public MessageService {
 public:
     struct Shown {
-        QString kind; // "information", "yesno", "okcancel", "error"
+        QString kind; // "information", "yesno", "yesno-default-no", "okcancel", "error"
         QString text;
     };
 
@@ -75,6 +75,7 @@ public:
 
     void information(QWidget *parent, const QString &text) override;
     bool askYesNo(QWidget *parent, const QString &text) override;
+    bool askYesNoDefaultNo(QWidget *parent, const QString &text) override;
     bool askOkCancel(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text) override;
 

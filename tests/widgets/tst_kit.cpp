@@ -260,7 +260,7 @@ private slots:
         QVERIFY(!nav.button(RecordNavigator::First)->isEnabled());
         QVERIFY(nav.button(RecordNavigator::Next)->isEnabled());
         QVERIFY(!nav.button(RecordNavigator::Post)->isEnabled());
-        QCOMPARE(nav.button(RecordNavigator::Delete)->toolTip(), QStringLiteral("Delete record"));
+        QCOMPARE(nav.button(RecordNavigator::Delete)->toolTip(), QStringLiteral("Διαγραφή εγγραφής"));
         QVERIFY(!nav.button(RecordNavigator::Edit));
 
         m_messages->queueAnswer(false);
