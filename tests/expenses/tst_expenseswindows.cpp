@@ -19,6 +19,15 @@ using namespace PrintingTest;
 
 namespace {
 
+// Amounts as this system shows them (written here with points).
+QStringList nums(const QStringList &pointed)
+{
+    QStringList out;
+    for (const QString &a : pointed)
+        out << TestSupport::num(a);
+    return out;
+}
+
 QStringList column(const RecordGrid *grid, int c)
 {
     QStringList out;
@@ -72,8 +81,8 @@ TEST_F(Expenses, APeriodListsItsExpensesOldestFirstWithTheTotals)
     EXPECT_EQ(w.keptTo(), "#3/31/2008#");
     EXPECT_EQ(column(w.grid(), 0), (QStringList {"Ενοίκιο", "Ρεύμα"}));
     EXPECT_EQ(column(w.grid(), 1), (QStringList {"05/03/2008", "20/03/2008"}));
-    EXPECT_EQ(column(w.grid(), 4), (QStringList {"119.00", "48.20"}));
-    EXPECT_EQ(w.totals(), (QStringList {"140.50", "26.70", "167.20"}));
+    EXPECT_EQ(column(w.grid(), 4), nums({"119.00", "48.20"}));
+    EXPECT_EQ(w.totals(), nums({"140.50", "26.70", "167.20"}));
     EXPECT_TRUE(w.printButton()->isEnabled());
     // The bounds are both included: a period of the one day of an expense finds it.
     find(w, "2/4/2008", "2/4/2008");
@@ -166,9 +175,9 @@ TEST_F(Expenses, MonthsOfTwoYearsAreAtMostTwentyFourRowsFromJanuaryOn)
     EXPECT_EQ(column(w.grid(), 0).last(), "12");
     EXPECT_EQ(column(w.grid(), 1).last(), "2008");
     // The sample rows add 140.50 in March and 12.00 in April 2008.
-    EXPECT_EQ(column(w.grid(), 2).at(14), "160.50");
-    EXPECT_EQ(column(w.grid(), 2).at(0), "20.00");
-    EXPECT_EQ(w.totals(), (QStringList {"632.50", "98.70", "731.20"}));
+    EXPECT_EQ(column(w.grid(), 2).at(14), TestSupport::num("160.50"));
+    EXPECT_EQ(column(w.grid(), 2).at(0), TestSupport::num("20.00"));
+    EXPECT_EQ(w.totals(), nums({"632.50", "98.70", "731.20"}));
     // A month without expenses has no row.
     find(w, "2008", "2008");
     practice.exec("DELETE FROM EKSODA WHERE MONTH(HMEROMHNIA)=6");
@@ -263,7 +272,8 @@ TEST_F(Expenses, TheEditingWindowListsNewestFirstAndSavesWhatIsTyped)
     EXPECT_EQ(w.windowTitle(), "Λειτουργικά έξοδα - Επεξεργασία");
     EXPECT_EQ(column(w.grid(), 1), (QStringList {"2/4/2008", "20/3/2008", "5/3/2008"}));
     w.navigator()->press(RecordNavigator::Insert);
-    const QStringList typed {"15/1/2010", "20.5", "3.5", "Καθαριότητα"};
+    const QStringList typed {"15/1/2010", TestSupport::num("20.5"), TestSupport::num("3.5"),
+                             "Καθαριότητα"};
     const QStringList fields {"HMEROMHNIA", "POSO", "VAT", "PERIGRAFH"};
     for (int i = 0; i < fields.size(); ++i)
         typeText(w.editor(fields[i]), typed[i]);

@@ -67,7 +67,8 @@ protected:
         c.setUp(Program::DbConnectionString, true);
         ReceiptIssue issue(c);
         issue.read();
-        return issue.issue({"7", "Άννα", "Ιωάννου", amount, "Φυσικοθεραπεία", ""});
+        return issue.issue(
+            {"7", "Άννα", "Ιωάννου", TestSupport::num(amount), "Φυσικοθεραπεία", ""});
     }
 
     std::optional<QueueItem> queued(qint64 n)

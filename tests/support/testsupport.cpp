@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QTextStream>
 
 #include "connection.h"
@@ -278,6 +279,20 @@ QStringList corpusLines()
     while (!in.atEnd())
         lines << in.readLine();
     return lines;
+}
+
+QString num(const QString &pointed)
+{
+    if (QLocale::system().decimalPoint() != QStringLiteral(","))
+        return pointed;
+    QString s = pointed;
+    for (QChar &c : s) {
+        if (c == u'.')
+            c = u',';
+        else if (c == u',')
+            c = u'.';
+    }
+    return s;
 }
 
 } // namespace TestSupport

@@ -128,4 +128,10 @@ QString testDataDir();
 // cannot be read); the windows' SQL texts are checked word for word against them.
 QStringList corpusLines();
 
+// A number written as the C locale writes it ("12.5"), as this system writes it in a window
+// and reads it when typed: on a Greek system the point and the comma change places ("12,5";
+// "1,000" becomes "1.000", still the wrong separator there). Tests written with points run the
+// same on a C and on a Greek system.
+QString num(const QString &pointed);
+
 } // namespace TestSupport
