@@ -29,7 +29,7 @@ QByteArray control(const QUrl &url, const QByteArray &body, bool post)
 
 } // namespace
 
-StandIn::StandIn(const QString &schemaFolder, int port)
+StandIn::StandIn(const QString &schemaFolder, int port, const QStringList &options)
 {
     QStringList args = {QStringLiteral(STANDIN_SCRIPT), QStringLiteral("--user"),
                         QLatin1String(kUser), QStringLiteral("--key"), QLatin1String(kKey)};
@@ -37,6 +37,7 @@ StandIn::StandIn(const QString &schemaFolder, int port)
         args << QStringLiteral("--xsd") << schemaFolder;
     if (port > 0)
         args << QStringLiteral("--port") << QString::number(port);
+    args << options;
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QStringLiteral("python3"), args);
     if (!m_process.waitForStarted(5000))
@@ -70,6 +71,13 @@ QJsonArray StandIn::log()
     return QJsonDocument::fromJson(
                control(baseUrl().resolved(QUrl(QStringLiteral("_log"))), {}, false))
         .array();
+}
+
+QJsonObject StandIn::held()
+{
+    return QJsonDocument::fromJson(
+               control(baseUrl().resolved(QUrl(QStringLiteral("_held"))), {}, false))
+        .object();
 }
 
 int StandIn::calls(const QString &call)
