@@ -20,7 +20,8 @@ chosen by the test: POST /_next with one mode a line, taken one per request:
   dropbefore   the connection closed before the body is read: nothing kept
   dropafter    the body read, then the connection closed: nothing kept
   droprecorded accepted and kept, then the connection closed without a reply
-  late         answered after --late milliseconds (beyond the client's time limit: a lost reply)
+  late         kept at once, answered after --late milliseconds (beyond the client's time
+               limit: a lost reply)
   gateway      accepted and kept, then HTTP 504 from the gateway
   error500     nothing kept, HTTP 500
   duplicate    kept (when not already), answered "228 Duplicate" with its MARK
@@ -259,8 +260,6 @@ class Handler(BaseHTTPRequestHandler):
         body = self.body()
         if mode == "dropafter":
             return self.drop()
-        if mode == "late":
-            time.sleep(LATE_MS / 1000)
         if mode == "error500":
             return self.reply(500, "error", "text/plain")
         if url.path.endswith("/CancelInvoice"):
@@ -312,6 +311,8 @@ class Handler(BaseHTTPRequestHandler):
             return
         if mode == "droprecorded":
             return self.drop()
+        if mode == "late":  # kept at once, answered late
+            time.sleep(LATE_MS / 1000)
         if mode == "gateway":
             return self.reply(504, "gateway timeout", "text/plain")
         text = doc(out)

@@ -132,6 +132,106 @@ TEST(Sender, ALostReplyIsFoundAgainWithoutASecondSending)
     EXPECT_EQ(standIn.calls("RequestTransmittedDocs"), 1);
 }
 
+// Whatever the connection does after the document was written, it is written once, and the
+// next turn asks the service before sending it again: found there, its MARK is kept; not there
+// (the service never kept it), it is sent a second time.
+TEST(Sender, ABrokenConnectionNeverSendsTheDocumentTwice)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    struct Case {
+        const char *mode;
+        bool kept; // the service kept the document before the connection broke
+    };
+    const Case cases[] = {
+        {"dropbefore", false}, {"dropafter", false}, {"droprecorded", true},
+        {"gateway", true},     {"late", true},       {"duplicate", true},
+    };
+    StandIn standIn({}, 0, {QStringLiteral("--late"), QStringLiteral("900")});
+    ASSERT_TRUE(standIn.isRunning());
+    qint64 n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.mode);
+        Practice practice;
+        practice.issue(++n);
+        Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+        const int before = standIn.calls("SendInvoices");
+        standIn.next({c.mode});
+        const Turn first = sendOne(sender, n);
+        EXPECT_EQ(standIn.calls("SendInvoices"), before + 1); // never resent by the client
+        const QString uid = practice.item(n).entry.uid;
+        if (QLatin1String(c.mode) != "duplicate") {
+            EXPECT_EQ(int(first.outcome), int(Outcome::Waiting));
+            EXPECT_EQ(practice.item(n).state, SendState::InFlight);
+            const Turn second = sendOne(sender, n);
+            EXPECT_EQ(int(second.outcome), int(Outcome::Sent));
+        }
+        EXPECT_EQ(standIn.calls("SendInvoices"), before + (c.kept ? 1 : 2));
+        const QueueItem it = practice.item(n);
+        EXPECT_EQ(it.state, SendState::Sent);
+        EXPECT_EQ(it.mark, standIn.held().value(uid).toVariant().toLongLong());
+        EXPECT_GT(it.mark, 0);
+    }
+}
+
+// 11's reply is lost, then 10 is sent and takes a higher MARK: the search for 11 starts before
+// 11's first attempt, not after the MARKs of lower numbers, and finds it.
+TEST(Sender, ALowerReceiptSentMeanwhileDoesNotHideALostOne)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn({});
+    Practice practice;
+    practice.issue(10);
+    practice.issue(11);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"droprecorded"});
+    sendOne(sender, 11);
+    EXPECT_EQ(int(sendOne(sender, 10).outcome), int(Outcome::Sent));
+    EXPECT_EQ(int(sendOne(sender, 11).outcome), int(Outcome::Sent));
+    EXPECT_EQ(practice.item(11).mark, 400001000000001);
+    EXPECT_LT(practice.item(11).mark, practice.item(10).mark);
+    EXPECT_EQ(standIn.calls("SendInvoices"), 2);
+}
+
+// A service that always gives a continuation token: the search stops at its page limit, and
+// the receipt stays in flight, unsent, to be asked about again.
+TEST(Sender, ASearchThatCannotFinishLeavesTheReceiptInFlight)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn({});
+    Practice practice;
+    practice.issue(1);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"droprecorded", "default=endless"});
+    sendOne(sender, 1);
+    const Turn turn = sendOne(sender, 1);
+    EXPECT_EQ(int(turn.outcome), int(Outcome::Waiting));
+    EXPECT_EQ(turn.message, MyDataTexts::kSearchUnfinished);
+    EXPECT_EQ(practice.item(1).state, SendState::InFlight);
+    EXPECT_EQ(standIn.calls("RequestTransmittedDocs"), 50);
+    EXPECT_EQ(standIn.calls("SendInvoices"), 1);
+}
+
+// A claim is judged by the database's clock: a workstation whose own clock runs ten minutes
+// ahead does not take the receipt another one holds right now.
+TEST(Sender, AClockAheadDoesNotTakeALiveClaim)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn({});
+    Practice practice;
+    practice.issue(1);
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    c.executeNative(QStringLiteral("UPDATE MYDATA_APOSTOLES SET APOSTOLEAS='A', APOSTOLH_APO=? "
+                                   "WHERE AR_APODEIKSHS=1"),
+                    {QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
+    Sender b(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "B");
+    b.setClock([] { return QDateTime::currentDateTimeUtc().addSecs(600); });
+    const Turn turn = sendOne(b, 1);
+    EXPECT_EQ(int(turn.outcome), int(Outcome::Skipped));
+    EXPECT_EQ(standIn.calls("SendInvoices"), 0);
+    EXPECT_EQ(practice.item(1).state, SendState::Waiting);
+}
+
 // No reply and nothing kept by the service: the search finds nothing, so it is sent again.
 TEST(Sender, ADocumentTheServiceNeverGotIsSentAgainAfterTheSearch)
 {

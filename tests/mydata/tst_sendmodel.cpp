@@ -1,7 +1,8 @@
 // A model of the e-books service against the sender: a stand-in that, at random, answers, answers
 // late, drops the connection before or after reading the document or after keeping it, answers
 // 429, 5xx, a continuation token or "228 Duplicate", while the practice issues, sends, drains,
-// restarts its sender in the middle of a request and cancels receipts, in random order.
+// restarts its sender in the middle of a request and cancels receipts, in random order, from
+// two workstations sharing the practice (on the file, or on a server under the server label).
 // Whatever happens, the service is sent a document it already holds never, and every receipt
 // ends sent with the service's MARK, rejected for a reason of its own, or waiting.
 //
@@ -85,12 +86,14 @@ TEST(SendingModel, NoDocumentReachesTheServiceTwiceAndNoReceiptIsLost)
     standIn.next(modes);
 
     Practice practice;
-    const auto newSender = [&] {
-        return std::make_unique<Sender>(Program::DbConnectionString, folder,
-                                        settings(standIn.baseUrl(), QLatin1String(StandIn::kKey), kTimeoutMs),
-                                        QStringLiteral("A"));
+    const QString names[2] = {QStringLiteral("A"), QStringLiteral("B")};
+    const auto newSender = [&](int workstation) {
+        return std::make_unique<Sender>(
+            Program::DbConnectionString, folder,
+            settings(standIn.baseUrl(), QLatin1String(StandIn::kKey), kTimeoutMs),
+            names[workstation]);
     };
-    std::unique_ptr<Sender> sender = newSender();
+    std::unique_ptr<Sender> senders[2] = {newSender(0), newSender(1)};
     int issued = 0;
     const auto anyReceipt = [&] {
         return qint64(std::uniform_int_distribution<int>(1, issued)(random));
@@ -104,20 +107,22 @@ TEST(SendingModel, NoDocumentReachesTheServiceTwiceAndNoReceiptIsLost)
                 practice.issue(++issued);
             continue;
         }
+        const int at = std::uniform_int_distribution<int>(0, 1)(random);
+        Sender &sender = *senders[at];
         switch (step) {
         case Step::SendOne:
-            sendOne(*sender, anyReceipt());
+            sendOne(sender, anyReceipt());
             break;
         case Step::Drain:
-            drain(*sender);
+            drain(sender);
             break;
         case Step::Restart: {
             // The program goes at any moment of a sending, and starts again.
             bool over = false;
-            sender->sendOne(anyReceipt(), [&](const Turn &) { over = true; });
+            sender.sendOne(anyReceipt(), [&](const Turn &) { over = true; });
             const int ms = std::uniform_int_distribution<int>(0, kTimeoutMs / 3)(random);
             waitUntil([&] { return over; }, ms);
-            sender = newSender();
+            senders[at] = newSender(at);
             break;
         }
         case Step::Cancel: {
@@ -133,8 +138,8 @@ TEST(SendingModel, NoDocumentReachesTheServiceTwiceAndNoReceiptIsLost)
 
     // The service behaves from now on: what waits is sent, what is in flight is found.
     standIn.next({QStringLiteral("clear")});
-    for (int round = 0; round < 5 && !practice.queue().dueForSending(false).isEmpty(); ++round)
-        drain(*sender);
+    for (int round = 0; round < 6 && !practice.queue().dueForSending(false).isEmpty(); ++round)
+        drain(*senders[round % 2]);
 
     const QJsonObject held = standIn.held();
     int resent = 0;
