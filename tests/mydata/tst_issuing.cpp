@@ -162,9 +162,9 @@ TEST_F(Issuing, TheReceiptWindowSendsThenPrints)
     const Case cases[] = {
         {"success", false, "ΜΑΡΚ: 4000010000000", {}, {}},
         {"validation", false, BillingTexts::kEbooksWaiting, "Η ΑΑΔΕ δεν δέχτηκε", {}},
-        {"hang", true, BillingTexts::kEbooksWaiting, {}, {}},
         {"ratelimit", false, BillingTexts::kEbooksWaiting, {},
-         BillingTexts::ebooksNotSentLine(103, MyDataTexts::kBusy)},
+         BillingTexts::ebooksNotSentLine(102, MyDataTexts::kBusy)},
+        {"hang", true, BillingTexts::kEbooksWaiting, {}, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.mode);
