@@ -17,6 +17,7 @@
 #include "standin.h"
 #include "windowhooks.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QProgressDialog>
@@ -190,8 +191,9 @@ TEST_F(Issuing, TheReceiptWindowSendsThenPrints)
         EXPECT_EQ(w.result(), QDialog::Accepted);
         EXPECT_EQ(w.isVisible(), !c.line.isEmpty());
         EXPECT_EQ(w.ebooksLine()->isVisible(), !c.line.isEmpty());
-        if (!c.line.isEmpty())
+        if (!c.line.isEmpty()) {
             EXPECT_EQ(w.ebooksLine()->text(), c.line);
+        }
         const QString pdf = PrintingTest::pdfText(output.runs().last().pdfPath);
         EXPECT_TRUE(pdf.contains(c.printed)) << pdf.toStdString();
         EXPECT_TRUE(pdf.contains("UID:"));
