@@ -35,7 +35,7 @@ constexpr Weighted kModes[] = {
 
 enum class Step { Issue, SendOne, Drain, Restart, Cancel };
 constexpr std::pair<Step, int> kSteps[] = {
-    {Step::Issue, 30}, {Step::SendOne, 25}, {Step::Drain, 15}, {Step::Restart, 15},
+    {Step::Issue, 40}, {Step::SendOne, 25}, {Step::Drain, 15}, {Step::Restart, 15},
     {Step::Cancel, 5},
 };
 
@@ -61,8 +61,8 @@ quint32 seedOfThisRun()
     return ok ? given : std::random_device{}();
 }
 
-constexpr int kReceipts = 150;
-constexpr int kStepCount = 320;
+constexpr int kReceipts = 200;
+constexpr int kStepCount = 480;
 constexpr int kTimeoutMs = 300;
 
 } // namespace
