@@ -38,6 +38,7 @@ StandIn::StandIn(const QString &schemaFolder, int port, const QStringList &optio
     if (port > 0)
         args << QStringLiteral("--port") << QString::number(port);
     args << options;
+    m_tls = options.contains(QStringLiteral("--tls"));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QStringLiteral("python3"), args);
     if (!m_process.waitForStarted(5000))
@@ -58,7 +59,9 @@ StandIn::~StandIn()
 
 QUrl StandIn::baseUrl() const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2/")
+                    .arg(m_tls ? QStringLiteral("https") : QStringLiteral("http"))
+                    .arg(m_port));
 }
 
 void StandIn::next(const QStringList &modes)

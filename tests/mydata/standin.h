@@ -38,6 +38,7 @@ public:
 private:
     QProcess m_process;
     int m_port = 0;
+    bool m_tls = false; // "--tls CERT KEY" among the options: https
 };
 
 // Runs the event loop until the condition holds or the time is up; true when it held.

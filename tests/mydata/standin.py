@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A stand-in for the tax authority's e-books service, on 127.0.0.1 only, for the tests.
 
-    standin.py [--xsd FOLDER] [--user U --key K]
+    standin.py [--xsd FOLDER] [--user U --key K] [--late MS] [--port N] [--tls CERT KEY]
 
 Prints the port it listens on, then serves until its standard input closes. It checks the two
 headers, validates every SendInvoices body against the schema (xmllint, when --xsd is given),
@@ -347,6 +347,12 @@ class Server(ThreadingHTTPServer):
 def main():
     port = int(option("--port", "0"))
     server = Server(("127.0.0.1", port), Handler)
+    if "--tls" in args:
+        import ssl
+        at = args.index("--tls")
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args[at + 1], args[at + 2])
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     print(server.server_address[1], flush=True)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     sys.stdin.read()  # until the test closes it, or goes

@@ -13,6 +13,9 @@
 #include "testsupport.h"
 
 #include <QJsonObject>
+#include <QProcess>
+#include <QSslConfiguration>
+#include <QTemporaryDir>
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
@@ -230,6 +233,48 @@ TEST(Sender, AClockAheadDoesNotTakeALiveClaim)
     EXPECT_EQ(int(turn.outcome), int(Outcome::Skipped));
     EXPECT_EQ(standIn.calls("SendInvoices"), 0);
     EXPECT_EQ(practice.item(1).state, SendState::Waiting);
+}
+
+// Over TLS, as to the real service: a peer whose certificate is not trusted gets no byte of the
+// document, and a connection closed after the document still sends it only once.
+TEST(Sender, OverTlsTheDocumentGoesOnceAndOnlyToATrustedPeer)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    QTemporaryDir dir;
+    const QString cert = dir.filePath("cert.pem");
+    const QString key = dir.filePath("key.pem");
+    QProcess openssl;
+    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                              "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                              "-keyout", key, "-out", cert});
+    if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0)
+        GTEST_SKIP() << "openssl is needed to make the stand-in's certificate";
+    StandIn standIn({}, 0, {QStringLiteral("--tls"), cert, key});
+    ASSERT_TRUE(standIn.isRunning());
+    ASSERT_EQ(standIn.baseUrl().scheme(), "https");
+    Practice practice;
+    practice.issue(1);
+    practice.issue(2);
+    {
+        Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+        const Turn turn = sendOne(sender, 1);
+        EXPECT_TRUE(turn.unreachable);
+        EXPECT_EQ(practice.item(1).state, SendState::Waiting); // never written: not in flight
+    }
+    const QSslConfiguration before = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusted = before;
+    ASSERT_TRUE(trusted.addCaCertificates(cert));
+    QSslConfiguration::setDefaultConfiguration(trusted);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"dropafter"});
+    EXPECT_EQ(int(sendOne(sender, 1).outcome), int(Outcome::Waiting));
+    EXPECT_EQ(practice.item(1).state, SendState::InFlight);
+    EXPECT_EQ(int(sendOne(sender, 1).outcome), int(Outcome::Sent));
+    EXPECT_EQ(int(sendOne(sender, 2).outcome), int(Outcome::Sent));
+    EXPECT_EQ(standIn.calls("SendInvoices"), 3); // 1 not kept, then 1 and 2 each once
+    EXPECT_EQ(practice.item(1).mark, standIn.held().value(practice.item(1).entry.uid).toVariant()
+                                         .toLongLong());
+    QSslConfiguration::setDefaultConfiguration(before);
 }
 
 // No reply and nothing kept by the service: the search finds nothing, so it is sent again.
