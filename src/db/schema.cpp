@@ -151,7 +151,8 @@ QString ebooksTable()
 QString ebooksSearchTable()
 {
     return table(QLatin1String(kEbooksSearchTable),
-                 {integer(QStringLiteral("AR_APODEIKSHS"), QStringLiteral(" NOT NULL PRIMARY KEY")),
+                 {integer(QStringLiteral("AR_APODEIKSHS"),
+                          QStringLiteral(" NOT NULL PRIMARY KEY")),
                   integer(QStringLiteral("APO_MARK"))});
 }
 
@@ -160,7 +161,8 @@ QString ebooksSearchTable()
 QString receiptRateTable()
 {
     return table(QLatin1String(kReceiptRateTable),
-                 {integer(QStringLiteral("AR_APODEIKSHS"), QStringLiteral(" NOT NULL PRIMARY KEY")),
+                 {integer(QStringLiteral("AR_APODEIKSHS"),
+                          QStringLiteral(" NOT NULL PRIMARY KEY")),
                   number(QStringLiteral("VAT_RATIO"))});
 }
 
