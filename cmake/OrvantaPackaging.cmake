@@ -26,6 +26,14 @@ install(TARGETS orvanta-makedb orvanta-pgcreate orvanta-pgcopy orvanta-backup
 
 file(GLOB ORVANTA_LAYOUT_FILES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/layouts/*.RAV")
 install(FILES ${ORVANTA_LAYOUT_FILES} DESTINATION "${ORVANTA_DATA_DIR}/layouts")
+# Every layout version the program ever shipped: the launcher replaces those, and only those.
+install(FILES "${PROJECT_SOURCE_DIR}/packaging/layouts-shipped.sha256"
+        DESTINATION "${ORVANTA_DATA_DIR}")
+
+# The tax authority's schema, which every document is checked against before it is sent.
+file(GLOB ORVANTA_XSD_FILES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/mydata/xsd/*.xsd")
+install(FILES ${ORVANTA_XSD_FILES} "${PROJECT_SOURCE_DIR}/src/mydata/xsd/SHA256SUMS"
+        DESTINATION "${ORVANTA_DATA_DIR}/mydata-xsd")
 
 install(FILES "${PROJECT_SOURCE_DIR}/packaging/copyright" DESTINATION "${ORVANTA_DOC_DIR}")
 

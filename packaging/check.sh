@@ -31,6 +31,10 @@ tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 dpkg-deb -x "$deb" "$tree"
 
+echo "== the e-books schema"
+(cd "$tree/usr/share/orvanta/mydata-xsd" 2>/dev/null && sha256sum -c SHA256SUMS) \
+    || problem "the package carries no whole e-books schema"
+
 echo "== appstreamcli validate"
 metainfo=$(ls "$tree"/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate --no-net "$metainfo" || problem "AppStream metadata not valid"
@@ -64,6 +68,9 @@ if [ "$install" = yes ]; then
     copied=$(ls "$practice"/*.RAV 2>/dev/null | wc -l)
     [ "$shipped" -gt 0 ] && [ "$copied" -eq "$shipped" ] || problem "$copied of $shipped layouts in $practice"
     echo "practice folder: $(ls "$practice" | tr '\n' ' ')"
+    # The schema every receipt is checked against before it is sent, whole.
+    (cd /usr/share/orvanta/mydata-xsd 2>/dev/null && sha256sum --quiet -c SHA256SUMS) \
+        || problem "the e-books schema is missing or damaged in /usr/share/orvanta/mydata-xsd"
     before=$(cd "$practice" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
     apt-get remove -y -qq orvanta > apt-remove.log 2>&1 || { cat apt-remove.log; problem "apt-get remove failed"; }
     [ ! -e /usr/bin/orvanta ] || problem "/usr/bin/orvanta still there after removal"

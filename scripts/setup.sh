@@ -14,6 +14,8 @@ pkgs=(build-essential cmake ninja-build pkg-config
       # reading them back in tests, the stand-in service and CSV reader of the tests)
       libxlsxwriter-dev zlib1g-dev libxml2-dev libxml2-utils qtkeychain-qt6-dev libqrencode-dev zbar-tools
       python3 python3-openpyxl
+      # the stand-in service's certificate, for the sending over TLS in the tests
+      openssl
       # the baseline of the backup benchmark (bench/db): the engine's own command-line program
       sqlite3
       # shared compile cache between build folders (used when present)

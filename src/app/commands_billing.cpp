@@ -27,11 +27,15 @@ template<typename W> void openModal(QWidget *parent)
     window.showModal();
 }
 
-// The tax authority's schema, beside the practice's data or where the package puts it.
+// The tax authority's schema: a newer one a person put beside the practice's data, else the
+// package's copy (share/orvanta/mydata-xsd beside the program's libexec/orvanta folder).
 QString schemaFolder()
 {
-    for (const QString &folder : {QDir(Program::AppDir).filePath(QStringLiteral("mydata-xsd")),
-                                  QStringLiteral("/usr/share/orvanta/mydata-xsd")})
+    const QDir program(QCoreApplication::applicationDirPath());
+    for (const QString &folder :
+         {QDir(Program::AppDir).filePath(QStringLiteral("mydata-xsd")),
+          QDir::cleanPath(program.filePath(QStringLiteral("../../share/orvanta/mydata-xsd"))),
+          QStringLiteral("/usr/share/orvanta/mydata-xsd")})
         if (QDir(folder).exists())
             return folder;
     return QDir(Program::AppDir).filePath(QStringLiteral("mydata-xsd"));

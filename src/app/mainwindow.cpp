@@ -8,6 +8,7 @@
 #include "backuptexts.h"
 #include "connection.h"
 #include "connectionstring.h"
+#include "olderlayouts.h"
 #include "datawindow.h"
 #include "launcher.h"
 #include "messageservice.h"
@@ -384,6 +385,9 @@ void MainWindow::FormCreate()
     }
     if (!Program::LoginGranted)
         return;
+    // Layouts the person changed and the launcher kept, older than the program's: said once.
+    if (const QStringList older = OlderLayouts::take(Program::AppDir); !older.isEmpty())
+        Messages::information(this, OlderLayouts::text(older));
     TodaysReminderCheck();
     setWindowState(windowState() | Qt::WindowMaximized);
     ReceiptNumberingCheck();

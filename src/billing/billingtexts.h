@@ -76,6 +76,13 @@ inline QString cancelQuestion(qint64 number)
 inline const QString kEbooksSending
     = QStringLiteral("Αποστολή της απόδειξης στα ηλεκτρονικά βιβλία της ΑΑΔΕ…");
 inline const QString kEbooksLeave = QStringLiteral("Συνέχεια &χωρίς αναμονή");
+inline const QString kEbooksNotSentYet
+    = QStringLiteral("Η αποστολή δεν ολοκληρώθηκε· θα γίνει ξανά αυτόματα.");
+// The receipt window's one line after a receipt that could not be sent at once.
+inline QString ebooksNotSentLine(qint64 number, const QString &cause)
+{
+    return QStringLiteral("Η απόδειξη %1 δεν στάλθηκε στην ΑΑΔΕ: %2").arg(number).arg(cause);
+}
 // A receipt the e-books could not be told of truthfully is not issued.
 inline QString notTransmittable(const QStringList &problems)
 {
@@ -164,6 +171,17 @@ inline QString ebooksSummary(int sent, int rejected, int waiting, int cancelled)
         .arg(rejected)
         .arg(waiting);
 }
+// Receipts another workstation's claim holds (one whose program may have stopped), and the
+// time the last of those claims lapses.
+inline QString ebooksHeldElsewhere(int count, const QString &until)
+{
+    return QStringLiteral("Από αυτές, %1 τις κρατά άλλος σταθμός εργασίας έως τις %2: θα "
+                          "σταλούν μετά από τότε, αν εκείνος δεν τις στείλει.")
+        .arg(count)
+        .arg(until);
+}
+inline const QString kEbooksQueueUnreadable = QStringLiteral(
+    "Δεν διαβάστηκαν οι αποδείξεις που περιμένουν αποστολή: δεν στάλθηκε τίποτα.");
 // One receipt's outcome under the summary: the service's messages on the lines after it.
 inline QString ebooksTurnLine(qint64 number, const QString &messages)
 {

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QProgressDialog>
 
+#include <algorithm>
+
 using namespace BillingTexts;
 
 void sendWaitingReceipts(QWidget *parent, MyData::EbooksService &service,
@@ -32,12 +34,25 @@ void sendWaitingReceipts(QWidget *parent, MyData::EbooksService &service,
         const bool shown = !wait.isNull();
         if (wait)
             wait->deleteLater();
-        if (shown) {
-            QStringList lines = {ebooksSummary(r.sent, r.rejected, r.waiting, r.cancelled)};
+        if (shown && !r.failure.isEmpty()) {
+            Messages::error(owner, kEbooksQueueUnreadable + QLatin1Char('\r') + r.failure);
+        } else if (shown) {
+            // The receipts other workstations hold count as waiting, with their claims' end.
+            QStringList lines = {ebooksSummary(r.sent, r.rejected,
+                                               r.waiting + int(r.holders.size()), r.cancelled)};
+            if (!r.holders.isEmpty()) {
+                QDateTime until = r.holders.first().until;
+                for (const MyData::ClaimHolder &h : r.holders)
+                    until = std::max(until, h.until);
+                lines << ebooksHeldElsewhere(int(r.holders.size()),
+                                             until.toLocalTime().toString(
+                                                 QStringLiteral("d/M/yyyy HH:mm")));
+            }
             for (const MyData::Turn &t : r.turns)
                 if (t.outcome == MyData::Outcome::Rejected
                     || t.outcome == MyData::Outcome::CancelRefused
-                    || (t.outcome == MyData::Outcome::Waiting && !t.message.isEmpty()))
+                    || (t.outcome == MyData::Outcome::Waiting && !t.message.isEmpty())
+                    || t.heldElsewhere)
                     lines << ebooksTurnLine(t.number, t.message);
             Messages::information(owner, lines.join(QLatin1Char('\r')));
         }

@@ -70,9 +70,13 @@ EbooksSettingsWindow::EbooksSettingsWindow(MyData::SecretStore &secrets, QWidget
     form->addRow(Kit::labelFor(kEbooksService, m_service), m_service);
     form->addRow(Kit::labelFor(kEbooksUser, m_user), m_user);
     form->addRow(Kit::labelFor(kEbooksKey, m_key), m_key);
+    // The key's state on a line of its own, wrapped when the window is narrow, and the button
+    // under it: side by side, a longer state went under the button.
+    m_keyState->setWordWrap(true);
+    form->addRow(QString(), m_keyState);
     auto *keyRow = new QHBoxLayout;
-    keyRow->addWidget(m_keyState, 1);
     keyRow->addWidget(m_forget);
+    keyRow->addStretch(1);
     form->addRow(QString(), keyRow);
     form->addRow(Kit::labelFor(kEbooksSeries, m_series), m_series);
     form->addRow(Kit::labelFor(kEbooksTreatment, m_treatment), m_treatment);

@@ -55,8 +55,11 @@ IssuedReceiptsWindow::IssuedReceiptsWindow(QWidget *parent)
                           {QStringLiteral("TAMEIO"), kColFund, 58, Qt::AlignCenter},
                           {QStringLiteral("EGKYRH"), kColValid, 58, Qt::AlignCenter}};
     if (m_ebooks) {
-        columns << GridColumn{QStringLiteral("MYDATA_KATASTASH"), kColEbooks, 130, kLeft}
-                << GridColumn{QStringLiteral("MYDATA_MARK"), kColMark, 130, Qt::AlignCenter};
+        // Beside the number and the date, so that a receipt's state at the e-books is seen
+        // without scrolling in a window of the register's width.
+        columns.insert(2, GridColumn{QStringLiteral("MYDATA_KATASTASH"), kColEbooks, 130, kLeft});
+        columns.insert(3, GridColumn{QStringLiteral("MYDATA_MARK"), kColMark, 130,
+                                     Qt::AlignCenter});
     }
     m_grid = new RecordGrid(this);
     m_grid->setObjectName(QStringLiteral("grid"));

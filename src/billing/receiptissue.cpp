@@ -4,6 +4,7 @@
 #include "connection.h"
 #include "dberror.h"
 #include "receiptmath.h"
+#include "receiptrate.h"
 #include "recordset.h"
 #include "sendqueue.h"
 
@@ -131,6 +132,7 @@ ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
         }
         m_connection.execute(BillingSql::insertPayment(row));
         m_connection.execute(BillingSql::insertReceipt(row));
+        ReceiptRate::keep(m_connection, number, *m_rate); // a reprint shows this rate
         m_connection.execute(BillingSql::kRaiseCounter);
         if (m_ebooks.enabled) {
             // Queued in the receipt's own transaction: an issued receipt is never left out of

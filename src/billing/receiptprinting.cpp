@@ -6,6 +6,7 @@
 #include "dberror.h"
 #include "decimal.h"
 #include "program.h"
+#include "receiptrate.h"
 #include "recordset.h"
 #include "schema.h"
 
@@ -25,12 +26,11 @@ ReceiptPrinting::ReceiptPrinting(QObject *parent)
     , m_connection(std::make_unique<Connection>())
     , m_receipt(std::make_unique<Query>(*m_connection))
     , m_information(std::make_unique<Table>(*m_connection))
-    , m_vatRatio(std::make_unique<Table>(*m_connection))
+    , m_vatRatio(std::make_unique<Query>(*m_connection))
     , m_ebooks(std::make_unique<Query>(*m_connection))
 {
     setObjectName(QStringLiteral("ReceiptPrinting"));
     m_information->setTableName(BillingSql::kInformationTable);
-    m_vatRatio->setTableName(BillingSql::kVatTable);
     m_report.addConnection(kReceiptConnection, m_receipt.get());
     m_report.addConnection(kInformationConnection, m_information.get());
     m_report.addConnection(kVatConnection, m_vatRatio.get());
@@ -72,6 +72,7 @@ void ReceiptPrinting::PrintReceipt()
             p->m_receipt->close();
             p->m_receipt->clearSql();
             p->m_vatRatio->close();
+            p->m_vatRatio->clearSql();
             p->m_ebooks->close();
             p->m_ebooks->clearSql();
             p->m_connection->close();
@@ -84,10 +85,18 @@ void ReceiptPrinting::PrintReceipt()
     m_receipt->clearSql();
     m_receipt->setSql(receiptSql());
     m_information->open();
+    // A receipt prints with the rate it was issued with, and the layout that rate chooses (a
+    // VAT that rounds to 0.00 at a rate above 0 is still a receipt with VAT); one issued before
+    // the rates were kept prints with the rate in force and the layout of its VAT, as always.
+    const std::optional<Decimal> issuedRate
+        = ReceiptNo != 0 ? ReceiptRate::issuedWith(*m_connection, ReceiptNo) : std::nullopt;
+    m_vatRatio->close();
+    m_vatRatio->setSql(issuedRate ? ReceiptRate::printSql(ReceiptNo) : BillingSql::kVatRate);
     m_vatRatio->open();
     m_ebooks->close();
     m_ebooks->setSql(ebooksSql(ReceiptNo, Schema::hasTable(*m_connection, Schema::kEbooksTable)));
-    m_report.setProjectFile(Program::AppDir + layoutFor(vatOfLayout()));
+    m_report.setProjectFile(Program::AppDir + layoutFor(issuedRate ? *issuedRate
+                                                                   : vatOfLayout()));
     m_report.execute();
 }
 

@@ -12,7 +12,8 @@ class Table;
 class QWidget;
 
 // Prints one receipt with the practice details through the receipt layout that the receipt's
-// own VAT chooses (the rate in force, for the practice details preview). Never shown; created
+// own rate chooses (its VAT, for a receipt issued before the rates were kept; the rate in force,
+// for the practice details preview). Never shown; created
 // once at start-up. The receipt window, the register and the practice details preview set
 // ReceiptNo and call PrintReceipt.
 class ReceiptPrinting : public QObject {
@@ -49,7 +50,7 @@ private:
     std::unique_ptr<Connection> m_connection;
     std::unique_ptr<Query> m_receipt;
     std::unique_ptr<Table> m_information;
-    std::unique_ptr<Table> m_vatRatio;
+    std::unique_ptr<Query> m_vatRatio; // the receipt's own rate, or the rate in force
     std::unique_ptr<Query> m_ebooks;
     ReportProject m_report;
 };

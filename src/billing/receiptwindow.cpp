@@ -75,10 +75,18 @@ ReceiptWindow::ReceiptWindow(QWidget *parent)
     buttons->addWidget(m_register);
     buttons->addWidget(exit);
 
+    // Why the receipt just issued did not reach the e-books: one line, read at a glance.
+    m_ebooksLine = new QLabel(this);
+    m_ebooksLine->setObjectName(QStringLiteral("labelEbooksState"));
+    m_ebooksLine->setStyleSheet(QStringLiteral("color: #a01010;"));
+    m_ebooksLine->setWordWrap(true);
+    m_ebooksLine->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->addLayout(form);
     layout->addStretch(1);
+    layout->addWidget(m_ebooksLine);
     layout->addLayout(buttons);
 
     QWidget::setTabOrder(m_amount, m_description);
@@ -183,7 +191,7 @@ void ReceiptWindow::registerClick()
         sendThenPrint(*ebooks, result.number);
         return;
     }
-    finishIssue(result.number, {});
+    finishIssue(result.number, {}, {});
 }
 
 void ReceiptWindow::sendThenPrint(MyData::EbooksService &ebooks, qint64 number)
@@ -200,23 +208,26 @@ void ReceiptWindow::sendThenPrint(MyData::EbooksService &ebooks, qint64 number)
     progress->setAutoReset(false);
     m_sending = progress;
     QPointer<ReceiptWindow> self(this);
-    auto finish = [self, progress, number](const QString &refusal) {
+    auto finish = [self, progress, number](const QString &refusal, const QString &notSent) {
         if (!self || self->m_sending != progress)
             return; // already left, or finished
         self->m_sending = nullptr;
         progress->hide();
         progress->deleteLater();
-        self->finishIssue(number, refusal);
+        self->finishIssue(number, refusal, notSent);
     };
-    connect(progress, &QProgressDialog::canceled, this, [finish] { finish(QString()); });
+    connect(progress, &QProgressDialog::canceled, this, [finish] { finish({}, {}); });
     ebooks.sendReceipt(number, [finish](const MyData::Turn &turn) {
-        finish(turn.outcome == MyData::Outcome::Rejected ? turn.message : QString());
+        const bool waits = turn.outcome != MyData::Outcome::Sent
+            && turn.outcome != MyData::Outcome::Rejected;
+        finish(turn.outcome == MyData::Outcome::Rejected ? turn.message : QString(),
+               waits ? (turn.message.isEmpty() ? kEbooksNotSentYet : turn.message) : QString());
     });
     if (m_sending == progress)
         progress->open();
 }
 
-void ReceiptWindow::finishIssue(qint64 number, const QString &refusal)
+void ReceiptWindow::finishIssue(qint64 number, const QString &refusal, const QString &notSent)
 {
     if (!refusal.isEmpty())
         Messages::information(this, ebooksRejected(number, refusal));
@@ -227,6 +238,20 @@ void ReceiptWindow::finishIssue(qint64 number, const QString &refusal)
         WindowHooks::printReceipt(this, QString::number(number));
     } catch (const DbError &e) {
         Messages::information(this, registeredNotPrintedBecause(number, e.message()));
+    }
+    if (!notSent.isEmpty()) {
+        // The window stays, with the cause on one line, until the person closes it; nothing
+        // more can be issued from it.
+        clearFields();
+        const QString cause = notSent.section(QLatin1Char('\n'), 0, 0);
+        m_ebooksLine->setText(ebooksNotSentLine(number, cause));
+        m_ebooksLine->setToolTip(notSent);
+        m_ebooksLine->show();
+        for (QWidget *w : std::initializer_list<QWidget *>{m_amount, m_description, m_fund})
+            w->setEnabled(false);
+        m_register->setEnabled(false);
+        setResult(QDialog::Accepted);
+        return;
     }
     done(QDialog::Accepted);
     clearFields();

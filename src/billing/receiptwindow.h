@@ -33,6 +33,9 @@ public:
     QLineEdit *fundBox() const { return m_fund; }
     QPushButton *registerButton() const { return m_register; }
     QLabel *numberLabel() const { return m_number; }
+    // The line that says why the receipt just issued is not in the e-books yet; hidden when it
+    // is, or was not sent.
+    QLabel *ebooksLine() const { return m_ebooksLine; }
     // The wait for the e-books after a receipt was issued; null when not waiting.
     QProgressDialog *sendingProgress() const { return m_sending; }
 
@@ -45,7 +48,8 @@ private:
     void clearFields();
     void sendThenPrint(MyData::EbooksService &ebooks, qint64 number);
     // Prints the issued receipt and closes the window; a refusal of the e-books is shown first.
-    void finishIssue(qint64 number, const QString &refusal);
+    // A receipt that could not be sent (notSent: why) leaves the window open with the cause.
+    void finishIssue(qint64 number, const QString &refusal, const QString &notSent);
 
     ReceiptIssue m_issue;
     QLabel *m_firstName;
@@ -56,4 +60,5 @@ private:
     QLineEdit *m_fund;
     QPushButton *m_register;
     QProgressDialog *m_sending = nullptr;
+    QLabel *m_ebooksLine;
 };

@@ -145,6 +145,27 @@ QString ebooksTable()
                   memo(QStringLiteral("SFALMATA_AKYRWSHS"))});
 }
 
+// Where the search for a receipt whose reply was lost starts: the highest MARK the practice
+// knew when the receipt was first marked in flight, which the service gave before that attempt,
+// so the receipt's own MARK, if it has one, lies after it.
+QString ebooksSearchTable()
+{
+    return table(QLatin1String(kEbooksSearchTable),
+                 {integer(QStringLiteral("AR_APODEIKSHS"),
+                          QStringLiteral(" NOT NULL PRIMARY KEY")),
+                  integer(QStringLiteral("APO_MARK"))});
+}
+
+// The VAT rate each receipt was issued with, so that a reprint shows the original's rate and
+// layout whatever the rate in force is now. A receipt issued before the table has no row.
+QString receiptRateTable()
+{
+    return table(QLatin1String(kReceiptRateTable),
+                 {integer(QStringLiteral("AR_APODEIKSHS"),
+                          QStringLiteral(" NOT NULL PRIMARY KEY")),
+                  number(QStringLiteral("VAT_RATIO"))});
+}
+
 QString ebooksSettingsTable()
 {
     return table(QLatin1String(kEbooksSettingsTable),
@@ -161,10 +182,32 @@ QStringList ebooksTableStatements(Engine engine)
         Engine engine;
         ~Restore() { t_engine = engine; }
     } restore {before};
-    QStringList out = {ebooksTable(), ebooksSettingsTable()};
+    QStringList out = {ebooksTable(), ebooksSettingsTable(), ebooksSearchTable()};
     for (QString &create : out)
         create.replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TABLE IF NOT EXISTS "));
     return out;
+}
+
+QStringList receiptRateTableStatements(Engine engine)
+{
+    const Engine before = std::exchange(t_engine, engine);
+    struct Restore {
+        Engine engine;
+        ~Restore() { t_engine = engine; }
+    } restore {before};
+    QString create = receiptRateTable();
+    create.replace(QStringLiteral("CREATE TABLE "),
+                   QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+    return {create};
+}
+
+QString utcNow(Engine engine, int secondsAgo)
+{
+    if (engine == Engine::PostgreSQL)
+        return QStringLiteral("to_char((CURRENT_TIMESTAMP - interval '%1 seconds') AT TIME ZONE "
+                              "'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"')")
+            .arg(secondsAgo);
+    return QStringLiteral("strftime('%Y-%m-%dT%H:%M:%SZ', 'now', '-%1 seconds')").arg(secondsAgo);
 }
 
 bool hasTable(Connection &connection, const QString &table)
@@ -292,6 +335,8 @@ QStringList createStatements(Engine engine)
         table(QStringLiteral("SECURITY"), {text(QStringLiteral("PASSWORD"), 50)}),
         ebooksTable(),
         ebooksSettingsTable(),
+        ebooksSearchTable(),
+        receiptRateTable(),
         // A patient's visits and payments are read by the patient's ID.
         QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
         QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),

@@ -29,7 +29,17 @@ QStringList createStatements(Engine engine = Engine::SQLite);
 inline constexpr char kEbooksTable[] = "MYDATA_APOSTOLES";
 // The practice's settings for the e-books, a name and a value a row.
 inline constexpr char kEbooksSettingsTable[] = "MYDATA_RYTHMISEIS";
+// Where the search for a receipt in flight starts (see schema.cpp).
+inline constexpr char kEbooksSearchTable[] = "MYDATA_ANAZHTHSH";
 QStringList ebooksTableStatements(Engine engine);
+// The VAT rate each receipt was issued with, keyed by the receipt's number; a practice made
+// before it gets it when it first issues a receipt.
+inline constexpr char kReceiptRateTable[] = "SYNTELESTHS_APODEIKSHS";
+QStringList receiptRateTableStatements(Engine engine);
+// The database's own clock, as UTC ISO 8601 text ("2026-12-10T12:00:00Z") that many seconds
+// ago: an SQL expression evaluated in the statement, so that every workstation judges times
+// by the one clock of the database.
+QString utcNow(Engine engine, int secondsAgo = 0);
 // Whether the open connection's database has the table (a name as the file spells it).
 bool hasTable(Connection &connection, const QString &table);
 

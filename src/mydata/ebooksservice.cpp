@@ -51,7 +51,10 @@ void EbooksService::reloadSettings()
     Connection c;
     c.setUp(m_connectionText, true);
     m_settings = EbooksSettings::read(c);
-    m_sender.reset(); // made again with the new address and key
+    // Made again with the new address and key, but only when the next job starts: a sending in
+    // progress finishes with the sender it began with (destroyed now, it would leave the job
+    // unfinished and nothing sent again until the program restarts).
+    m_senderStale = true;
 }
 
 void EbooksService::startRetries()
@@ -102,7 +105,9 @@ void EbooksService::withSender(std::function<void(Sender *, const QString &)> us
                                          : MyDataTexts::kNoKey + QLatin1Char('\n') + error);
             return;
         }
-        if (!m_sender || m_senderKey != key) {
+        if (!m_sender || m_senderKey != key || m_senderStale) {
+            m_senderStale = false;
+            m_sender.reset();
             ServiceSettings s = m_settings.service(key);
             if (!m_urlOverride.isEmpty())
                 s.baseUrl = m_urlOverride;

@@ -33,7 +33,8 @@ public:
     // How often the waiting receipts are tried again while the program runs.
     static constexpr int kRetryMinutes = 5;
 
-    // Reads the settings again (after the settings window saved them). Throws DbError.
+    // Reads the settings again (after the settings window saved them); a sending in progress
+    // ends first with the old ones. Throws DbError.
     void reloadSettings();
     const EbooksSettings &settings() const { return m_settings; }
     bool enabled() const { return m_settings.enabled; }
@@ -69,6 +70,7 @@ private:
     int m_timeoutMs = 30000;
     std::unique_ptr<Sender> m_sender;
     QString m_senderKey;
+    bool m_senderStale = false;
     std::deque<std::function<void(std::function<void()>)>> m_jobs;
     bool m_running = false;
     QTimer m_retry;

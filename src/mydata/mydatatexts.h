@@ -51,6 +51,19 @@ inline const QString kNoReceipt
 inline const QString kSchemaRefused
     = QStringLiteral("Το παραστατικό δεν συμφωνεί με το σχήμα XML των ηλεκτρονικών βιβλίων:");
 
+inline const QString kSearchUnfinished = QStringLiteral(
+    "Η αναζήτηση της απόδειξης στα ηλεκτρονικά βιβλία δεν ολοκληρώθηκε: θα ελεγχθεί ξανά "
+    "αργότερα, πριν σταλεί.");
+inline const QString kDuplicateNotListed = QStringLiteral(
+    "Η υπηρεσία έχει ήδη την απόδειξη, αλλά δεν έδωσε ακόμη το Μ.ΑΡ.Κ. της: θα ζητηθεί ξανά.");
+inline const QString kClaimLost = QStringLiteral(
+    "Την απόδειξη στέλνει τώρα άλλος σταθμός εργασίας.");
+// A receipt another workstation holds; its claim lapses at the given time.
+inline QString heldElsewhere(const QString &until)
+{
+    return QStringLiteral("Την κρατά άλλος σταθμός εργασίας έως τις %1.").arg(until);
+}
+
 inline const QString kNoKey = QStringLiteral(
     "Δεν έχει αποθηκευτεί κλειδί συνδρομής για τα ηλεκτρονικά βιβλία: η απόδειξη μένει σε "
     "αναμονή.");

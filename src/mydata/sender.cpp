@@ -104,9 +104,15 @@ std::optional<QueueItem> Sender::claimAndRead(qint64 number,
     turn.number = number;
     m_busy = true;
     try {
-        if (m_queue->claim(number, m_workstation, m_clock())) {
+        if (m_queue->claim(number, m_workstation)) {
             claimed = true;
             return m_queue->item(number);
+        }
+        // Another workstation holds it: say until when, as its claim says.
+        if (const std::optional<ClaimHolder> h = m_queue->claimHolder(number)) {
+            turn.heldElsewhere = true;
+            turn.message = MyDataTexts::heldElsewhere(
+                h->until.toLocalTime().toString(QStringLiteral("d/M/yyyy HH:mm")));
         }
     } catch (const DbError &e) {
         if (claimed) {
@@ -120,7 +126,6 @@ std::optional<QueueItem> Sender::claimAndRead(qint64 number,
         turn.outcome = Outcome::Waiting;
         turn.message = e.message();
     }
-    // Another workstation is sending it, or the queue could not be reached.
     m_busy = false;
     done(turn);
     return std::nullopt;
@@ -140,38 +145,82 @@ void Sender::sendOne(qint64 number, std::function<void(const Turn &)> done)
     }
     if (item->state == SendState::InFlight) {
         // The last attempt may have reached the service: look for it there first.
-        reconcile(number, m_queue->markBefore(number), {}, {}, std::move(done));
+        search(number, true, std::move(done));
         return;
     }
     transmit(number, std::move(done));
 }
 
-void Sender::reconcile(qint64 number, qint64 afterMark, const QString &partition,
-                       const QString &row, std::function<void(const Turn &)> done)
+void Sender::search(qint64 number, bool sendWhenAbsent, std::function<void(const Turn &)> done)
 {
-    const std::optional<QueueItem> item = m_queue->item(number);
-    const QString uid = item ? item->entry.uid : QString();
+    Search s;
+    s.number = number;
+    s.sendWhenAbsent = sendWhenAbsent;
+    try {
+        const std::optional<QueueItem> item = m_queue->item(number);
+        s.uid = item ? item->entry.uid : QString();
+        s.afterMark = m_queue->searchFrom(number);
+    } catch (const DbError &e) {
+        Turn turn;
+        turn.number = number;
+        turn.outcome = Outcome::Waiting;
+        turn.message = e.message();
+        finishTurn(turn, done);
+        return;
+    }
+    searchPage(std::move(s), std::move(done));
+}
+
+void Sender::stillUnknown(qint64 number, const QString &why, bool unreachable,
+                          const std::function<void(const Turn &)> &done)
+{
+    Turn turn;
+    turn.number = number;
+    turn.outcome = Outcome::Waiting;
+    turn.unreachable = unreachable;
+    turn.message = why;
+    try {
+        m_queue->markUnknown(number, why);
+    } catch (const DbError &) {
+        // It is in flight already; only the reason is not kept.
+    }
+    finishTurn(turn, done);
+}
+
+void Sender::searchPage(Search s, std::function<void(const Turn &)> done)
+{
+    const QString partition = s.partition;
+    const QString row = s.row;
+    const qint64 afterMark = s.afterMark;
     m_client.requestTransmittedDocs(
-        afterMark, partition, row,
-        [this, number, uid, afterMark, done = std::move(done), pages = 0](const Exchange &e) mutable {
+        afterMark, partition, row, [this, s = std::move(s), done = std::move(done)](
+                                       const Exchange &e) mutable {
             Turn turn;
-            turn.number = number;
+            turn.number = s.number;
             if (e.delivery != Exchange::Delivery::Answered
                 || e.reply.kind != Reply::Kind::Transmitted) {
                 // Nothing can be concluded: the receipt stays in flight and is not sent.
-                turn.outcome = Outcome::Waiting;
-                turn.unreachable = e.delivery != Exchange::Delivery::Answered;
-                turn.message = withCause(MyDataTexts::kUnreachable,
-                                         e.networkError.isEmpty() ? e.reply.message
-                                                                  : e.networkError);
-                finishTurn(turn, done);
+                stillUnknown(s.number,
+                             withCause(MyDataTexts::kUnreachable,
+                                       e.networkError.isEmpty() ? e.reply.message
+                                                                : e.networkError),
+                             e.delivery != Exchange::Delivery::Answered
+                                 || e.reply.kind == Reply::Kind::RateLimited
+                                 || e.reply.kind == Reply::Kind::Refused
+                                 || e.reply.kind == Reply::Kind::ServerError,
+                             done);
                 return;
             }
             for (const TransmittedDoc &doc : e.reply.transmitted) {
-                if (doc.uid.compare(uid, Qt::CaseInsensitive) == 0 && doc.mark > 0) {
+                if (doc.uid.compare(s.uid, Qt::CaseInsensitive) == 0 && doc.mark > 0) {
                     try {
-                        m_queue->markSent(number, uid, doc.mark, doc.qrUrl, m_clock());
-                        turn.outcome = Outcome::Sent;
+                        if (m_queue->markSent(s.number, s.uid, doc.mark, doc.qrUrl, m_clock(),
+                                              m_workstation)) {
+                            turn.outcome = Outcome::Sent;
+                        } else {
+                            turn.outcome = Outcome::Waiting;
+                            turn.message = MyDataTexts::kClaimLost;
+                        }
                     } catch (const DbError &err) {
                         turn.outcome = Outcome::Waiting;
                         turn.message = err.message();
@@ -180,14 +229,35 @@ void Sender::reconcile(qint64 number, qint64 afterMark, const QString &partition
                     return;
                 }
             }
-            if ((!e.reply.nextPartitionKey.isEmpty() || !e.reply.nextRowKey.isEmpty())
-                && ++pages < kMaxPages) {
-                reconcile(number, afterMark, e.reply.nextPartitionKey, e.reply.nextRowKey,
-                          std::move(done));
+            if (!e.reply.nextPartitionKey.isEmpty() || !e.reply.nextRowKey.isEmpty()) {
+                if (++s.pages >= kMaxPages) {
+                    stillUnknown(s.number, MyDataTexts::kSearchUnfinished, false, done);
+                    return;
+                }
+                // A long search renews the claim, so no other workstation takes the receipt
+                // for one whose program is gone.
+                bool held = false;
+                try {
+                    held = m_queue->claim(s.number, m_workstation);
+                } catch (const DbError &) {
+                }
+                if (!held) {
+                    turn.outcome = Outcome::Waiting;
+                    turn.message = MyDataTexts::kClaimLost;
+                    finishTurn(turn, done);
+                    return;
+                }
+                s.partition = e.reply.nextPartitionKey;
+                s.row = e.reply.nextRowKey;
+                searchPage(std::move(s), std::move(done));
                 return;
             }
-            // The service does not hold it: the earlier attempt never arrived.
-            transmit(number, std::move(done));
+            if (!s.sendWhenAbsent) {
+                stillUnknown(s.number, MyDataTexts::kDuplicateNotListed, false, done);
+                return;
+            }
+            // The whole list since the first attempt, and it is not there: it never arrived.
+            transmit(s.number, std::move(done));
         });
 }
 
@@ -241,7 +311,13 @@ void Sender::transmit(qint64 number, std::function<void(const Turn &)> done)
             finishTurn(turn, done);
             return;
         }
-        m_queue->markInFlight(number, doc.uid);
+        // Committed before a byte leaves, and only while this workstation holds the receipt.
+        if (!m_queue->markInFlight(number, doc.uid, m_workstation)) {
+            turn.outcome = Outcome::Waiting;
+            turn.message = MyDataTexts::kClaimLost;
+            finishTurn(turn, done);
+            return;
+        }
     } catch (const DbError &e) {
         turn.outcome = Outcome::Waiting;
         turn.message = e.message();
@@ -262,8 +338,10 @@ void Sender::transmit(qint64 number, std::function<void(const Turn &)> done)
                        || e.reply.kind == Reply::Kind::Unreadable
                        || e.reply.kind == Reply::Kind::ServerError
                        || e.reply.kind == Reply::Kind::Transmitted) {
+                // It may have arrived: asked about before it is sent again.
                 turn.outcome = Outcome::Waiting;
-                turn.unreachable = e.delivery == Exchange::Delivery::Unknown;
+                turn.unreachable = e.delivery == Exchange::Delivery::Unknown
+                    || e.reply.kind == Reply::Kind::ServerError;
                 turn.message = withCause(MyDataTexts::kUnreadable,
                                          e.networkError.isEmpty() ? e.reply.message
                                                                   : e.networkError);
@@ -280,10 +358,24 @@ void Sender::transmit(qint64 number, std::function<void(const Turn &)> done)
                 m_queue->markWaiting(number, turn.message);
             } else {
                 const Response r = e.reply.responses.first();
+                bool duplicate = false;
+                for (const ServiceError &err : r.errors)
+                    duplicate |= err.code == QLatin1String("228");
+                if (duplicate) {
+                    // The service holds it already (an earlier attempt arrived): its MARK is
+                    // looked up by the identifier and kept; it is not a refusal.
+                    search(number, false, done);
+                    return;
+                }
                 if (r.succeeded() && r.mark > 0) {
-                    m_queue->markSent(number, r.uid.isEmpty() ? uid : r.uid, r.mark, r.qrUrl,
-                                      m_clock());
-                    turn.outcome = Outcome::Sent;
+                    if (m_queue->markSent(number, r.uid.isEmpty() ? uid : r.uid, r.mark, r.qrUrl,
+                                          m_clock(), m_workstation)) {
+                        turn.outcome = Outcome::Sent;
+                    } else {
+                        // Another workstation took the receipt meanwhile: it finds the MARK.
+                        turn.outcome = Outcome::Waiting;
+                        turn.message = MyDataTexts::kClaimLost;
+                    }
                 } else if (r.status == QLatin1String("TechnicalError")) {
                     turn.outcome = Outcome::Waiting;
                     turn.message = withCause(MyDataTexts::kTechnical,
@@ -371,8 +463,11 @@ void Sender::drain(bool withRejected, std::function<void(const DrainResult &)> d
     QList<qint64> sends;
     try {
         sends = m_queue->dueForSending(withRejected);
-    } catch (const DbError &) {
-        done(DrainResult{});
+    } catch (const DbError &e) {
+        // Not "nothing to send": the queue could not be read.
+        DrainResult failed;
+        failed.failure = e.message();
+        done(failed);
         return;
     }
     drainNext(sends, std::nullopt, DrainResult{}, std::move(done));
@@ -391,10 +486,10 @@ void Sender::drainNext(QList<qint64> sends, std::optional<QList<qint64>> cancels
         case Outcome::CancelRefused: ++result.rejected; break;
         case Outcome::Waiting: ++result.waiting; break;
         case Outcome::Cancelled: ++result.cancelled; break;
-        case Outcome::Skipped: break;
+        case Outcome::Skipped: result.heldElsewhere += t.heldElsewhere; break;
         }
         if (t.unreachable) {
-            done(result);
+            finishDrain(std::move(result), done);
             return;
         }
         QMetaObject::invokeMethod(
@@ -419,6 +514,17 @@ void Sender::drainNext(QList<qint64> sends, std::optional<QList<qint64>> cancels
         const qint64 n = cancels->takeFirst();
         cancelOne(n, [=](const Turn &t) { next(t, sends, cancels, result, done); });
         return;
+    }
+    finishDrain(std::move(result), done);
+}
+
+void Sender::finishDrain(DrainResult result, const std::function<void(const DrainResult &)> &done)
+{
+    // What other workstations hold is told with its time, so that a count of waiting receipts
+    // that does not fall says why.
+    try {
+        result.holders = m_queue->heldByOthers(m_workstation);
+    } catch (const DbError &) {
     }
     done(result);
 }

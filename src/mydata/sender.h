@@ -36,6 +36,8 @@ struct Turn {
     QString message; // the service's messages, or why nothing could be sent
     // The service could not be reached at all: the rest of the queue need not be tried now.
     bool unreachable = false;
+    // Not tried: another workstation holds it (the message says until when).
+    bool heldElsewhere = false;
 };
 
 struct DrainResult {
@@ -43,7 +45,12 @@ struct DrainResult {
     int rejected = 0;
     int waiting = 0;
     int cancelled = 0;
+    int heldElsewhere = 0; // receipts skipped because another workstation held them
     QList<Turn> turns;
+    // The waiting receipts other workstations hold at the end, with their claims' ends.
+    QList<ClaimHolder> holders;
+    // Why nothing could be done (the queue could not be read); empty otherwise.
+    QString failure;
 };
 
 class Sender : public QObject {
@@ -55,7 +62,8 @@ public:
            QString workstation, QObject *parent = nullptr);
     ~Sender() override;
 
-    // The clock the claims and the sending times are taken from (tests move it).
+    // The clock the sending times are taken from (tests move it); claims are judged by the
+    // database's own clock.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     bool busy() const { return m_busy; }
@@ -76,8 +84,23 @@ private:
     std::optional<QueueItem> claimAndRead(qint64 number,
                                       const std::function<void(const Turn &)> &done,
                                       bool &claimed);
-    void reconcile(qint64 number, qint64 afterMark, const QString &partition, const QString &row,
-                   std::function<void(const Turn &)> done);
+    // One search of the service's list for a receipt in flight, page by page.
+    struct Search {
+        qint64 number = 0;
+        QString uid;
+        qint64 afterMark = 0;
+        QString partition;
+        QString row;
+        int pages = 0;
+        bool sendWhenAbsent = true; // false after "228 Duplicate": it is there
+    };
+    // Looks for the receipt among what the service holds since its first attempt; sends it when
+    // the whole list does not hold it (and sendWhenAbsent), else leaves it in flight.
+    void search(qint64 number, bool sendWhenAbsent, std::function<void(const Turn &)> done);
+    void searchPage(Search s, std::function<void(const Turn &)> done);
+    void stillUnknown(qint64 number, const QString &why, bool unreachable,
+                      const std::function<void(const Turn &)> &done);
+    void finishDrain(DrainResult result, const std::function<void(const DrainResult &)> &done);
     void transmit(qint64 number, std::function<void(const Turn &)> done);
     void finishTurn(const Turn &turn, const std::function<void(const Turn &)> &done);
     void drainNext(QList<qint64> sends, std::optional<QList<qint64>> cancels, DrainResult result,

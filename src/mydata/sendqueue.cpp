@@ -54,6 +54,26 @@ std::optional<SendState> stateFromCode(const QString &code)
     return std::nullopt;
 }
 
+QList<ClaimHolder> SendQueue::heldByOthers(const QString &workstation) const
+{
+    Query q(m_connection);
+    q.setSql(QStringLiteral("SELECT AR_APODEIKSHS FROM %1 WHERE APOSTOLEAS IS NOT NULL AND "
+                            "APOSTOLEAS<>'%2' AND KATASTASH IN ('WAITING','INFLIGHT') ORDER BY "
+                            "AR_APODEIKSHS")
+                 .arg(kTable,
+                      QString(workstation).replace(QLatin1Char('\''), QLatin1String("''"))));
+    q.open();
+    QList<ClaimHolder> out;
+    for (int row = 0; row < q.rowCount(); ++row) {
+        const qint64 number = q.value(row, 0).toLongLong();
+        if (std::optional<ClaimHolder> h = claimHolder(number)) {
+            h->number = number;
+            out << *h;
+        }
+    }
+    return out;
+}
+
 SendQueue::SendQueue(Connection &connection)
     : m_connection(connection)
 {
@@ -144,14 +164,34 @@ int SendQueue::waitingCount() const
                    .size());
 }
 
-bool SendQueue::claim(qint64 number, const QString &workstation, const QDateTime &now)
+bool SendQueue::claim(qint64 number, const QString &workstation)
 {
-    const QString stale = utc(now.addSecs(-kClaimSeconds));
-    return run(QStringLiteral("UPDATE %1 SET APOSTOLEAS=?, APOSTOLH_APO=? WHERE AR_APODEIKSHS=? "
+    // Both times by the database's clock, in the statement itself: a workstation whose clock
+    // runs ahead must not take a live claim for a stale one.
+    const Engine engine = m_connection.engine();
+    return run(QStringLiteral("UPDATE %1 SET APOSTOLEAS=?, APOSTOLH_APO=%2 WHERE AR_APODEIKSHS=? "
                               "AND (APOSTOLEAS IS NULL OR APOSTOLEAS=? OR APOSTOLH_APO IS NULL "
-                              "OR APOSTOLH_APO<?)"),
-               {workstation, utc(now), number, workstation, stale})
+                              "OR APOSTOLH_APO<%3)")
+                   .arg(QStringLiteral("%1"), Schema::utcNow(engine),
+                        Schema::utcNow(engine, kClaimSeconds)),
+               {workstation, number, workstation})
         == 1;
+}
+
+std::optional<ClaimHolder> SendQueue::claimHolder(qint64 number) const
+{
+    Query q(m_connection);
+    q.setSql(QStringLiteral("SELECT APOSTOLEAS, APOSTOLH_APO FROM %1 WHERE AR_APODEIKSHS=%2")
+                 .arg(kTable)
+                 .arg(number));
+    q.open();
+    if (q.rowCount() == 0 || q.value(0, 0).isNull() || q.value(0, 0).toString().isEmpty())
+        return std::nullopt;
+    ClaimHolder h;
+    h.workstation = q.value(0, 0).toString();
+    h.until = QDateTime::fromString(q.value(0, 1).toString(), Qt::ISODate)
+                  .addSecs(kClaimSeconds);
+    return h;
 }
 
 void SendQueue::release(qint64 number, const QString &workstation)
@@ -161,21 +201,48 @@ void SendQueue::release(qint64 number, const QString &workstation)
         {number, workstation});
 }
 
-void SendQueue::markInFlight(qint64 number, const QString &uid)
+bool SendQueue::markInFlight(qint64 number, const QString &uid, const QString &workstation)
 {
-    run(QStringLiteral("UPDATE %1 SET KATASTASH=?, UID=?, PROSPATHEIES=PROSPATHEIES+1 "
-                       "WHERE AR_APODEIKSHS=? AND KATASTASH<>'SENT'"),
-        {stateCode(SendState::InFlight), uid, number});
+    Transaction t(m_connection);
+    // The claim is renewed with it, so that it outlasts the request by far.
+    if (run(QStringLiteral("UPDATE %1 SET KATASTASH=?, UID=?, PROSPATHEIES=PROSPATHEIES+1, "
+                           "APOSTOLH_APO=%2 WHERE AR_APODEIKSHS=? AND KATASTASH<>'SENT' AND "
+                           "APOSTOLEAS=?")
+                .arg(QStringLiteral("%1"), Schema::utcNow(m_connection.engine())),
+            {stateCode(SendState::InFlight), uid, number, workstation})
+        != 1)
+        return false;
+    // The first attempt's search start is kept: every MARK known now was given before it.
+    m_connection.executeNative(
+        QStringLiteral("INSERT INTO %1 (AR_APODEIKSHS, APO_MARK) VALUES (?, (SELECT "
+                       "coalesce(max(MARK), 0) FROM %2)) ON CONFLICT (AR_APODEIKSHS) DO NOTHING")
+            .arg(QLatin1String(Schema::kEbooksSearchTable), kTable),
+        {number});
+    t.commit();
+    return true;
 }
 
-void SendQueue::markSent(qint64 number, const QString &uid, qint64 mark, const QString &qrUrl,
-                         const QDateTime &at)
+qint64 SendQueue::searchFrom(qint64 number) const
+{
+    Query q(m_connection);
+    q.setSql(QStringLiteral("SELECT APO_MARK FROM %1 WHERE AR_APODEIKSHS=%2")
+                 .arg(QLatin1String(Schema::kEbooksSearchTable))
+                 .arg(number));
+    q.open();
+    // Marked in flight by a program that kept no start: the search starts at the beginning.
+    return q.rowCount() > 0 ? q.value(0, 0).toLongLong() : 0;
+}
+
+bool SendQueue::markSent(qint64 number, const QString &uid, qint64 mark, const QString &qrUrl,
+                         const QDateTime &at, const QString &workstation)
 {
     // The claim goes with it: a sent receipt is nobody's to send.
-    run(QStringLiteral("UPDATE %1 SET KATASTASH=?, UID=?, MARK=?, QR_URL=?, SFALMATA=NULL, "
-                       "APESTALH=?, APOSTOLEAS=NULL, APOSTOLH_APO=NULL WHERE AR_APODEIKSHS=?"),
-        {stateCode(SendState::Sent), uid, mark, qrUrl.isEmpty() ? QVariant() : QVariant(qrUrl),
-         utc(at), number});
+    return run(QStringLiteral("UPDATE %1 SET KATASTASH=?, UID=?, MARK=?, QR_URL=?, SFALMATA=NULL, "
+                              "APESTALH=?, APOSTOLEAS=NULL, APOSTOLH_APO=NULL WHERE "
+                              "AR_APODEIKSHS=? AND APOSTOLEAS=?"),
+               {stateCode(SendState::Sent), uid, mark,
+                qrUrl.isEmpty() ? QVariant() : QVariant(qrUrl), utc(at), number, workstation})
+        == 1;
 }
 
 void SendQueue::markRejected(qint64 number, const QStringList &errors)
@@ -223,16 +290,6 @@ void SendQueue::markCancelRefused(qint64 number, const QStringList &errors)
 void SendQueue::noteCancelProblem(qint64 number, const QString &why)
 {
     run(QStringLiteral("UPDATE %1 SET SFALMATA_AKYRWSHS=? WHERE AR_APODEIKSHS=?"), {why, number});
-}
-
-qint64 SendQueue::markBefore(qint64 number) const
-{
-    Query q(m_connection);
-    q.setSql(QStringLiteral("SELECT MAX(MARK) FROM %1 WHERE AR_APODEIKSHS<%2 AND MARK IS NOT NULL")
-                 .arg(kTable)
-                 .arg(number));
-    q.open();
-    return q.rowCount() > 0 ? q.value(0, 0).toLongLong() : 0;
 }
 
 QString SendQueue::errorLines(const QList<ServiceError> &errors)

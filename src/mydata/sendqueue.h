@@ -57,6 +57,13 @@ struct QueueItem {
     QString cancelErrors;
 };
 
+// Who holds a receipt, and until when (UTC, by the database's clock) unless renewed.
+struct ClaimHolder {
+    qint64 number = 0;
+    QString workstation;
+    QDateTime until;
+};
+
 class SendQueue {
 public:
     // Creates the table when the practice does not have it yet. Throws DbError.
@@ -79,17 +86,23 @@ public:
     // counts as not yet done.
     int waitingCount() const;
 
-    // Claims a receipt for this workstation: true when no other holds a live claim. On a
-    // server the update locks the row, so two workstations never both succeed.
-    bool claim(qint64 number, const QString &workstation, const QDateTime &now);
+    // Claims a receipt for this workstation, or renews its own claim: true when no other holds
+    // a live claim. Claims are stamped and judged by the database's clock. On a server the
+    // update locks the row, so two workstations never both succeed.
+    bool claim(qint64 number, const QString &workstation);
     void release(qint64 number, const QString &workstation);
+    std::optional<ClaimHolder> claimHolder(qint64 number) const;
+    // The waiting and in flight receipts another workstation holds (alive or not).
+    QList<ClaimHolder> heldByOthers(const QString &workstation) const;
 
     // The document is about to leave: from now on its fate is unknown until a reply is kept.
-    // The identifier it leaves with is kept, to look for it by after a lost reply.
-    void markInFlight(qint64 number, const QString &uid);
-    // Also gives up any claim on it.
-    void markSent(qint64 number, const QString &uid, qint64 mark, const QString &qrUrl,
-                  const QDateTime &at);
+    // The identifier it leaves with is kept, to look for it by after a lost reply, and, on the
+    // first attempt, the highest MARK the practice knows, where that search starts. False (and
+    // nothing changed) when the workstation does not hold the claim.
+    bool markInFlight(qint64 number, const QString &uid, const QString &workstation);
+    // Also gives up the claim; false (and nothing changed) when the workstation does not hold it.
+    bool markSent(qint64 number, const QString &uid, qint64 mark, const QString &qrUrl,
+                  const QDateTime &at, const QString &workstation);
     void markRejected(qint64 number, const QStringList &errors);
     // The document did not reach the service (refused connection, 401, 429) or the service
     // said it did not take it (TechnicalError): it is sent again, as sent late.
@@ -102,9 +115,9 @@ public:
     void markCancelRefused(qint64 number, const QStringList &errors);
     void noteCancelProblem(qint64 number, const QString &why);
 
-    // The highest MARK kept for a receipt numbered below this one: the service lists what was
-    // sent after it, so the search for a lost reply starts there.
-    qint64 markBefore(qint64 number) const;
+    // Where the search for a receipt in flight starts: the service lists what was sent after
+    // this MARK, which was given before the receipt's first attempt.
+    qint64 searchFrom(qint64 number) const;
 
     static QString errorLines(const QList<ServiceError> &errors);
 

@@ -1,45 +1,17 @@
 #include "serviceclient.h"
 
+#include "singlerequest.h"
+
 #include <QHostAddress>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QUrlQuery>
 
 namespace MyData {
 
-namespace {
-
-// Failures that happen before a byte of the request reaches the service.
-bool neverDelivered(QNetworkReply::NetworkError error)
-{
-    switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::HostNotFoundError:
-    case QNetworkReply::SslHandshakeFailedError:
-    case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyNotFoundError:
-    case QNetworkReply::ProtocolUnknownError:
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::TemporaryNetworkFailureError:
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
 
 ServiceClient::ServiceClient(ServiceSettings settings, QObject *parent)
     : QObject(parent)
     , m_settings(std::move(settings))
-    , m_network(new QNetworkAccessManager(this))
 {
-    // No proxy settings of the desktop are followed for the key's sake; TLS is Qt's default
-    // (the system's certificate authorities, peer verified).
-    m_network->setProxy(QNetworkProxy::NoProxy);
-    m_network->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
 }
 
 ServiceClient::~ServiceClient() = default;
@@ -96,43 +68,42 @@ void ServiceClient::start(const QString &method, const QString &call,
         q.setQueryItems(query);
         url.setQuery(q);
     }
-    QNetworkRequest request(url);
-    request.setRawHeader("aade-user-id", m_settings.user.toUtf8());
-    request.setRawHeader("Ocp-Apim-Subscription-Key", m_settings.key.toUtf8());
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/xml"));
-    request.setTransferTimeout(m_settings.timeoutMs);
-    QNetworkReply *reply = method == QLatin1String("GET")
-        ? m_network->get(request)
-        : m_network->post(request, body);
+    // Each request on a connection of its own that nothing resends (see SingleRequest); TLS is
+    // Qt's default (the system's certificate authorities, peer verified). Redirects are not
+    // followed.
+    const SingleRequest::Headers headers = {
+        {"aade-user-id", m_settings.user.toUtf8()},
+        {"Ocp-Apim-Subscription-Key", m_settings.key.toUtf8()},
+        {"Content-Type", "application/xml"},
+    };
     ++m_pending;
-    connect(reply, &QNetworkReply::finished, this, [this, reply, done = std::move(done)] {
-        --m_pending;
-        finish(reply, done);
-    });
+    new SingleRequest(url, method.toLatin1(), headers, body, m_settings.timeoutMs,
+                      [this, done = std::move(done)](const RawReply &raw) {
+                          --m_pending;
+                          done(exchange(raw));
+                      },
+                      this);
 }
 
-void ServiceClient::finish(QNetworkReply *reply, const Done &done)
+Exchange ServiceClient::exchange(const RawReply &raw)
 {
-    reply->deleteLater();
     Exchange e;
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const QNetworkReply::NetworkError error = reply->error();
-    if (status.isValid()) {
-        // An HTTP status came back: the service (or its gateway) answered, whatever Qt calls
-        // the status (401 is "authentication required" to it).
+    switch (raw.fate) {
+    case RawReply::Fate::Complete:
+        // An HTTP status came back: the service (or its gateway) answered.
         e.delivery = Exchange::Delivery::Answered;
-        const QByteArray body = reply->readAll();
-        e.reply = parseReply(status.toInt(), body);
-        if (error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied
-            && e.reply.kind != Reply::Kind::Responses && e.reply.kind != Reply::Kind::Transmitted)
-            e.delivery = Exchange::Delivery::Unknown; // the reply broke off on the way
-    } else {
-        e.delivery = neverDelivered(error) ? Exchange::Delivery::NotDelivered
-                                           : Exchange::Delivery::Unknown;
+        e.reply = parseReply(raw.status, raw.body);
+        break;
+    case RawReply::Fate::NotDelivered:
+        e.delivery = Exchange::Delivery::NotDelivered;
+        e.networkError = raw.error;
+        break;
+    case RawReply::Fate::Unknown:
+        e.delivery = Exchange::Delivery::Unknown;
+        e.networkError = raw.error;
+        break;
     }
-    if (error != QNetworkReply::NoError)
-        e.networkError = reply->errorString();
-    done(e);
+    return e;
 }
 
 } // namespace MyData

@@ -9,13 +9,14 @@
 
 #include <functional>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 
-// The e-books service over HTTP (Qt Network): SendInvoices, CancelInvoice and
-// RequestTransmittedDocs, each answered through a callback on the thread's event loop, so the
-// window that asked never waits. Every request has a time limit.
+// The e-books service over HTTP: SendInvoices, CancelInvoice and RequestTransmittedDocs, each
+// on a connection of its own that is never resent (SingleRequest), each answered through a
+// callback on the thread's event loop, so the window that asked never waits. Every request has
+// a time limit.
 namespace MyData {
+
+struct RawReply;
 
 struct ServiceSettings {
     QUrl baseUrl;       // ends with "/": the calls are resolved against it
@@ -63,10 +64,9 @@ public:
 private:
     void start(const QString &method, const QString &call, const QList<QPair<QString, QString>> &query,
                const QByteArray &body, Done done);
-    void finish(QNetworkReply *reply, const Done &done);
+    static Exchange exchange(const RawReply &raw);
 
     ServiceSettings m_settings;
-    QNetworkAccessManager *m_network;
     int m_pending = 0;
 };
 

@@ -2,6 +2,7 @@
 // reminder, receipt numbering; the main window's menu, panel, clock and exit.
 #include "accesswindows.h"
 #include "mainwindow.h"
+#include "olderlayouts.h"
 #include "program.h"
 #include "splashwindow.h"
 #include "testsupport.h"
@@ -11,6 +12,7 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QLineEdit>
@@ -133,6 +135,26 @@ private slots:
         QCOMPARE(m_messages->texts(),
                  (QStringList {MainWindow::noticeText(),
                                QStringLiteral("Λανθασμένος κωδικός πρόσβασης.")}));
+    }
+
+    // Layouts the launcher kept because the person changed them are named once, in a window.
+    void olderLayoutsAreNamedOnce()
+    {
+        m_practice->exec(QStringLiteral("UPDATE SECURITY SET [PASSWORD]='abc 12'"));
+        QFile list(QDir(m_practice->dir()).filePath(QLatin1String(OlderLayouts::kFileName)));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("APODEIKSEIS.RAV\nLIST.RAV\nAPODEIKSEIS.RAV\n");
+        list.close();
+        const QString told = OlderLayouts::text(
+            {QStringLiteral("APODEIKSEIS.RAV"), QStringLiteral("LIST.RAV")});
+        for (int start = 0; start < 2; ++start) {
+            Person person;
+            ModalDriver driver(std::ref(person));
+            MainWindow w;
+            QVERIFY(w.startupGranted());
+            QCOMPARE(m_messages->texts().count(told), 1);
+        }
+        QVERIFY(told.contains(QStringLiteral("APODEIKSEIS.RAV, LIST.RAV")));
     }
 
     void factoryPasswordChosenAgainAsksAgainNextTime()

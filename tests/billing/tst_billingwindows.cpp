@@ -455,6 +455,8 @@ TEST_F(BillingWindows, AReceiptIsReprintedWithTheLayoutItWasIssuedWith)
     issue("7", "40", "Φυσικοθεραπεία"); // 100, at 15 %
     practice.exec("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=0");
     issue("7", "40", "Μασάζ"); // 101, without VAT
+    practice.exec("UPDATE SYNTELESTHS_VAT SET VAT_RATIO=0.4");
+    issue("7", "1", "Μασάζ"); // 102, at 0.4 %: a VAT of 0.004 that rounds to 0.00
     // Whatever the rate is by then, each receipt keeps its layout; the preview follows the rate.
     const struct {
         const char *rate;
@@ -464,7 +466,7 @@ TEST_F(BillingWindows, AReceiptIsReprintedWithTheLayoutItWasIssuedWith)
         {"0", 100, "\\APODEIKSEISVAT.RAV"}, {"0", 101, "\\APODEIKSEIS.RAV"},
         {"0", 0, "\\APODEIKSEIS.RAV"},      {"24", 100, "\\APODEIKSEISVAT.RAV"},
         {"24", 101, "\\APODEIKSEIS.RAV"},   {"24", 0, "\\APODEIKSEISVAT.RAV"},
-        {"-5", 0, "\\APODEIKSEISVAT.RAV"},
+        {"-5", 0, "\\APODEIKSEISVAT.RAV"},   {"0", 102, "\\APODEIKSEISVAT.RAV"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.rate << " " << c.receipt);
@@ -483,6 +485,7 @@ TEST_F(BillingWindows, AReceiptIsReprintedWithTheLayoutItWasIssuedWith)
     const QString pdf = lastPdfText();
     EXPECT_TRUE(pdf.contains("Αξία χωρίς Φ.Π.Α.")) << pdf.toStdString();
     EXPECT_TRUE(pdf.contains("6,00") || pdf.contains("6.00")) << pdf.toStdString();
+    EXPECT_TRUE(pdf.contains("Φ.Π.Α. 15 %")) << pdf.toStdString(); // the rate it was issued at
 
     // A receipt that does not exist, and a preview without a rate, are refused by name.
     const auto runs = output.runs().size();

@@ -146,6 +146,10 @@ TEST(Backup, APracticeMadeBeforeTheEbooksTablesIsBackedUpCheckedAndRestored)
         ASSERT_EQ(older.exec(QStringLiteral("DROP TABLE %1").arg(Schema::kEbooksTable)), SQLITE_OK);
         ASSERT_EQ(older.exec(QStringLiteral("DROP TABLE %1").arg(Schema::kEbooksSettingsTable)),
                   SQLITE_OK);
+        ASSERT_EQ(older.exec(QStringLiteral("DROP TABLE %1").arg(Schema::kEbooksSearchTable)),
+                  SQLITE_OK);
+        ASSERT_EQ(older.exec(QStringLiteral("DROP TABLE %1").arg(Schema::kReceiptRateTable)),
+                  SQLITE_OK);
     }
     QTemporaryDir usb;
     const PracticeBackup::Outcome out = PracticeBackup::backUp(practice.dir(), usb.path(), kWhen);

@@ -29,7 +29,7 @@ QByteArray control(const QUrl &url, const QByteArray &body, bool post)
 
 } // namespace
 
-StandIn::StandIn(const QString &schemaFolder, int port)
+StandIn::StandIn(const QString &schemaFolder, int port, const QStringList &options)
 {
     QStringList args = {QStringLiteral(STANDIN_SCRIPT), QStringLiteral("--user"),
                         QLatin1String(kUser), QStringLiteral("--key"), QLatin1String(kKey)};
@@ -37,6 +37,8 @@ StandIn::StandIn(const QString &schemaFolder, int port)
         args << QStringLiteral("--xsd") << schemaFolder;
     if (port > 0)
         args << QStringLiteral("--port") << QString::number(port);
+    args << options;
+    m_tls = options.contains(QStringLiteral("--tls"));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QStringLiteral("python3"), args);
     if (!m_process.waitForStarted(5000))
@@ -57,7 +59,9 @@ StandIn::~StandIn()
 
 QUrl StandIn::baseUrl() const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2/")
+                    .arg(m_tls ? QStringLiteral("https") : QStringLiteral("http"))
+                    .arg(m_port));
 }
 
 void StandIn::next(const QStringList &modes)
@@ -70,6 +74,13 @@ QJsonArray StandIn::log()
     return QJsonDocument::fromJson(
                control(baseUrl().resolved(QUrl(QStringLiteral("_log"))), {}, false))
         .array();
+}
+
+QJsonObject StandIn::held()
+{
+    return QJsonDocument::fromJson(
+               control(baseUrl().resolved(QUrl(QStringLiteral("_held"))), {}, false))
+        .object();
 }
 
 int StandIn::calls(const QString &call)

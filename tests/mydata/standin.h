@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -13,8 +14,10 @@ public:
     static constexpr char kUser[] = "practice";
     static constexpr char kKey[] = "secret-key";
 
-    // On a port of its own choosing, or on the given one (a service that comes back).
-    explicit StandIn(const QString &schemaFolder, int port = 0);
+    // On a port of its own choosing, or on the given one (a service that comes back); more
+    // options of standin.py may follow.
+    explicit StandIn(const QString &schemaFolder, int port = 0,
+                     const QStringList &options = {});
     ~StandIn();
     StandIn(const StandIn &) = delete;
     StandIn &operator=(const StandIn &) = delete;
@@ -26,6 +29,8 @@ public:
     void next(const QStringList &modes);
     // Every request it took, oldest first.
     QJsonArray log();
+    // The documents it holds: their uid and MARK.
+    QJsonObject held();
     // How many requests of a call it took ("SendInvoices", "RequestTransmittedDocs" ...).
     int calls(const QString &call);
     void stop();
@@ -33,6 +38,7 @@ public:
 private:
     QProcess m_process;
     int m_port = 0;
+    bool m_tls = false; // "--tls CERT KEY" among the options: https
 };
 
 // Runs the event loop until the condition holds or the time is up; true when it held.

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A stand-in for the tax authority's e-books service, on 127.0.0.1 only, for the tests.
 
-    standin.py [--xsd FOLDER] [--user U --key K]
+    standin.py [--xsd FOLDER] [--user U --key K] [--late MS] [--port N] [--tls CERT KEY]
 
 Prints the port it listens on, then serves until its standard input closes. It checks the two
 headers, validates every SendInvoices body against the schema (xmllint, when --xsd is given),
@@ -17,9 +17,22 @@ chosen by the test: POST /_next with one mode a line, taken one per request:
   wrapped      success, escaped inside a serialisation <string>
   lost         accepted and kept, but the reply never comes
   hang         nothing kept, and the reply never comes
+  dropbefore   the connection closed before the body is read: nothing kept
+  dropafter    the body read, then the connection closed: nothing kept
+  droprecorded accepted and kept, then the connection closed without a reply
+  late         kept at once, answered after --late milliseconds (beyond the client's time
+               limit: a lost reply)
+  gateway      accepted and kept, then HTTP 504 from the gateway
+  error500     nothing kept, HTTP 500
+  duplicate    kept (when not already), answered "228 Duplicate" with its MARK
+  page         RequestTransmittedDocs gives two documents and a continuation token
+  endless      RequestTransmittedDocs gives no document and a continuation token
+
+A line "clear" forgets the modes not yet taken; "default=MODE" answers MODE when none is left.
 
 GET /_log gives, as JSON, every request it took: call, query, headers right, schema errors,
-the uid of each document, the mode it answered with, and for each POST the milliseconds it
+the uid of each document, whether the service held that uid already when the body arrived
+("held"), the mode it answered with, and for each POST the milliseconds it
 spent on it ("ms", the stand-in's own time, which the benchmark leaves out).
 """
 import hashlib
@@ -40,11 +53,13 @@ def option(name, default=None):
     return args[args.index(name) + 1] if name in args else default
 
 XSD = option("--xsd")
+LATE_MS = int(option("--late", "1000"))
 USER = option("--user", "practice")
 KEY = option("--key", "secret-key")
 
 lock = threading.Lock()
 modes = []        # the next answers, first first
+default_mode = ["success"]
 log = []          # what came in
 accepted = {}     # uid -> (mark, qrUrl)
 cancelled = {}    # invoice mark -> cancellation mark
@@ -125,7 +140,7 @@ class Handler(BaseHTTPRequestHandler):
 
     def take_mode(self):
         with lock:
-            return modes.pop(0) if modes else "success"
+            return modes.pop(0) if modes else default_mode[0]
 
     def body(self):
         length = int(self.headers.get("Content-Length") or 0)
@@ -140,21 +155,43 @@ class Handler(BaseHTTPRequestHandler):
         if url.path == "/_log":
             with lock:
                 return self.reply(200, json.dumps(log), "application/json")
+        if url.path == "/_held":
+            with lock:
+                held = {u: m for u, (m, q) in accepted.items()}
+            return self.reply(200, json.dumps(held), "application/json")
         entry, mode = self.begin(url)
         if mode is None:
             return
         if mode == "lost":
             time.sleep(30)
             return
+        if mode in ("dropbefore", "dropafter", "droprecorded"):
+            return self.drop()
+        if mode == "late":
+            time.sleep(LATE_MS / 1000)
+        if mode in ("error500", "gateway"):
+            return self.reply(500 if mode == "error500" else 504, "error", "text/plain")
         if url.path.endswith("/RequestTransmittedDocs"):
-            after = int(parse_qs(url.query).get("mark", ["0"])[0])
+            query = parse_qs(url.query)
+            after = int(query.get("mark", ["0"])[0])
+            start = int(query.get("nextPartitionKey", ["0"])[0])
             with lock:
                 docs = sorted((m, u, q) for u, (m, q) in accepted.items() if m > after)
+            token = ""
+            if mode == "endless":
+                docs, token = [], str(start)
+            elif mode == "page" and len(docs) > start + 2:
+                docs, token = docs[start:start + 2], str(start + 2)
+            else:
+                docs = docs[start:]
             invoices = "".join("<invoice><uid>%s</uid><mark>%d</mark><qrCodeUrl>%s</qrCodeUrl>"
                                "</invoice>" % (u, m, q.replace("&", "&amp;"))
                                for m, u, q in docs)
+            more = ("<continuationToken><nextPartitionKey>%s</nextPartitionKey><nextRowKey>r"
+                    "</nextRowKey></continuationToken>" % token) if token else ""
             return self.reply(200, '<RequestedDoc xmlns="http://www.aade.gr/myDATA/invoice/v1.0">'
-                                   "<invoicesDoc>%s</invoicesDoc></RequestedDoc>" % invoices)
+                                   "%s<invoicesDoc>%s</invoicesDoc></RequestedDoc>"
+                              % (more, invoices))
         self.reply(404, "no such call", "text/plain")
 
     def begin(self, url):
@@ -178,6 +215,14 @@ class Handler(BaseHTTPRequestHandler):
             return entry, None
         return entry, mode
 
+    def drop(self):
+        """Closes the connection without a byte of reply."""
+        self.close_connection = True
+        try:
+            self.connection.shutdown(2)
+        except OSError:
+            pass
+
     def unauthorized(self):
         self.reply(401, '{ "statusCode": 401, "message": "Access denied due to invalid '
                         'subscription key. Make sure to provide a valid key for an active '
@@ -195,15 +240,28 @@ class Handler(BaseHTTPRequestHandler):
 
     def post(self):
         url = urlparse(self.path)
-        body = self.body()
         if url.path == "/_next":
+            body = self.body()
             with lock:
-                modes.extend(l.strip() for l in body.decode().splitlines() if l.strip())
+                for line in (l.strip() for l in body.decode().splitlines()):
+                    if line == "clear":
+                        modes.clear()
+                    elif line.startswith("default="):
+                        default_mode[0] = line[len("default="):]
+                    elif line:
+                        modes.append(line)
             return self.reply(200, "ok", "text/plain")
         entry, mode = self.begin(url)
         self.entry = entry
         if mode is None:
             return
+        if mode == "dropbefore":
+            return self.drop()
+        body = self.body()
+        if mode == "dropafter":
+            return self.drop()
+        if mode == "error500":
+            return self.reply(500, "error", "text/plain")
         if url.path.endswith("/CancelInvoice"):
             return self.cancel(url, mode)
         if not url.path.endswith("/SendInvoices"):
@@ -233,20 +291,30 @@ class Handler(BaseHTTPRequestHandler):
                 continue
             with lock:
                 known = accepted.get(uid)
-            if known:
+            entry.setdefault("held", []).append(known is not None)
+            if known is None:
+                mark = new_mark()
+                qr = ("https://mydataapidev.aade.gr/TimologioQR/QRInfo?q=%s&mark=%d"
+                      % (uid[:12], mark))
+                with lock:
+                    accepted[uid] = (mark, qr)
+            if known or mode == "duplicate":
+                mark = (known or accepted[uid])[0]
                 out.append(error_response(index, "ValidationError",
-                                          [("Duplicate invoice with mark %d" % known[0], "228")]))
+                                          [("Duplicate invoice with mark %d" % mark, "228")]))
                 continue
-            mark = new_mark()
-            qr = "https://mydataapidev.aade.gr/TimologioQR/QRInfo?q=%s&mark=%d" % (uid[:12], mark)
-            with lock:
-                accepted[uid] = (mark, qr)
             out.append(response(index, "<invoiceUid>%s</invoiceUid><invoiceMark>%d</invoiceMark>"
                                        "<qrUrl>%s</qrUrl><statusCode>Success</statusCode>"
                                 % (uid, mark, qr.replace("&", "&amp;"))))
         if mode == "lost":
             time.sleep(30)
             return
+        if mode == "droprecorded":
+            return self.drop()
+        if mode == "late":  # kept at once, answered late
+            time.sleep(LATE_MS / 1000)
+        if mode == "gateway":
+            return self.reply(504, "gateway timeout", "text/plain")
         text = doc(out)
         self.reply(200, wrap(text) if mode == "wrapped" else text)
 
@@ -279,6 +347,12 @@ class Server(ThreadingHTTPServer):
 def main():
     port = int(option("--port", "0"))
     server = Server(("127.0.0.1", port), Handler)
+    if "--tls" in args:
+        import ssl
+        at = args.index("--tls")
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args[at + 1], args[at + 2])
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     print(server.server_address[1], flush=True)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     sys.stdin.read()  # until the test closes it, or goes

@@ -87,7 +87,9 @@ TEST_F(EbooksReceipt, BothLayoutsPrintTheMarkTheUidAndACodeOfTheLink)
     for (const auto &[n, layout] : cases) {
         SCOPED_TRACE(layout);
         queue(n, kUid);
-        m_queue->markSent(n, kUid, 400001912345678 + n, link, QDateTime::currentDateTimeUtc());
+        ASSERT_TRUE(m_queue->claim(n, "T"));
+        m_queue->markSent(n, kUid, 400001912345678 + n, link, QDateTime::currentDateTimeUtc(),
+                          "T");
         const QString pdf = print(n);
         EXPECT_TRUE(output.runs().last().projectFile.endsWith(layout));
         EXPECT_EQ(output.runs().last().pages, 1);

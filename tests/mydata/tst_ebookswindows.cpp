@@ -11,6 +11,7 @@
 #include "recordgrid.h"
 #include "mydatatestsupport.h"
 #include "program.h"
+#include "schema.h"
 #include "sendqueue.h"
 #include "standin.h"
 #include "testsupport.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -277,9 +279,13 @@ TEST_F(EbooksWindows, TheRegisterShowsTheStateOfEachReceiptAndCancelsAtTheServic
     IssuedReceiptsWindow w;
     w.show();
     ASSERT_EQ(w.grid()->model()->columnCount(), 12);
-    EXPECT_EQ(w.grid()->model()->headerData(10, Qt::Horizontal).toString(), "myDATA");
-    EXPECT_EQ(column(w, 10), (QStringList{"Στάλθηκε", "Σε αναμονή", "Απορρίφθηκε"}));
-    EXPECT_EQ(column(w, 11).first(), QString::number(queue.item(1)->mark));
+    EXPECT_EQ(w.grid()->model()->headerData(2, Qt::Horizontal).toString(), "myDATA");
+    EXPECT_EQ(column(w, 2), (QStringList{"Στάλθηκε", "Σε αναμονή", "Απορρίφθηκε"}));
+    EXPECT_EQ(column(w, 3).first(), QString::number(queue.item(1)->mark));
+    // Both seen without scrolling, in the window as it opens on a 1280×1024 screen.
+    ASSERT_LE(w.width(), 1280);
+    const QRect mark = w.grid()->visualRect(w.grid()->model()->index(0, 3));
+    EXPECT_LE(mark.right(), w.grid()->viewport()->width()) << mark.right();
     EXPECT_EQ(w.waitingLine()->text(), BillingTexts::ebooksWaitingCount(2));
 
     // Cancelling the sent receipt tells the service; the cancellation mark is kept.
@@ -355,4 +361,98 @@ TEST_F(EbooksWindows, RetriesSendAtStartUpAndEveryFewMinutes)
     service->retryTimer().start(50); // the timer's turn, sooner
     ASSERT_TRUE(waitUntil([&] { return queue.item(4)->state == SendState::Sent; }));
     EXPECT_EQ(standIn.calls("SendInvoices"), 3); // the rejected one is left to a person
+}
+
+// Saving the settings while a receipt is on its way: that sending ends with the sender it began
+// with, and the next one goes with the new settings.
+TEST_F(EbooksWindows, SavingTheSettingsDuringASendingStopsNothing)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder, 0, {QStringLiteral("--late"), QStringLiteral("300")});
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    const std::unique_ptr<EbooksService> service = turnOnWithThreeReceipts(c, folder, standIn);
+    service->setTimeoutMs(5000);
+    SendQueue queue(c);
+    standIn.next({"late"});
+    std::optional<Turn> first;
+    service->sendReceipt(1, [&](const Turn &t) { first = t; });
+    ASSERT_TRUE(waitUntil([&] { return standIn.calls("SendInvoices") == 1; }));
+    service->reloadSettings();
+    ASSERT_TRUE(waitUntil([&] { return first.has_value(); }));
+    EXPECT_EQ(int(first->outcome), int(Outcome::Sent));
+    std::optional<Turn> second;
+    service->sendReceipt(2, [&](const Turn &t) { second = t; });
+    ASSERT_TRUE(waitUntil([&] { return second.has_value(); }));
+    EXPECT_EQ(int(second->outcome), int(Outcome::Sent));
+}
+
+// A queue that cannot be read is said to be so, not counted as "nothing to send".
+TEST_F(EbooksWindows, AQueueThatCannotBeReadIsReportedAsAFailure)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    const std::unique_ptr<EbooksService> service = turnOnWithThreeReceipts(c, folder, standIn);
+    bool sent = false;
+    service->sendReceipt(1, [&](const Turn &) { sent = true; });
+    ASSERT_TRUE(waitUntil([&] { return sent; }));
+    // The queue's state column is gone from under the running sender.
+    c.executeNative(QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO X")
+                        .arg(c.quoteName(QLatin1String(Schema::kEbooksTable)),
+                             c.quoteName(QStringLiteral("KATASTASH"))));
+    bool done = false;
+    sendWaitingReceipts(nullptr, *service, [&] { done = true; });
+    ASSERT_TRUE(waitUntil([&] { return done; }));
+    EXPECT_TRUE(messages.last().startsWith(BillingTexts::kEbooksQueueUnreadable))
+        << messages.last().toStdString();
+}
+
+// Every state of the key is read whole, clear of the button beside it, at the window's size.
+TEST_F(EbooksWindows, TheSettingsWindowFitsItsTexts)
+{
+    EbooksSettingsWindow w(secrets);
+    w.show();
+    for (const QString &text : {BillingTexts::kEbooksKeyStored, BillingTexts::kEbooksKeyMissing}) {
+        SCOPED_TRACE(text.toStdString());
+        w.keyState()->setText(text);
+        w.layout()->activate();
+        QLabel *state = w.keyState();
+        EXPECT_GE(state->height(), state->heightForWidth(state->width()));
+        EXPECT_LE(state->fontMetrics().horizontalAdvance(text),
+                  state->wordWrap() ? 2 * state->width() : state->width());
+        const QRect button(w.forgetKeyButton()->mapTo(&w, QPoint(0, 0)),
+                           w.forgetKeyButton()->size());
+        const QRect label(state->mapTo(&w, QPoint(0, 0)), state->size());
+        EXPECT_FALSE(label.intersects(button));
+        EXPECT_TRUE(w.rect().contains(label));
+    }
+}
+
+// A receipt another workstation holds (one whose program stopped, say) is counted as waiting,
+// with the time its claim lapses, not left out of the summary.
+TEST_F(EbooksWindows, TheSummaryCountsReceiptsAnotherWorkstationHolds)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn(folder);
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    const std::unique_ptr<EbooksService> service = turnOnWithThreeReceipts(c, folder, standIn);
+    const QDateTime claimed = QDateTime::currentDateTimeUtc();
+    c.executeNative(QStringLiteral("UPDATE %1 SET APOSTOLEAS='Z', APOSTOLH_APO=? WHERE "
+                                   "AR_APODEIKSHS=2")
+                        .arg(QLatin1String(Schema::kEbooksTable)),
+                    {claimed.toString(Qt::ISODate)});
+    bool done = false;
+    sendWaitingReceipts(nullptr, *service, [&] { done = true; });
+    ASSERT_TRUE(waitUntil([&] { return done; }));
+    const QString until = QDateTime::fromString(claimed.toString(Qt::ISODate), Qt::ISODate)
+                              .addSecs(SendQueue::kClaimSeconds)
+                              .toLocalTime()
+                              .toString(QStringLiteral("d/M/yyyy HH:mm"));
+    const QString text = messages.last();
+    EXPECT_TRUE(text.startsWith(BillingTexts::ebooksSummary(2, 0, 1, 0))) << text.toStdString();
+    EXPECT_TRUE(text.contains(BillingTexts::ebooksHeldElsewhere(1, until))) << text.toStdString();
+    EXPECT_EQ(standIn.calls("SendInvoices"), 2); // 1, and the rejected 3 sent again; not 2
 }

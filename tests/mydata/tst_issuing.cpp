@@ -17,6 +17,7 @@
 #include "standin.h"
 #include "windowhooks.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QProgressDialog>
@@ -158,11 +159,14 @@ TEST_F(Issuing, TheReceiptWindowSendsThenPrints)
         bool leave;       // the person leaves the wait
         QString printed;  // on the receipt
         QString message;  // shown before it is printed; empty: none
+        QString line;     // the window's line on why it was not sent; empty: it closes
     };
     const Case cases[] = {
-        {"success", false, "ΜΑΡΚ: 4000010000000", {}},
-        {"validation", false, BillingTexts::kEbooksWaiting, "Η ΑΑΔΕ δεν δέχτηκε"},
-        {"hang", true, BillingTexts::kEbooksWaiting, {}},
+        {"success", false, "ΜΑΡΚ: 4000010000000", {}, {}},
+        {"validation", false, BillingTexts::kEbooksWaiting, "Η ΑΑΔΕ δεν δέχτηκε", {}},
+        {"ratelimit", false, BillingTexts::kEbooksWaiting, {},
+         BillingTexts::ebooksNotSentLine(102, MyDataTexts::kBusy)},
+        {"hang", true, BillingTexts::kEbooksWaiting, {}, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.mode);
@@ -186,6 +190,11 @@ TEST_F(Issuing, TheReceiptWindowSendsThenPrints)
         }
         ASSERT_TRUE(waitUntil([&] { return output.runs().size() == runs + 1; }));
         EXPECT_EQ(w.result(), QDialog::Accepted);
+        EXPECT_EQ(w.isVisible(), !c.line.isEmpty());
+        EXPECT_EQ(w.ebooksLine()->isVisible(), !c.line.isEmpty());
+        if (!c.line.isEmpty()) {
+            EXPECT_EQ(w.ebooksLine()->text(), c.line);
+        }
         const QString pdf = PrintingTest::pdfText(output.runs().last().pdfPath);
         EXPECT_TRUE(pdf.contains(c.printed)) << pdf.toStdString();
         EXPECT_TRUE(pdf.contains("UID:"));

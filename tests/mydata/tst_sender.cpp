@@ -8,78 +8,21 @@
 #include "program.h"
 #include "sender.h"
 #include "sendqueue.h"
+#include "senderpractice.h"
 #include "standin.h"
 #include "testsupport.h"
 
 #include <QJsonObject>
+#include <QProcess>
+#include <QSslConfiguration>
+#include <QTemporaryDir>
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
 using namespace MyData;
+using namespace MyDataTest;
 
 namespace {
-
-// A practice with its tax number and receipts issued today, each queued for sending.
-class Practice {
-public:
-    Practice()
-    {
-        m_practice.exec(QStringLiteral("INSERT INTO INFORMATION (TITLE, AFT) VALUES "
-                                       "('Φυσικοθεραπευτήριο', '%1')")
-                            .arg(MyDataTest::kVatNumber));
-        m_connection.setUp(Program::DbConnectionString, true);
-        m_queue = std::make_unique<SendQueue>(m_connection);
-    }
-
-    // Receipt n of 40 euros, exempt, in the queue with the identifier it will be sent under.
-    void issue(qint64 n)
-    {
-        m_practice.exec(QStringLiteral("INSERT INTO APODEIKSEIS (AR_APODEIKSHS, ONOMA, EPWNYMO, "
-                                       "POSO, VAT, SYNOLIKO_POSO) VALUES (%1, 'Α', 'Β', 40, 0, "
-                                       "40)")
-                            .arg(n));
-        Receipt r;
-        r.series = QStringLiteral("Α");
-        r.number = n;
-        r.issueDate = QDate::currentDate();
-        QueueEntry e;
-        e.number = n;
-        e.series = r.series;
-        e.ratePercent = Decimal(0);
-        e.exempt = true;
-        e.uid = documentUid(Issuer{QString::fromLatin1(MyDataTest::kVatNumber), 0}, r);
-        m_queue->enqueue(e);
-    }
-
-    QueueItem item(qint64 n) { return m_queue->item(n).value(); }
-    SendQueue &queue() { return *m_queue; }
-
-private:
-    TestSupport::TempPractice m_practice;
-    Connection m_connection;
-    std::unique_ptr<SendQueue> m_queue;
-};
-
-ServiceSettings settings(const QUrl &url, const QString &key = QLatin1String(StandIn::kKey))
-{
-    return ServiceSettings{url, QLatin1String(StandIn::kUser), key, 600};
-}
-
-Turn sendOne(Sender &sender, qint64 n)
-{
-    std::optional<Turn> turn;
-    sender.sendOne(n, [&](const Turn &t) { turn = t; });
-    EXPECT_TRUE(waitUntil([&] { return turn.has_value(); }));
-    return turn.value_or(Turn{});
-}
-
-DrainResult drain(Sender &sender, bool withRejected = false)
-{
-    std::optional<DrainResult> result;
-    sender.drain(withRejected, [&](const DrainResult &r) { result = r; });
-    EXPECT_TRUE(waitUntil([&] { return result.has_value(); }, 30000));
-    return result.value_or(DrainResult{});
-}
 
 // An address on this computer where nothing listens.
 QUrl nobodyListens()
@@ -190,6 +133,148 @@ TEST(Sender, ALostReplyIsFoundAgainWithoutASecondSending)
     EXPECT_FALSE(it.qrUrl.isEmpty());
     EXPECT_EQ(standIn.calls("SendInvoices"), 1);
     EXPECT_EQ(standIn.calls("RequestTransmittedDocs"), 1);
+}
+
+// Whatever the connection does after the document was written, it is written once, and the
+// next turn asks the service before sending it again: found there, its MARK is kept; not there
+// (the service never kept it), it is sent a second time.
+TEST(Sender, ABrokenConnectionNeverSendsTheDocumentTwice)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    struct Case {
+        const char *mode;
+        bool kept; // the service kept the document before the connection broke
+    };
+    const Case cases[] = {
+        {"dropbefore", false}, {"dropafter", false}, {"droprecorded", true},
+        {"gateway", true},     {"late", true},       {"duplicate", true},
+    };
+    StandIn standIn({}, 0, {QStringLiteral("--late"), QStringLiteral("900")});
+    ASSERT_TRUE(standIn.isRunning());
+    qint64 n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.mode);
+        Practice practice;
+        practice.issue(++n);
+        Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+        const int before = standIn.calls("SendInvoices");
+        standIn.next({c.mode});
+        const Turn first = sendOne(sender, n);
+        EXPECT_EQ(standIn.calls("SendInvoices"), before + 1); // never resent by the client
+        const QString uid = practice.item(n).entry.uid;
+        if (QLatin1String(c.mode) != "duplicate") {
+            EXPECT_EQ(int(first.outcome), int(Outcome::Waiting));
+            EXPECT_EQ(practice.item(n).state, SendState::InFlight);
+            const Turn second = sendOne(sender, n);
+            EXPECT_EQ(int(second.outcome), int(Outcome::Sent));
+        }
+        EXPECT_EQ(standIn.calls("SendInvoices"), before + (c.kept ? 1 : 2));
+        const QueueItem it = practice.item(n);
+        EXPECT_EQ(it.state, SendState::Sent);
+        EXPECT_EQ(it.mark, standIn.held().value(uid).toVariant().toLongLong());
+        EXPECT_GT(it.mark, 0);
+    }
+}
+
+// 11's reply is lost, then 10 is sent and takes a higher MARK: the search for 11 starts before
+// 11's first attempt, not after the MARKs of lower numbers, and finds it.
+TEST(Sender, ALowerReceiptSentMeanwhileDoesNotHideALostOne)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn({});
+    Practice practice;
+    practice.issue(10);
+    practice.issue(11);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"droprecorded"});
+    sendOne(sender, 11);
+    EXPECT_EQ(int(sendOne(sender, 10).outcome), int(Outcome::Sent));
+    EXPECT_EQ(int(sendOne(sender, 11).outcome), int(Outcome::Sent));
+    EXPECT_EQ(practice.item(11).mark, 400001000000001);
+    EXPECT_LT(practice.item(11).mark, practice.item(10).mark);
+    EXPECT_EQ(standIn.calls("SendInvoices"), 2);
+}
+
+// A service that always gives a continuation token: the search stops at its page limit, and
+// the receipt stays in flight, unsent, to be asked about again.
+TEST(Sender, ASearchThatCannotFinishLeavesTheReceiptInFlight)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn({});
+    Practice practice;
+    practice.issue(1);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"droprecorded", "default=endless"});
+    sendOne(sender, 1);
+    const Turn turn = sendOne(sender, 1);
+    EXPECT_EQ(int(turn.outcome), int(Outcome::Waiting));
+    EXPECT_EQ(turn.message, MyDataTexts::kSearchUnfinished);
+    EXPECT_EQ(practice.item(1).state, SendState::InFlight);
+    EXPECT_EQ(standIn.calls("RequestTransmittedDocs"), 50);
+    EXPECT_EQ(standIn.calls("SendInvoices"), 1);
+}
+
+// A claim is judged by the database's clock: a workstation whose own clock runs ten minutes
+// ahead does not take the receipt another one holds right now.
+TEST(Sender, AClockAheadDoesNotTakeALiveClaim)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    StandIn standIn({});
+    Practice practice;
+    practice.issue(1);
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    c.executeNative(QStringLiteral("UPDATE MYDATA_APOSTOLES SET APOSTOLEAS='A', APOSTOLH_APO=? "
+                                   "WHERE AR_APODEIKSHS=1"),
+                    {QDateTime::currentDateTimeUtc().toString(Qt::ISODate)});
+    Sender b(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "B");
+    b.setClock([] { return QDateTime::currentDateTimeUtc().addSecs(600); });
+    const Turn turn = sendOne(b, 1);
+    EXPECT_EQ(int(turn.outcome), int(Outcome::Skipped));
+    EXPECT_EQ(standIn.calls("SendInvoices"), 0);
+    EXPECT_EQ(practice.item(1).state, SendState::Waiting);
+}
+
+// Over TLS, as to the real service: a peer whose certificate is not trusted gets no byte of the
+// document, and a connection closed after the document still sends it only once.
+TEST(Sender, OverTlsTheDocumentGoesOnceAndOnlyToATrustedPeer)
+{
+    MYDATA_REQUIRE_SCHEMA(folder);
+    QTemporaryDir dir;
+    const QString cert = dir.filePath("cert.pem");
+    const QString key = dir.filePath("key.pem");
+    QProcess openssl;
+    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                              "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                              "-keyout", key, "-out", cert});
+    if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0)
+        GTEST_SKIP() << "openssl is needed to make the stand-in's certificate";
+    StandIn standIn({}, 0, {QStringLiteral("--tls"), cert, key});
+    ASSERT_TRUE(standIn.isRunning());
+    ASSERT_EQ(standIn.baseUrl().scheme(), "https");
+    Practice practice;
+    practice.issue(1);
+    practice.issue(2);
+    {
+        Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+        const Turn turn = sendOne(sender, 1);
+        EXPECT_TRUE(turn.unreachable);
+        EXPECT_EQ(practice.item(1).state, SendState::Waiting); // never written: not in flight
+    }
+    const QSslConfiguration before = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusted = before;
+    ASSERT_TRUE(trusted.addCaCertificates(cert));
+    QSslConfiguration::setDefaultConfiguration(trusted);
+    Sender sender(Program::DbConnectionString, folder, settings(standIn.baseUrl()), "A");
+    standIn.next({"dropafter"});
+    EXPECT_EQ(int(sendOne(sender, 1).outcome), int(Outcome::Waiting));
+    EXPECT_EQ(practice.item(1).state, SendState::InFlight);
+    EXPECT_EQ(int(sendOne(sender, 1).outcome), int(Outcome::Sent));
+    EXPECT_EQ(int(sendOne(sender, 2).outcome), int(Outcome::Sent));
+    EXPECT_EQ(standIn.calls("SendInvoices"), 3); // 1 not kept, then 1 and 2 each once
+    EXPECT_EQ(practice.item(1).mark, standIn.held().value(practice.item(1).entry.uid).toVariant()
+                                         .toLongLong());
+    QSslConfiguration::setDefaultConfiguration(before);
 }
 
 // No reply and nothing kept by the service: the search finds nothing, so it is sent again.

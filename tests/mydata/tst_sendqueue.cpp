@@ -51,8 +51,9 @@ TEST(SendQueue, KeepsWhatItIsGivenAndWhatTheServiceAnswered)
     EXPECT_EQ(it->state, SendState::Waiting);
     EXPECT_FALSE(it->sentLate);
 
-    queue.markInFlight(100, "UID100");
-    queue.markSent(100, "UID100", 400001912345678, "https://q/?a=1&b=2", kNoon);
+    ASSERT_TRUE(queue.claim(100, "T"));
+    EXPECT_TRUE(queue.markInFlight(100, "UID100", "T"));
+    EXPECT_TRUE(queue.markSent(100, "UID100", 400001912345678, "https://q/?a=1&b=2", kNoon, "T"));
     it = queue.item(100);
     EXPECT_EQ(it->state, SendState::Sent);
     EXPECT_EQ(it->mark, 400001912345678); // fifteen digits, kept whole
@@ -87,8 +88,9 @@ TEST(SendQueue, APracticeFromBeforeTheQueueGetsItsTable)
     EXPECT_TRUE(again.item(1));
 }
 
-// Two workstations on one practice: only one holds a receipt at a time, and a claim left by one
-// that is gone is taken over once it has lapsed.
+// Two workstations on one practice: only one holds a receipt at a time, only the holder marks
+// it in flight or sent, and a claim left by one that is gone is taken over once it has lapsed
+// by the database's clock.
 TEST(SendQueue, OneWorkstationSendsEachReceipt)
 {
     TestSupport::TempPractice practice;
@@ -96,16 +98,32 @@ TEST(SendQueue, OneWorkstationSendsEachReceipt)
     auto b = open();
     SendQueue qa(*a), qb(*b);
     qa.enqueue(entry(7));
-    EXPECT_TRUE(qa.claim(7, "A", kNoon));
-    EXPECT_FALSE(qb.claim(7, "B", kNoon.addSecs(1)));
-    EXPECT_TRUE(qa.claim(7, "A", kNoon.addSecs(2))); // renewing one's own claim
+    // B's claim stamped that many seconds ago.
+    const auto age = [&](int seconds) {
+        const QDateTime at = QDateTime::currentDateTimeUtc().addSecs(-seconds);
+        b->executeNative(QStringLiteral("UPDATE %1 SET APOSTOLH_APO=? WHERE AR_APODEIKSHS=7")
+                             .arg(Schema::kEbooksTable),
+                         {at.toString(Qt::ISODate)});
+    };
+    EXPECT_TRUE(qa.claim(7, "A"));
+    EXPECT_FALSE(qb.claim(7, "B"));
+    EXPECT_FALSE(qb.markInFlight(7, "UID7", "B"));
+    EXPECT_TRUE(qa.claim(7, "A")); // renewing one's own claim
+    EXPECT_EQ(qb.claimHolder(7)->workstation, "A");
     qa.release(7, "A");
-    EXPECT_TRUE(qb.claim(7, "B", kNoon.addSecs(3)));
+    EXPECT_TRUE(qb.claim(7, "B"));
     qa.release(7, "A"); // not A's to release any more
-    EXPECT_FALSE(qa.claim(7, "A", kNoon.addSecs(4)));
-    EXPECT_FALSE(qa.claim(7, "A", kNoon.addSecs(3 + SendQueue::kClaimSeconds - 1)));
-    EXPECT_TRUE(qa.claim(7, "A", kNoon.addSecs(3 + SendQueue::kClaimSeconds + 1)));
-    EXPECT_FALSE(qa.claim(8, "A", kNoon)); // no such receipt
+    EXPECT_FALSE(qa.claim(7, "A"));
+    age(SendQueue::kClaimSeconds - 5);
+    EXPECT_FALSE(qa.claim(7, "A"));
+    EXPECT_EQ(qa.heldByOthers("A").size(), 1);
+    age(SendQueue::kClaimSeconds + 5);
+    EXPECT_TRUE(qa.claim(7, "A"));
+    EXPECT_FALSE(qb.markInFlight(7, "UID7", "B"));
+    EXPECT_FALSE(qb.markSent(7, "UID7", 400001000000007, {}, kNoon, "B"));
+    EXPECT_EQ(qa.item(7)->state, SendState::Waiting);
+    EXPECT_TRUE(qa.markInFlight(7, "UID7", "A"));
+    EXPECT_FALSE(qa.claim(8, "A")); // no such receipt
 }
 
 TEST(SendQueue, WhatIsDueAndWhatIsCounted)
@@ -115,14 +133,16 @@ TEST(SendQueue, WhatIsDueAndWhatIsCounted)
     SendQueue q(*c);
     for (qint64 n : {1, 2, 3, 4, 5, 6})
         q.enqueue(entry(n));
-    q.markInFlight(1, "UID1");                                // reply lost
-    q.markSent(2, "UID2", 400001000000002, {}, kNoon);  // sent, then cancelled here
+    for (qint64 n : {1, 2, 6})
+        ASSERT_TRUE(q.claim(n, "T"));
+    q.markInFlight(1, "UID1", "T");                          // reply lost
+    q.markSent(2, "UID2", 400001000000002, {}, kNoon, "T"); // sent, then cancelled here
     q.requestCancel(2);
     q.markRejected(3, {"204: aa"});                     // rejected, then cancelled here
     q.requestCancel(3);
     q.markRejected(4, {"205: quantity"});               // rejected, kept
     q.markWaiting(5, "connection refused");
-    q.markSent(6, "UID6", 400001000000006, {}, kNoon);  // done
+    q.markSent(6, "UID6", 400001000000006, {}, kNoon, "T"); // done
 
     EXPECT_EQ(q.dueForSending(false), (QList<qint64>{1, 5}));
     EXPECT_EQ(q.dueForSending(true), (QList<qint64>{1, 4, 5}));
@@ -131,8 +151,14 @@ TEST(SendQueue, WhatIsDueAndWhatIsCounted)
     EXPECT_EQ(q.waitingCount(), 4);                  // 1, 2 (its cancellation), 4 and 5
     EXPECT_TRUE(q.item(5)->sentLate);
     EXPECT_FALSE(q.item(6)->sentLate);
-    EXPECT_EQ(q.markBefore(6), 400001000000002);
-    EXPECT_EQ(q.markBefore(2), 0);
+    // The search for 1 starts before its first attempt, not after what was sent since.
+    EXPECT_EQ(q.searchFrom(1), 0);
+    ASSERT_TRUE(q.claim(5, "T"));
+    ASSERT_TRUE(q.markInFlight(5, "UID5", "T"));
+    ASSERT_TRUE(q.claim(5, "T"));
+    ASSERT_TRUE(q.markInFlight(5, "UID5", "T")); // a second attempt keeps the first's start
+    EXPECT_EQ(q.searchFrom(5), 400001000000006);
+    q.markWaiting(5, "connection refused");
 
     q.markCancelled(2, 400001000000099);
     EXPECT_EQ(q.item(2)->cancel, CancelState::Done);
@@ -147,7 +173,8 @@ TEST(SendQueue, ASentReceiptStaysSent)
     auto c = open();
     SendQueue q(*c);
     q.enqueue(entry(9));
-    q.markSent(9, "UID9", 400001000000009, "https://q/9", kNoon);
+    ASSERT_TRUE(q.claim(9, "T"));
+    q.markSent(9, "UID9", 400001000000009, "https://q/9", kNoon, "T");
     q.markWaiting(9, "timeout");
     q.markUnknown(9, "timeout");
     const QueueItem it = *q.item(9);

@@ -56,6 +56,28 @@ check "no .new for an unchanged layout" test ! -e "$practice/NOTES.RAV.new"
 check "started twice" test "$(started)" -eq 2
 launch > "$tmp/out" 2>&1
 check "the notice is not repeated" bash -c "! grep -q RAV '$tmp/out'"
+check "the changed layout is named for the program, once" \
+    test "$(cat "$practice/.orvanta-older-layouts")" = LIST.RAV
+
+# An upgrade: a practice made with an earlier receipt layout gets the program's, with the MARK
+# and the QR code; the layout the user changed stays as it was.
+sums="$(dirname "$layouts")/packaging/layouts-shipped.sha256"
+earlier="$(dirname "$0")/earlier"
+for f in "$layouts"/*.RAV; do
+    check "$(basename "$f") is listed as shipped" \
+        grep -qx "$(sha256sum < "$f" | cut -d' ' -f1)  $(basename "$f")" "$sums"
+done
+cp "$layouts/APODEIKSEIS.RAV" "$root/share/orvanta/layouts/"
+cp "$sums" "$root/share/orvanta/"
+cp "$earlier/APODEIKSEIS.RAV" "$practice/APODEIKSEIS.RAV"
+rm -f "$practice/.orvanta-older-layouts"
+launch > "$tmp/out" 2>&1
+check "an earlier shipped layout is replaced" \
+    cmp -s "$layouts/APODEIKSEIS.RAV" "$practice/APODEIKSEIS.RAV"
+check "the receipt now prints the QR code" grep -q "qrcode" "$practice/APODEIKSEIS.RAV"
+check "nothing beside a replaced layout" test ! -e "$practice/APODEIKSEIS.RAV.new"
+check "the user's layout kept after the upgrade" cmp -s "$tmp/list-mine" "$practice/LIST.RAV"
+check "a replaced layout is not named as older" test ! -e "$practice/.orvanta-older-layouts"
 
 # A folder given on the command line, with a space in its name, in both spellings.
 launch --practice "$tmp/other place" > /dev/null 2>&1

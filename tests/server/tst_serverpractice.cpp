@@ -113,6 +113,7 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
     file.exec("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,ONOMA,EPWNYMO,POSO,VAT,"
               "SYNOLIKO_POSO,EGKYRH) VALUES(101,#3/2/2026#,'Γιώργος','Παπαδόπουλος',40,7.74,40,"
               "FALSE)");
+    file.exec("INSERT INTO SYNTELESTHS_APODEIKSHS(AR_APODEIKSHS,VAT_RATIO) VALUES(101,24)");
     file.exec("INSERT INTO EISPRAKSH_PELATH(ID,HMEROMHNIA,POSO,AR_APODEIKSHS,VAT,SYNOLIKO_POSO) "
               "VALUES(1,#3/2/2026#,40,101,7.74,40)");
     file.exec("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#3/9/2026#,100.5,24.12,"
@@ -121,9 +122,11 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
 
     EmptyServerDatabase server;
     const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
-    EXPECT_EQ(report.size(), 16); // the fourteen tables and the two of the e-books
+    // The fourteen tables, the three of the e-books and the receipts' rates.
+    EXPECT_EQ(report.size(), 18);
     EXPECT_TRUE(report.contains("STOIXEIA_PELATH: 2 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
+    EXPECT_TRUE(report.contains("SYNTELESTHS_APODEIKSHS: 1 row"));
 
     QTemporaryDir workstation; // another computer's practice folder: settings only
     EngineSettings::writeServer(workstation.path(), server.connection());
@@ -138,6 +141,7 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
         "EKSODA",
         "SELECT * FROM LAST_APODEIKSH",
         "SELECT * FROM SECURITY",
+        "SELECT * FROM SYNTELESTHS_APODEIKSHS",
     };
     for (const char *sql : queries) {
         SCOPED_TRACE(sql);
@@ -158,17 +162,21 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
     EXPECT_EQ(patients.fieldText("ID"), "4");
 }
 
-// A file from before the e-books tables copies whole; the server gets them empty.
+// A file from before the e-books tables and the receipts' rates copies whole; the server gets
+// them empty.
 TEST_F(ServerPractice, AFileFromBeforeTheEbooksCopiesWhole)
 {
     FilePractice file;
     file.exec("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(7)");
     file.exec("DROP TABLE MYDATA_APOSTOLES");
     file.exec("DROP TABLE MYDATA_RYTHMISEIS");
+    file.exec("DROP TABLE MYDATA_ANAZHTHSH");
+    file.exec("DROP TABLE SYNTELESTHS_APODEIKSHS");
     EmptyServerDatabase server;
     const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
     EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("MYDATA_RYTHMISEIS: 0 rows"));
+    EXPECT_TRUE(report.contains("SYNTELESTHS_APODEIKSHS: 0 rows"));
     EXPECT_TRUE(report.contains("LAST_APODEIKSH: 1 row"));
 }
 
