@@ -30,6 +30,9 @@ inline constexpr char kEbooksTable[] = "MYDATA_APOSTOLES";
 // The practice's settings for the e-books, a name and a value a row.
 inline constexpr char kEbooksSettingsTable[] = "MYDATA_RYTHMISEIS";
 QStringList ebooksTableStatements(Engine engine);
+// The table of recent registration tokens (registration.h), created only when absent: a
+// practice made before it existed gets it with its first registration.
+QString registrationTableStatement(Engine engine);
 // Whether the open connection's database has the table (a name as the file spells it).
 bool hasTable(Connection &connection, const QString &table);
 
