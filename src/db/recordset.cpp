@@ -819,8 +819,8 @@ bool RecordSet::insertRegistered(const QString &sql, const QVariantList &values,
         if (m_unsettled)
             throw DbError(DbTexts::kRegistrationUnknown, e.sql(), e.code(),
                           DbError::Kind::OutcomeUnknown);
-        throw DbError(DbTexts::kLost + QLatin1Char(' ') + DbTexts::kNotWritten, e.sql(),
-                      e.code(), DbError::Kind::NotWritten);
+        throw DbError(DbTexts::kLost + QLatin1Char(' ') + DbTexts::kNotWritten, e.sql(), e.code(),
+                      DbError::Kind::NotWritten);
     }
     m_token = Registration::newToken();
     return true;

@@ -35,8 +35,7 @@ QString newToken()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-void record(Connection &connection, const QString &token, const QString &table,
-            const QString &key)
+void record(Connection &connection, const QString &token, const QString &table, const QString &key)
 {
     const QString name = connection.quoteName(QLatin1String(kTable));
     // Created only when missing: a workstation's user may read and write the tables without
@@ -44,10 +43,9 @@ void record(Connection &connection, const QString &token, const QString &table,
     if (!Schema::hasTable(connection, QLatin1String(kTable)))
         connection.executeNative(tableStatement(connection.engine()));
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    connection.executeNative(
-        QStringLiteral("INSERT INTO %1 (TOKEN, PINAKAS, KLEIDI, WRA) VALUES (?, ?, ?, ?)")
-            .arg(name),
-        {token, table, key, utc(now)});
+    const QString insert
+        = QStringLiteral("INSERT INTO %1 (TOKEN, PINAKAS, KLEIDI, WRA) VALUES (?, ?, ?, ?)");
+    connection.executeNative(insert.arg(name), {token, table, key, utc(now)});
     const qint64 seconds = now.toSecsSinceEpoch();
     if (seconds >= g_nextPrune.load()) {
         connection.executeNative(QStringLiteral("DELETE FROM %1 WHERE WRA < ?").arg(name),
@@ -63,8 +61,7 @@ Lookup lookUp(Connection &connection, const QString &token)
         // What the lost commit left open goes first: on a server a lost transaction refuses
         // every statement until it is rolled back.
         connection.rollback();
-    } catch (const DbError &) {
-    }
+    } catch (const DbError &) {}
     try {
         if (!connection.isOpen())
             connection.open();

@@ -28,8 +28,7 @@ QString newToken();
 // Writes the token in the caller's open transaction, after the row it registers: the table the
 // row went to and its key (a receipt's number, a row's rowid). Now and then the tokens older
 // than kKeptDays go too. Throws DbError.
-void record(Connection &connection, const QString &token, const QString &table,
-            const QString &key);
+void record(Connection &connection, const QString &token, const QString &table, const QString &key);
 
 // What a look-up of a token found.
 struct Lookup {

@@ -141,8 +141,8 @@ bool ServerSession::isCommit(const QString &sql)
 bool ServerSession::isWrite(const QString &sql)
 {
     static const QStringList writes = {
-        QStringLiteral("INSERT"), QStringLiteral("UPDATE"), QStringLiteral("DELETE"),
-        QStringLiteral("CREATE"), QStringLiteral("DROP"),   QStringLiteral("ALTER"),
+        QStringLiteral("INSERT"),   QStringLiteral("UPDATE"), QStringLiteral("DELETE"),
+        QStringLiteral("CREATE"),   QStringLiteral("DROP"),   QStringLiteral("ALTER"),
         QStringLiteral("TRUNCATE"),
     };
     return writes.contains(verb(sql));

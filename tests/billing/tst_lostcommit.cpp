@@ -72,8 +72,8 @@ TEST_P(LostCommit, AReceiptIsIssuedOnceUnderTheNumberWritten)
     c.setUp(Program::DbConnectionString, true);
     ReceiptIssue issue(c);
     issue.read();
-    const ReceiptIssue::Input typed {"7", "Άννα", "Ιωάννου", "40", "Φυσικοθεραπεία", "",
-                                     Registration::newToken()};
+    const ReceiptIssue::Input typed {
+        "7", "Άννα", "Ιωάννου", "40", "Φυσικοθεραπεία", "", Registration::newToken()};
     ReceiptIssue::Result r;
     {
         FailingCommit failing(GetParam().seam);
@@ -91,8 +91,8 @@ TEST_P(LostCommit, AReceiptIsIssuedOnceUnderTheNumberWritten)
     EXPECT_EQ(r.outcome, ReceiptIssue::Outcome::Issued);
     EXPECT_EQ(r.number, 100);
     EXPECT_EQ(receiptState(practice), "101|1|1|40");
-    EXPECT_EQ(practice.count(QStringLiteral("SELECT * FROM %1 WHERE KLEIDI='100'")
-                                 .arg(Registration::kTable)),
+    EXPECT_EQ(practice.count(
+                  QStringLiteral("SELECT * FROM %1 WHERE KLEIDI='100'").arg(Registration::kTable)),
               1);
 }
 

@@ -50,8 +50,8 @@ void typeText(QWidget *widget, const QString &text)
 
 QString serverBin()
 {
-    QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql"))
-                               .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList versions
+        = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     std::sort(versions.begin(), versions.end(),
               [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
     return versions.isEmpty() ? QString()
@@ -103,8 +103,9 @@ public:
     int heldCommits() const
     {
         ServerSession s(m_connection);
-        return s.run(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE wait_event = "
-                                    "'SyncRep'"))
+        return s
+            .run(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE wait_event = "
+                                "'SyncRep'"))
             .rows.at(0)
             .at(0)
             .toInt();
@@ -134,9 +135,9 @@ private:
         QString program = serverBin() + QStringLiteral("/pg_ctl");
         if (geteuid() == 0) { // the server runs as nobody, as pg-cluster.sh starts it
             args.prepend(program);
-            args = QStringList {QStringLiteral("-u"), QStringLiteral("nobody"),
-                                QStringLiteral("--")}
-                + args;
+            const QStringList as {QStringLiteral("-u"), QStringLiteral("nobody"),
+                                  QStringLiteral("--")};
+            args = as + args;
             program = QStringLiteral("runuser");
         }
         QProcess p;
@@ -181,9 +182,8 @@ const Case kCases[] = {
      [](TestSupport::TempPractice &practice, QStringList &printed) {
          practice.exec("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(100)");
          practice.exec("INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(24)");
-         WindowHooks::printReceipt = [&printed](QWidget *, const QString &number) {
-             printed << number;
-         };
+         WindowHooks::printReceipt
+             = [&printed](QWidget *, const QString &number) { printed << number; };
          auto w = std::make_shared<ReceiptWindow>();
          w->PatientId = "1";
          w->PatientFirstName = "Άννα";
