@@ -48,10 +48,16 @@ void record(Connection &connection, const QString &token, const QString &table, 
     connection.executeNative(insert.arg(name), {token, table, key, utc(now)});
     const qint64 seconds = now.toSecsSinceEpoch();
     if (seconds >= g_nextPrune.load()) {
-        connection.executeNative(QStringLiteral("DELETE FROM %1 WHERE WRA < ?").arg(name),
-                                 {utc(now.addDays(-kKeptDays))});
+        prune(connection, now);
         g_nextPrune = seconds + 24 * 3600;
     }
+}
+
+void prune(Connection &connection, const QDateTime &now)
+{
+    connection.executeNative(QStringLiteral("DELETE FROM %1 WHERE WRA < ?")
+                                 .arg(connection.quoteName(QLatin1String(kTable))),
+                             {utc(now.addDays(-kKeptDays))});
 }
 
 Lookup lookUp(Connection &connection, const QString &token)

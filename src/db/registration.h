@@ -2,6 +2,7 @@
 
 #include "engine.h"
 
+#include <QDateTime>
 #include <QString>
 
 class Connection;
@@ -29,6 +30,10 @@ QString newToken();
 // row went to and its key (a receipt's number, a row's rowid). Now and then the tokens older
 // than kKeptDays go too. Throws DbError.
 void record(Connection &connection, const QString &token, const QString &table, const QString &key);
+
+// Deletes the tokens written more than kKeptDays before `now` (each program does it once a day,
+// in a registration's transaction).
+void prune(Connection &connection, const QDateTime &now);
 
 // What a look-up of a token found.
 struct Lookup {

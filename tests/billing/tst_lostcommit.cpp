@@ -128,6 +128,37 @@ TEST_P(LostCommit, ANewRowIsPostedOnce)
     EXPECT_FALSE(expenses.hasUnsettledInsert());
 }
 
+// Tokens are kept four weeks: those written earlier go, the day's and the last weeks' stay.
+TEST(RegistrationTokens, PruningKeepsTheLastFourWeeks)
+{
+    TestSupport::TempPractice practice;
+    const QDateTime now(QDate(2026, 3, 31), QTime(12, 0), Qt::UTC);
+    const struct {
+        const char *token;
+        qint64 secondsAgo;
+        bool kept;
+    } rows[] = {
+        {"now", 0, true},
+        {"a week ago", 7 * 86400, true},
+        {"just inside", 28 * 86400 - 60, true},
+        {"just outside", 28 * 86400 + 60, false},
+        {"a year ago", 365 * 86400, false},
+    };
+    for (const auto &r : rows)
+        practice.exec(QStringLiteral("INSERT INTO %1 (TOKEN, PINAKAS, KLEIDI, WRA) VALUES "
+                                     "('%2', 'EKSODA', '1', '%3')")
+                          .arg(Registration::kTable, QString::fromUtf8(r.token),
+                               now.addSecs(-r.secondsAgo).toString(Qt::ISODate)));
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    Registration::prune(c, now);
+    for (const auto &r : rows)
+        EXPECT_EQ(practice.count(QStringLiteral("SELECT * FROM %1 WHERE TOKEN='%2'")
+                                     .arg(Registration::kTable, QString::fromUtf8(r.token))),
+                  r.kept ? 1 : 0)
+            << r.token;
+}
+
 INSTANTIATE_TEST_SUITE_P(File, LostCommit, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case> &info) {
                              std::string n = info.param.name;
