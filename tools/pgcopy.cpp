@@ -41,7 +41,29 @@ int main(int argc, char **argv)
         for (const QString &line : report)
             std::printf("%s\n", qPrintable(line));
     } catch (const DbError &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+        // A lost server is said in the tool's own words: what became of the copy and what to
+        // do next, then what the server said.
+        const QString detail = e.message().section(QLatin1Char('\n'), 1);
+        switch (e.kind()) {
+        case DbError::Kind::Lost:
+        case DbError::Kind::NotWritten:
+            std::fprintf(stderr,
+                         "orvanta-pgcopy: the connection to the server was lost; nothing was "
+                         "copied. Run orvanta-pgcopy again when the server answers.\n%s\n",
+                         qPrintable(detail));
+            break;
+        case DbError::Kind::OutcomeUnknown:
+            std::fprintf(stderr,
+                         "orvanta-pgcopy: the connection to the server was lost while the copy "
+                         "was being committed: it may or may not be complete. When the server "
+                         "answers, run orvanta-pgcopy again into a new empty database, or check "
+                         "this one (a complete copy holds every table of the practice).\n%s\n",
+                         qPrintable(detail));
+            break;
+        case DbError::Kind::Refused:
+            std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+            break;
+        }
         return 1;
     }
     return 0;

@@ -24,6 +24,27 @@ inline QString notRegisteredBecause(const QString &engineMessage)
 {
     return kNotRegistered + QLatin1Char('\r') + engineMessage;
 }
+// The answer to the registration's commit was lost and the server still cannot be reached:
+// nobody can yet tell whether the receipt was issued. What was typed stays, and the next press
+// looks the receipt up before it issues anything.
+inline const QString kOutcomeUnknown
+    = QStringLiteral("Η σύνδεση με τον διακομιστή της βάσης δεδομένων χάθηκε την ώρα της "
+                     "καταχώρησης και δεν είναι ακόμη γνωστό αν η απόδειξη καταχωρήθηκε.\r"
+                     "Τα στοιχεία που γράψατε παραμένουν. Όταν αποκατασταθεί η σύνδεση, πατήστε "
+                     "ξανά «Καταχώρηση»: θα ελεγχθεί πρώτα αν η απόδειξη έχει ήδη καταχωρηθεί, "
+                     "ώστε να μην εκδοθεί δεύτερη φορά.");
+// The same, when the window is closed before the server answers again.
+inline const QString kClosedOutcomeUnknown
+    = QStringLiteral("Δεν είναι ακόμη γνωστό αν η απόδειξη καταχωρήθηκε, γιατί ο διακομιστής "
+                     "της βάσης δεδομένων δεν απαντά.\r"
+                     "Όταν αποκατασταθεί η σύνδεση, δείτε τις «Αποδείξεις που εκδόθηκαν» πριν "
+                     "την εκδώσετε ξανά.");
+// Looked up before a change or the window's closing: the receipt had been issued.
+inline QString foundRegistered(qint64 number)
+{
+    return QStringLiteral("Η απόδειξη με αριθμό %1 είχε καταχωρηθεί πριν χαθεί η σύνδεση.")
+        .arg(number);
+}
 // Another window or workstation issued the shown number first: nothing was written, the window
 // now shows the next free number, and the same press issues the receipt under it.
 inline QString numberTakenMeanwhile(qint64 taken, qint64 next)

@@ -3,9 +3,11 @@
 #include "billingsql.h"
 #include "connection.h"
 #include "dberror.h"
+#include "dbtexts.h"
 #include "receiptmath.h"
 #include "receiptrate.h"
 #include "recordset.h"
+#include "registration.h"
 #include "sendqueue.h"
 
 #include <stdexcept>
@@ -57,9 +59,43 @@ MyData::Receipt ebooksReceipt(const MyData::EbooksSettings &settings, qint64 num
 
 } // namespace
 
+ReceiptIssue::Result ReceiptIssue::settle()
+{
+    Result result;
+    if (m_unsettledToken.isEmpty())
+        return result;
+    const Registration::Lookup found = Registration::lookUp(m_connection, m_unsettledToken);
+    switch (found.state) {
+    case Registration::Lookup::State::Unknown:
+        result.outcome = Outcome::Unknown;
+        return result;
+    case Registration::Lookup::State::NotWritten:
+        m_unsettledToken.clear();
+        result.error = DbTexts::kLost + QLatin1Char(' ') + DbTexts::kNotWritten;
+        return result;
+    case Registration::Lookup::State::Written:
+        break;
+    }
+    // The receipt was issued under the number its token names, and queued for the e-books in
+    // the same transaction when they were on.
+    m_unsettledToken.clear();
+    result.outcome = Outcome::Issued;
+    result.number = found.key.toLongLong();
+    result.queued = m_ebooks.enabled;
+    return result;
+}
+
 ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
 {
     Result result;
+    // A receipt whose outcome is unknown is looked up before anything else: found, it is the
+    // receipt issued; not found, it is issued now.
+    if (!m_unsettledToken.isEmpty() && m_unsettledToken == input.token) {
+        const Result settled = settle();
+        if (settled.outcome != Outcome::Failed)
+            return settled;
+    }
+    m_unsettledToken.clear();
     // The amount as typed, with the system's decimal separator ("40,50" on a Greek system).
     const std::optional<Decimal> amount = Decimal::read(input.amountText);
     if (!amount)
@@ -153,8 +189,16 @@ ReceiptIssue::Result ReceiptIssue::issue(const Input &input)
             MyData::SendQueue(m_connection).enqueue(entry);
             result.queued = true;
         }
+        if (!input.token.isEmpty())
+            Registration::record(m_connection, input.token, QStringLiteral("APODEIKSEIS"),
+                                 QString::number(number));
         transaction.commit();
     } catch (const DbError &e) {
+        if (e.outcomeUnknown() && !input.token.isEmpty()) {
+            // The commit may have taken effect: the token says, before the person is told.
+            m_unsettledToken = input.token;
+            return settle();
+        }
         result.error = e.message();
         return result;
     }

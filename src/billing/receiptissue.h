@@ -21,6 +21,10 @@ public:
         QString amountText;  // as typed
         QString description; // trimmed by the caller
         QString fund;        // trimmed by the caller; may be empty
+        // Made when the person starts the receipt and kept until it is issued; written with the
+        // receipt so that a commit whose answer was lost can be looked up (registration.h).
+        // Empty: no token is written and a lost answer is reported as a failure.
+        QString token = {};
     };
 
     enum class Outcome {
@@ -32,6 +36,10 @@ public:
         // amount with more than two decimals, a rate that is no category of theirs, no valid
         // tax number): nothing written, since a receipt is issued only if it can be sent.
         NotTransmittable,
+        // The answer to the commit was lost and the database cannot be reached to look the
+        // token up: whether the receipt was issued is not yet known. The next issue() with the
+        // same token looks it up before anything else.
+        Unknown,
     };
 
     struct Result {
@@ -57,9 +65,17 @@ public:
     // a number meanwhile fails as a missing numbering does.
     Result issue(const Input &input);
 
+    // Whether a receipt's outcome is still unknown (the last issue() gave Unknown).
+    bool unsettled() const { return !m_unsettledToken.isEmpty(); }
+    // Looks the unsettled receipt's token up: Issued (with its number and whether it was
+    // queued for the e-books) when it was written, Failed when it was not (a next issue() is
+    // then safe), Unknown while the database cannot be reached.
+    Result settle();
+
 private:
     Connection &m_connection;
     QString m_numberText;
     std::optional<Decimal> m_rate;
     MyData::EbooksSettings m_ebooks;
+    QString m_unsettledToken;
 };

@@ -4,6 +4,7 @@
 #include "dberror.h"
 #include "ebooksservice.h"
 #include "messageservice.h"
+#include "registration.h"
 #include "sqltext.h"
 #include "windowhooks.h"
 
@@ -21,6 +22,7 @@ using namespace BillingTexts;
 ReceiptWindow::ReceiptWindow(QWidget *parent)
     : DataWindow(parent)
     , m_issue(m_connection)
+    , m_token(Registration::newToken())
 {
     setObjectName(QStringLiteral("ReceiptWindow"));
     setUpWindow(kReceiptCaption, 430, 250);
@@ -119,8 +121,41 @@ void ReceiptWindow::FormShow()
     m_amount->setFocus();
 }
 
+bool ReceiptWindow::settleFirst(bool change)
+{
+    if (!m_issue.unsettled() || m_finishing)
+        return false;
+    if (change && m_lastLookUp.isValid() && m_lastLookUp.elapsed() < 3000)
+        return false;
+    m_lastLookUp.start();
+    ReceiptIssue::Result result;
+    try {
+        result = m_issue.settle();
+    } catch (const DbError &e) {
+        result.error = e.message();
+    }
+    if (result.outcome != ReceiptIssue::Outcome::Issued)
+        return false;
+    Messages::information(this, foundRegistered(result.number));
+    issued(result);
+    return true;
+}
+
+void ReceiptWindow::done(int result)
+{
+    if (m_issue.unsettled() && !m_finishing) {
+        if (settleFirst())
+            return; // printed and closed as an issued receipt
+        if (m_issue.unsettled())
+            Messages::information(this, kClosedOutcomeUnknown);
+    }
+    DataWindow::done(result);
+}
+
 void ReceiptWindow::updateButton()
 {
+    if (settleFirst(true))
+        return;
     const QString amount = m_amount->text().trimmed();
     const QString description = m_description->text().trimmed();
     const QString fund = m_fund->text().trimmed();
@@ -146,6 +181,7 @@ void ReceiptWindow::registerClick()
     input.amountText = m_amount->text().trimmed();
     input.description = m_description->text().trimmed();
     input.fund = m_fund->text().trimmed();
+    input.token = m_token;
 
     ReceiptIssue::Result result;
     try {
@@ -181,10 +217,20 @@ void ReceiptWindow::registerClick()
         // Nothing was written; what was typed stays to be mended.
         Messages::information(this, notTransmittable(result.problems));
         return;
+    case ReceiptIssue::Outcome::Unknown:
+        // What was typed stays; the next press looks the receipt up before it issues.
+        Messages::error(this, kOutcomeUnknown);
+        return;
     case ReceiptIssue::Outcome::Issued:
         break;
     }
+    issued(result);
+}
 
+void ReceiptWindow::issued(const ReceiptIssue::Result &result)
+{
+    m_finishing = true;
+    m_token = Registration::newToken();
     closeData();
     MyData::EbooksService *ebooks = MyData::EbooksService::instance();
     if (result.queued && ebooks) {

@@ -3,6 +3,8 @@
 #include "datawindow.h"
 #include "receiptissue.h"
 
+#include <QElapsedTimer>
+
 namespace MyData {
 class EbooksService;
 }
@@ -42,6 +44,8 @@ public:
     // The register button (Button1Click).
     void registerClick();
 
+    void done(int result) override;
+
 private:
     void FormCreate();
     void updateButton();
@@ -50,8 +54,18 @@ private:
     // Prints the issued receipt and closes the window; a refusal of the e-books is shown first.
     // A receipt that could not be sent (notSent: why) leaves the window open with the cause.
     void finishIssue(qint64 number, const QString &refusal, const QString &notSent);
+    // Ends an issued receipt as a registration does: sends it when queued, prints it, closes.
+    void issued(const ReceiptIssue::Result &result);
+    // A receipt whose outcome is unknown is looked up before the window changes or closes;
+    // true when it was found issued (and has been printed).
+    // A change tries again every few seconds at most, so typing never waits at each key.
+    bool settleFirst(bool change = false);
 
     ReceiptIssue m_issue;
+    // Made when the receipt is started, renewed only once it is issued.
+    QString m_token;
+    bool m_finishing = false;
+    QElapsedTimer m_lastLookUp;
     QLabel *m_firstName;
     QLabel *m_surname;
     QLabel *m_number;

@@ -26,6 +26,7 @@ constexpr int kBusyWaitMs = 5 * 60 * 1000;
 
 int g_busyWaitMs = kBusyWaitMs;
 bool g_openReadOnly = false;
+std::function<int(sqlite3 *)> g_fileCommitSeam;
 
 // The engine's last failure on a handle as a DbError.
 DbError engineError(sqlite3 *db, const QString &sql = {})
@@ -354,9 +355,34 @@ void Connection::beginTransaction()
     executeNative(m_server ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
 }
 
+void Connection::setFileCommitSeam(std::function<int(sqlite3 *)> seam)
+{
+    g_fileCommitSeam = std::move(seam);
+}
+
 void Connection::commit()
 {
-    executeNative(QStringLiteral("COMMIT"));
+    const QString sql = QStringLiteral("COMMIT");
+    if (m_server || !g_fileCommitSeam) {
+        try {
+            executeNative(sql);
+        } catch (const DbError &e) {
+            // The file's engine can fail after its commit point (an I/O error while the journal
+            // is deleted or its folder synced): whether the transaction took effect is then
+            // not known, as when a server's answer is lost.
+            if (m_server || (e.code() & 0xff) != SQLITE_IOERR)
+                throw;
+            throw DbError(e.message(), e.sql(), e.code(), DbError::Kind::OutcomeUnknown);
+        }
+        return;
+    }
+    requireOpen(sql);
+    const std::function<int(sqlite3 *)> seam = g_fileCommitSeam; // it may replace itself
+    const int rc = seam(m_handle);
+    if (rc != SQLITE_OK)
+        throw DbError(QString::fromUtf8(sqlite3_errstr(rc)), sql, rc,
+                      (rc & 0xff) == SQLITE_IOERR ? DbError::Kind::OutcomeUnknown
+                                                  : DbError::Kind::Refused);
 }
 
 void Connection::rollback()

@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -43,6 +44,9 @@ public:
     int executeNative(const QString &sql, const QVariantList &values = {});
 
     void beginTransaction();
+    // Commits the open transaction. A commit whose outcome cannot be known (the server's
+    // answer lost, an I/O error of the file after its commit point) throws a DbError of kind
+    // OutcomeUnknown: the caller looks its registration token up before saying anything.
     void commit();
     // Rolls back the open transaction, if any; throws DbError when the engine refuses.
     void rollback();
@@ -71,6 +75,10 @@ public:
     // Test seam: connections opened afterwards open the file read-only, as a file the user
     // may not write is opened (changing the file's mode does not stop a test run as root).
     static void setOpenReadOnly(bool readOnly);
+    // Test seam: runs in place of the file engine's COMMIT and gives its result code, so that a
+    // test can commit (or roll back) and then report the I/O error the engine reports when the
+    // journal cannot be deleted. Empty: the engine's own COMMIT.
+    static void setFileCommitSeam(std::function<int(sqlite3 *)> seam);
 
 private:
     void requireOpen(const QString &sql) const;

@@ -2,9 +2,11 @@
 
 #include "connection.h"
 #include "dberror.h"
+#include "dbtexts.h"
 #include "decimal.h"
 #include "dialect.h"
 #include "greektext.h"
+#include "registration.h"
 #include "serversession.h"
 #include "sqltext.h"
 
@@ -233,6 +235,7 @@ void RecordSet::close()
     m_table.clear();
     m_sortText.clear();
     m_modified = false;
+    m_unsettled = false;
     setState(State::Closed);
     emit reset();
 }
@@ -570,12 +573,17 @@ void RecordSet::setState(State state)
 void RecordSet::insert()
 {
     requireBrowseOrEdit();
+    settleBeforeChange();
     if (m_state != State::Browse) {
         if (m_modified)
             post();
         else
             cancel();
     }
+    // The entry starts: its registration token is made now and kept until it is registered.
+    if (m_registers)
+        m_token = Registration::newToken();
+    m_unsettled = false;
     Row row;
     row.values.resize(m_columns.size());
     const int at = rowCount();
@@ -616,6 +624,10 @@ void RecordSet::setFieldValue(const QString &name, const QVariant &value)
     requireBrowseOrEdit();
     if (m_columns[size_t(column)].originColumn.isEmpty())
         throw DbError(QStringLiteral("Field '%1' cannot be updated.").arg(name));
+    // A row whose registration is unsettled is looked up before it changes: found written,
+    // the change goes to the registered row.
+    if (settleBeforeChange() && m_state == State::Browse)
+        edit();
     m_pending.values[size_t(column)] = value;
     m_modified = true;
     emit rowChanged(m_current);
@@ -755,13 +767,11 @@ void RecordSet::post()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         }
-        if (ServerSession *server = m_connection.server()) {
-            const ServerSession::Result r
-                = server->run(sql + QStringLiteral(" RETURNING rowid"), values);
-            written.rowid = r.rows.empty() ? 0 : r.rows[0][0].toLongLong();
+        if (m_registers) {
+            if (!insertRegistered(sql, values, written))
+                return; // found written by an earlier try: shown as posted
         } else {
-            m_connection.executeNative(sql, values);
-            written.rowid = sqlite3_last_insert_rowid(m_connection.handle());
+            written.rowid = insertRow(sql, values);
         }
     } else if (!names.isEmpty()) {
         QStringList sets;
@@ -773,6 +783,84 @@ void RecordSet::post()
                                             sets.join(QLatin1Char(',')), rowKey(m_connection)),
                                    values);
     }
+    finishPost(std::move(written));
+}
+
+qint64 RecordSet::insertRow(const QString &sql, const QVariantList &values)
+{
+    if (ServerSession *server = m_connection.server()) {
+        const ServerSession::Result r
+            = server->run(sql + QStringLiteral(" RETURNING rowid"), values);
+        return r.rows.empty() ? 0 : r.rows[0][0].toLongLong();
+    }
+    m_connection.executeNative(sql, values);
+    return sqlite3_last_insert_rowid(m_connection.handle());
+}
+
+bool RecordSet::insertRegistered(const QString &sql, const QVariantList &values, Row &written)
+{
+    // An earlier try whose commit answer was lost is looked up before anything is written.
+    if (m_unsettled && settle())
+        return false;
+    if (m_unsettled)
+        throw DbError(DbTexts::kRegistrationUnknown, sql, ServerSession::lostCode(),
+                      DbError::Kind::OutcomeUnknown);
+    try {
+        Transaction transaction(m_connection);
+        written.rowid = insertRow(sql, values);
+        Registration::record(m_connection, m_token, m_table, QString::number(written.rowid));
+        transaction.commit();
+    } catch (const DbError &e) {
+        if (!e.outcomeUnknown())
+            throw;
+        m_unsettled = true;
+        if (settle())
+            return false;
+        if (m_unsettled)
+            throw DbError(DbTexts::kRegistrationUnknown, e.sql(), e.code(),
+                          DbError::Kind::OutcomeUnknown);
+        throw DbError(DbTexts::kLost + QLatin1Char(' ') + DbTexts::kNotWritten, e.sql(), e.code(),
+                      DbError::Kind::NotWritten);
+    }
+    m_token = Registration::newToken();
+    return true;
+}
+
+bool RecordSet::settle()
+{
+    if (!m_unsettled)
+        return false;
+    m_lastLookUp.start();
+    const Registration::Lookup found = Registration::lookUp(m_connection, m_token);
+    if (found.state == Registration::Lookup::State::Unknown)
+        return false;
+    m_unsettled = false;
+    if (found.state == Registration::Lookup::State::NotWritten)
+        return false;
+    // Written: the pending row is the row the token names, as a successful post leaves it.
+    m_token = Registration::newToken();
+    if (m_state != State::Insert)
+        return true;
+    Row written = m_pending;
+    written.rowid = found.key.toLongLong();
+    finishPost(std::move(written));
+    return true;
+}
+
+bool RecordSet::settleBeforeChange()
+{
+    if (!m_unsettled)
+        return false;
+    // While the database cannot be reached, the look-up is tried again every few seconds at
+    // most, so that typing does not wait for it at each key.
+    if (m_lastLookUp.isValid() && m_lastLookUp.elapsed() < kLookUpPauseMs)
+        return false;
+    return settle();
+}
+
+void RecordSet::finishPost(Row written)
+{
+    Row &stored = m_rows[size_t(m_current)];
     // The row is written: whatever the re-read gives, the set shows the row as stored and the
     // edit is over, so that posting again cannot write it twice. A failed re-read is raised.
     std::optional<DbError> rereadFailure;
@@ -791,6 +879,7 @@ void RecordSet::post()
 
 void RecordSet::cancel()
 {
+    settleBeforeChange();
     if (m_state == State::Insert) {
         m_modified = false;
         removeRow(m_current);

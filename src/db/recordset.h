@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -88,6 +89,18 @@ public:
     void deleteCurrent();
     bool isModified() const { return m_modified; }
 
+    // New rows are registered: each entry (from insert() until it is posted) carries a token
+    // written in the same transaction as the row, so that a post whose commit answer was lost
+    // is looked up, not repeated. A lost answer is looked up at once; found, the post ends as
+    // any post does; not found, it fails as nothing written. When the database cannot be
+    // reached the post fails with kind OutcomeUnknown, the row stays pending, and the next
+    // post, change or cancel looks the token up first.
+    void setRegistersInserts(bool on) { m_registers = on; }
+    bool hasUnsettledInsert() const { return m_unsettled; }
+    // Looks the unsettled entry's token up now; true when it was found written (the row is
+    // then shown as posted). False when it was not written, or still cannot be looked up.
+    bool settle();
+
 signals:
     // Each change to the rows is announced before it is made and reported after it, in pairs:
     // aboutToReset() then reset(), aboutToInsertRow(n) then rowInserted(n), aboutToRemoveRow(n)
@@ -124,6 +137,13 @@ private:
     void reread(Row &row);
     // Takes a row out of the set (the database is not touched); the set is browsing after.
     void removeRow(int row);
+    qint64 insertRow(const QString &sql, const QVariantList &values);
+    // Writes the new row with its token; false when an earlier try was found written.
+    bool insertRegistered(const QString &sql, const QVariantList &values, Row &written);
+    bool settleBeforeChange();
+    void finishPost(Row written);
+
+    static constexpr int kLookUpPauseMs = 3000;
 
     Connection &m_connection;
     State m_state = State::Closed;
@@ -134,6 +154,10 @@ private:
     QString m_sortText;
     Row m_pending;
     bool m_modified = false;
+    bool m_registers = false;
+    bool m_unsettled = false; // the last post's commit answer was lost and not yet looked up
+    QString m_token;
+    QElapsedTimer m_lastLookUp;
 };
 
 // A query object: SQL text made of lines, opened as a static record set.

@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "dberror.h"
 #include "recordset.h"
+#include "registration.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -173,7 +174,27 @@ QString ebooksSettingsTable()
                   text(QStringLiteral("TIMH"), 255)});
 }
 
+// The tokens of recent registrations (see registration.h), keyed by the token.
+QString registrationTable()
+{
+    return table(QLatin1String(Registration::kTable),
+                 {text(QStringLiteral("TOKEN"), 40) + QStringLiteral(" NOT NULL PRIMARY KEY"),
+                  text(QStringLiteral("PINAKAS"), 50), text(QStringLiteral("KLEIDI"), 50),
+                  text(QStringLiteral("WRA"), 30)});
+}
+
 } // namespace
+
+QString registrationTableStatement(Engine engine)
+{
+    const Engine before = std::exchange(t_engine, engine);
+    struct Restore {
+        Engine engine;
+        ~Restore() { t_engine = engine; }
+    } restore {before};
+    return registrationTable().replace(QStringLiteral("CREATE TABLE "),
+                                       QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+}
 
 QStringList ebooksTableStatements(Engine engine)
 {
@@ -337,6 +358,7 @@ QStringList createStatements(Engine engine)
         ebooksSettingsTable(),
         ebooksSearchTable(),
         receiptRateTable(),
+        registrationTable(),
         // A patient's visits and payments are read by the patient's ID.
         QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
         QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),

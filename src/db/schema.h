@@ -40,6 +40,9 @@ QStringList receiptRateTableStatements(Engine engine);
 // ago: an SQL expression evaluated in the statement, so that every workstation judges times
 // by the one clock of the database.
 QString utcNow(Engine engine, int secondsAgo = 0);
+// The table of recent registration tokens (registration.h), created only when absent: a
+// practice made before it existed gets it with its first registration.
+QString registrationTableStatement(Engine engine);
 // Whether the open connection's database has the table (a name as the file spells it).
 bool hasTable(Connection &connection, const QString &table);
 

@@ -1,6 +1,7 @@
 #include "serversession.h"
 
 #include "dberror.h"
+#include "dbtexts.h"
 
 #include <QLoggingCategory>
 #include <QMutex>
@@ -119,13 +120,37 @@ struct ResultDeleter {
 };
 using ResultHandle = std::unique_ptr<PGresult, ResultDeleter>;
 
+// The statement's first word.
+QString verb(const QString &sql)
+{
+    const QString t = sql.trimmed();
+    qsizetype end = 0;
+    while (end < t.size() && t[end].isLetter())
+        ++end;
+    return t.left(end).toUpper();
+}
+
 } // namespace
+
+bool ServerSession::isCommit(const QString &sql)
+{
+    const QString v = verb(sql);
+    return v == QLatin1String("COMMIT") || v == QLatin1String("END");
+}
+
+bool ServerSession::isWrite(const QString &sql)
+{
+    static const QStringList writes = {
+        QStringLiteral("INSERT"),   QStringLiteral("UPDATE"), QStringLiteral("DELETE"),
+        QStringLiteral("CREATE"),   QStringLiteral("DROP"),   QStringLiteral("ALTER"),
+        QStringLiteral("TRUNCATE"),
+    };
+    return writes.contains(verb(sql));
+}
 
 QString ServerSession::lostMessage()
 {
-    return QStringLiteral("Η σύνδεση με τον διακομιστή της βάσης δεδομένων χάθηκε. Ό,τι "
-                          "γράψατε δεν αποθηκεύτηκε αλλά παραμένει στο παράθυρο· "
-                          "αποθηκεύστε ξανά όταν αποκατασταθεί η σύνδεση.");
+    return DbTexts::kLost;
 }
 
 int ServerSession::lostCode()
@@ -151,11 +176,12 @@ void ServerSession::connect()
         PQfinish(std::exchange(m_conn, nullptr));
     PGconn *conn = PQconnectdb(m_connectionText.toUtf8().constData());
     if (!conn)
-        throw DbError(lostMessage(), {}, lostCode());
+        throw DbError(lostMessage(), {}, lostCode(), DbError::Kind::Lost);
     if (PQstatus(conn) != CONNECTION_OK) {
         const QString detail = serverText(PQerrorMessage(conn));
         PQfinish(conn);
-        throw DbError(lostMessage() + QLatin1Char('\n') + detail, {}, lostCode());
+        throw DbError(lostMessage() + QLatin1Char('\n') + detail, {}, lostCode(),
+                      DbError::Kind::Lost);
     }
     // Texts travel as UTF-8 whatever the server's or the client's locale says.
     PQsetClientEncoding(conn, "UTF8");
@@ -164,12 +190,36 @@ void ServerSession::connect()
 
 void ServerSession::failLost(const QString &sql, const QString &detail)
 {
-    // A transaction open when the session went is gone with it, whatever it had written.
-    m_transactionLost = m_inTransaction;
+    // The server may have committed before its answer was lost: a COMMIT, or a write that
+    // commits by itself outside a transaction, has an outcome nobody here knows. Any other
+    // statement of an open transaction takes the whole transaction with it.
+    const bool ending = isCommit(sql);
+    const bool writing = isWrite(sql);
+    DbError::Kind kind = DbError::Kind::Lost;
+    QString message = lostMessage();
+    if ((ending && m_inTransaction) || (writing && !m_inTransaction)) {
+        kind = DbError::Kind::OutcomeUnknown;
+        message += QLatin1Char(' ') + DbTexts::kCommitUnknown;
+    } else if (m_inTransaction && (m_transactionWrote || writing)) {
+        kind = DbError::Kind::NotWritten;
+        message += QLatin1Char(' ') + DbTexts::kNotWritten;
+    }
+    // A transaction open when the session went is gone with it: every later statement is
+    // refused until it is rolled back. A COMMIT ended it either way.
+    m_transactionLost = m_inTransaction && !ending;
+    m_lostKind = kind == DbError::Kind::OutcomeUnknown ? DbError::Kind::Lost : kind;
     m_inTransaction = false;
+    m_transactionWrote = false;
     if (m_conn)
         PQfinish(std::exchange(m_conn, nullptr));
-    throw DbError(lostMessage() + QLatin1Char('\n') + detail, sql, lostCode());
+    throw DbError(message + QLatin1Char('\n') + detail, sql, lostCode(), kind);
+}
+
+void ServerSession::noteTransaction(const QString &sql)
+{
+    const bool open = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+    m_transactionWrote = open && (m_transactionWrote || isWrite(sql));
+    m_inTransaction = open;
 }
 
 bool ServerSession::inTransaction() const
@@ -186,7 +236,7 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
             m_transactionLost = false;
             return {};
         }
-        throw DbError(lostMessage(), sql, lostCode());
+        throw DbError(lostMessage(), sql, lostCode(), m_lostKind);
     }
     if (!m_conn || PQstatus(m_conn) == CONNECTION_BAD)
         connect();
@@ -220,11 +270,11 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
         const int code = codeFor(state);
         if (code == SQLITE_IOERR)
             failLost(sql, message);
-        m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+        noteTransaction(sql);
         throw DbError(message.isEmpty() ? serverText(PQerrorMessage(m_conn)) : message, sql, code);
     }
 
-    m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+    noteTransaction(sql);
 
     Result result;
     const int columns = PQnfields(r.get());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dberror.h"
+
 #include <QHash>
 #include <QPair>
 #include <QString>
@@ -39,7 +41,10 @@ public:
     // Runs one statement. When the session to the server was lost, the statement fails with
     // lostMessage() and the next one connects again; a transaction that was open when it was
     // lost stays failed (every statement refused) until it is rolled back, so that nothing
-    // after the loss can be committed as if the lost part had been written.
+    // after the loss can be committed as if the lost part had been written. The error's kind
+    // says what the loss means for the writes: a COMMIT (or a write outside a transaction)
+    // whose answer was lost is DbError::Kind::OutcomeUnknown, since the server may have
+    // committed it before it went.
     Result run(const QString &sql, const QVariantList &values = {});
 
     bool inTransaction() const;
@@ -51,6 +56,9 @@ public:
     static QString lostMessage();
     // The result code of a lost session (SQLITE_IOERR).
     static int lostCode();
+    // Whether a statement ends a transaction with a commit, and whether it writes.
+    static bool isCommit(const QString &sql);
+    static bool isWrite(const QString &sql);
 
 private:
     struct TableNames {
@@ -60,9 +68,12 @@ private:
     TableNames namesOf(unsigned table);
     void connect();
     [[noreturn]] void failLost(const QString &sql, const QString &detail);
+    void noteTransaction(const QString &sql);
 
     QString m_connectionText;
     pg_conn *m_conn = nullptr;
     bool m_inTransaction = false;
     bool m_transactionLost = false;
+    bool m_transactionWrote = false; // the open transaction has run a write
+    DbError::Kind m_lostKind = DbError::Kind::Lost;
 };

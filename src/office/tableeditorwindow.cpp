@@ -39,6 +39,8 @@ TableEditorWindow::TableEditorWindow(const EditorLayout &layout, QWidget *parent
     setObjectName(layout.objectName);
     setUpWindow(layout.caption, layout.width, layout.height);
     closesWithWindow({&m_table});
+    // A row a person types in is one they would type again if told it was not saved.
+    m_table.setRegistersInserts(true);
 
     auto *page = new QVBoxLayout(this);
     auto *form = new QGridLayout;

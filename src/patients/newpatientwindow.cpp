@@ -17,6 +17,8 @@ NewPatientWindow::NewPatientWindow(QWidget *parent)
     , m_table(m_connection)
     , m_binder(new FieldBinder(this))
 {
+    // A patient typed in is one the person would type again if told it was not saved.
+    m_table.setRegistersInserts(true);
     setObjectName(QStringLiteral("TForm16"));
     setUpWindow(kCaption, 480, 340);
 
@@ -56,7 +58,9 @@ void NewPatientWindow::FormCreate()
 
 void NewPatientWindow::done(int result)
 {
-    // A record that was not posted is dropped without a question.
+    // A record that was not posted is dropped without a question; one whose registration is
+    // unsettled is looked up first.
+    Kit::settleBeforeClosing(this, m_table);
     m_table.close();
     m_connection.close();
     PatientWindow::done(result);

@@ -32,6 +32,8 @@ VisitsWindow::VisitsWindow(QWidget *parent)
     , m_binder(new FieldBinder(this))
 {
     setObjectName(QStringLiteral("TFORM17A"));
+    // A visit typed in is one the person would type again if told it was not saved.
+    m_entry.setRegistersInserts(true);
     setUpWindow(kCaption, 620, 560);
 
     Kit::boldLabel(kFirstName, this)->setGeometry(16, 10, 70, 20);
@@ -159,7 +161,9 @@ void VisitsWindow::updateCount()
 
 void VisitsWindow::done(int result)
 {
-    // The pending new visit, typed or not, is dropped: opening and closing writes nothing.
+    // The pending new visit, typed or not, is dropped: opening and closing writes nothing. One
+    // whose registration is unsettled is looked up first.
+    Kit::settleBeforeClosing(this, m_entry);
     m_entry.close();
     m_list.close();
     m_connection.close();

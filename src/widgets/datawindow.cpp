@@ -46,6 +46,8 @@ void DataWindow::showEvent(QShowEvent *event)
 
 void DataWindow::done(int result)
 {
+    for (RecordSet *recordSet : m_recordSets)
+        Kit::settleBeforeClosing(this, *recordSet);
     closeData();
     Window::done(result);
 }

@@ -2,7 +2,10 @@
 
 #include "appinfo.h"
 #include "dberror.h"
+#include "dbtexts.h"
 #include "messageservice.h"
+#include "recordset.h"
+#include "widgettexts.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -239,9 +242,29 @@ bool guarded(QWidget *parent, const std::function<void()> &action)
         action();
         return true;
     } catch (const DbError &e) {
-        Messages::error(parent, e.message());
+        // The layer says what happened; the window adds what the person can do about it. A
+        // registration whose outcome is unknown says it itself (the next save looks it up).
+        QString text = e.message();
+        if (e.kind() == DbError::Kind::NotWritten
+            || (e.kind() == DbError::Kind::OutcomeUnknown
+                && !text.startsWith(DbTexts::kRegistrationUnknown)))
+            text += QLatin1Char('\n') + WidgetTexts::kTypedStays;
+        Messages::error(parent, text);
     }
     return false;
+}
+
+void settleBeforeClosing(QWidget *parent, RecordSet &records)
+{
+    if (!records.hasUnsettledInsert())
+        return;
+    try {
+        records.settle();
+    } catch (const DbError &) {
+        // Found written, and only its re-read failed: the window closes all the same.
+    }
+    if (records.hasUnsettledInsert())
+        Messages::information(parent, WidgetTexts::kClosedUnknown);
 }
 
 } // namespace Kit

@@ -8,6 +8,7 @@
 class QCalendarWidget;
 class QLabel;
 class QPushButton;
+class RecordSet;
 
 // The conventions every window of the program follows: a fixed single border with only the
 // close box (or no border icons at all), centred on the screen, sky-blue, modal; the exit
@@ -88,5 +89,8 @@ void guardWheel(QWidget *root);
 // Runs an action and shows a failure of the database layer in the error dialog; the window
 // stays as it is. Returns false when the action failed.
 bool guarded(QWidget *parent, const std::function<void()> &action);
+// Before a window closes: a new record whose registration is still unsettled is looked up,
+// and the person is told when its outcome still cannot be known.
+void settleBeforeClosing(QWidget *parent, RecordSet &records);
 
 } // namespace Kit

@@ -122,8 +122,9 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
 
     EmptyServerDatabase server;
     const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
-    // The fourteen tables, the three of the e-books and the receipts' rates.
-    EXPECT_EQ(report.size(), 18);
+    // The fourteen tables, the three of the e-books, the receipts' rates and the registrations'
+    // tokens.
+    EXPECT_EQ(report.size(), 19);
     EXPECT_TRUE(report.contains("STOIXEIA_PELATH: 2 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("SYNTELESTHS_APODEIKSHS: 1 row"));
@@ -221,6 +222,51 @@ TEST_F(ServerPractice, ASessionLostInATransactionCommitsNothingAndConnectsAgain)
     c.rollback();
     c.execute("INSERT INTO EKSODA(POSO) VALUES(3)");
     EXPECT_EQ(practice.scalar("SELECT SUM(POSO) FROM EKSODA"), "3");
+}
+
+// What a session lost before a statement means for the writes, and what its message says: a
+// read says only that the connection went, a transaction's write that nothing of it was saved,
+// and a write that commits by itself that its outcome is unknown.
+TEST_F(ServerPractice, ALostSessionSaysWhatBecameOfTheWrites)
+{
+    TestSupport::TempPractice practice;
+    const struct {
+        const char *name;
+        bool inTransaction;
+        const char *sql;
+        DbError::Kind kind;
+        bool saysNotSaved;
+    } cases[] = {
+        {"a read", false, "SELECT count(*) FROM eksoda", DbError::Kind::Lost, false},
+        {"a read in a transaction", true, "SELECT count(*) FROM eksoda", DbError::Kind::Lost,
+         false},
+        {"a write in a transaction", true, "INSERT INTO eksoda(poso) VALUES(1)",
+         DbError::Kind::NotWritten, true},
+        {"a write on its own", false, "INSERT INTO eksoda(poso) VALUES(1)",
+         DbError::Kind::OutcomeUnknown, false},
+        {"a commit", true, "COMMIT", DbError::Kind::OutcomeUnknown, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Connection connection;
+        connection.setUp(Program::DbConnectionString, true);
+        if (c.inTransaction)
+            connection.beginTransaction();
+        TestSupport::cutServerSessions();
+        try {
+            connection.executeNative(QString::fromLatin1(c.sql));
+            ADD_FAILURE() << "went through";
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.kind(), c.kind);
+            EXPECT_EQ(e.code(), ServerSession::lostCode());
+            EXPECT_TRUE(e.message().startsWith(ServerSession::lostMessage()));
+            EXPECT_EQ(e.message().contains(QStringLiteral("δεν αποθηκεύτηκε")), c.saysNotSaved)
+                << e.message().toStdString();
+            EXPECT_FALSE(e.message().contains(QStringLiteral("παράθυρο")))
+                << e.message().toStdString();
+        }
+        connection.rollback();
+    }
 }
 
 TEST_F(ServerPractice, TheServersLikeFoldsEveryCharacterAsTheFileDoes)
