@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
@@ -20,6 +21,8 @@
 #include <QThread>
 
 #include <exception>
+
+#include <sys/stat.h>
 
 namespace BackupCommands {
 
@@ -48,11 +51,15 @@ QString startFolder()
     return removable.size() == 1 ? removable.first() : QDir::homePath();
 }
 
+// The same file system as data.mdb, told by the device numbers of the two folders (which, unlike
+// the mount table, every system answers for, a chroot and a container included).
 bool onPracticeDisk(const QString &folder)
 {
-    const QStorageInfo chosen(folder);
-    const QStorageInfo practice(Program::AppDir);
-    return chosen.isValid() && practice.isValid() && chosen.device() == practice.device();
+    struct stat chosen {};
+    struct stat practice {};
+    return ::stat(QFile::encodeName(folder).constData(), &chosen) == 0
+        && ::stat(QFile::encodeName(Program::AppDir).constData(), &practice) == 0
+        && chosen.st_dev == practice.st_dev;
 }
 
 QString choose(QWidget *parent, const QString &caption, QFileDialog::FileMode mode)
