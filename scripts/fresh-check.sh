@@ -12,7 +12,8 @@
 # What may be kept is kept inside the run: both roots come from one debootstrap, they share one
 # folder of downloaded packages, and the first root compiles through the host's compile cache at
 # the same path as the clone here, so a tree the host has already built compiles from the cache.
-# FRESH_COMMIT names the commit to try (HEAD by default); FRESH_MIRROR the Debian mirror.
+# FRESH_COMMIT names the commit to try (HEAD by default); FRESH_MIRROR the Debian mirror;
+# FRESH_DEB=PATH tries only the second step, with a package built elsewhere.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-/var/tmp/orvanta-fresh}
@@ -79,35 +80,8 @@ in_root() {
         /bin/bash -c "$*"
 }
 
-# --- 1. the README's two commands ---
-root=$work/build-root
-prepare "$root"
-mkdir -p "$root/var/cache/orvanta-ccache"
-ccache_dir=$(ccache --get-config cache_dir 2>/dev/null || true)
-if [ -n "$ccache_dir" ]; then
-    mkdir -p "$ccache_dir"
-    mount --bind "$ccache_dir" "$root/var/cache/orvanta-ccache"
-fi
-mkdir -p "$root$(dirname "$repo")"
-git clone -q --no-hardlinks "$repo" "$root$repo"
-git -C "$root$repo" checkout -q --detach "$(git -C "$repo" rev-parse "$commit")"
-say "clone of $(git -C "$root$repo" log -1 --format='%h %s' | cut -c1-70)"
-
-say "README: bash scripts/run.sh (no display)"
-set +e
-in_root "$root" "cd '$repo' && bash scripts/run.sh" > "$work/run-nodisplay.log" 2>&1
-status=$?
-set -e
-if [ "$status" -ne 1 ] || ! grep -q 'needs a graphical display' "$work/run-nodisplay.log"; then
-    tail -40 "$work/run-nodisplay.log"
-    echo "fresh-check: the run command did not build and stop at the missing display" \
-        "(status $status)" >&2
-    exit 1
-fi
-
-say "README: xvfb-run -a bash scripts/run.sh"
-# The program waits for the first password after its notice; it is looked at after 15 seconds.
-cat > "$root/tmp/look.sh" <<'EOF'
+# Starts a program, and after 15 seconds lists the windows on the screen into /tmp/windows.txt.
+cat > "$work/look.sh" <<'EOF'
 "$@" &
 pid=$!
 sleep 15
@@ -115,29 +89,74 @@ xwininfo -root -tree > /tmp/windows.txt
 kill "$pid"
 wait
 EOF
-set +e
-in_root "$root" "apt-get install -y -qq --no-install-recommends x11-utils >/dev/null && cd '$repo' \
-    && timeout 60 xvfb-run -a sh /tmp/look.sh bash scripts/run.sh" > "$work/run.log" 2>&1
-set -e
-if ! grep -q '"Orvanta created by' "$root/tmp/windows.txt" 2>/dev/null; then
-    tail -30 "$work/run.log"
-    cat "$root/tmp/windows.txt" 2>/dev/null
-    echo "fresh-check: the run command did not reach the start-up notice" >&2
-    exit 1
-fi
 
-say "README: bash scripts/test.sh"
-if ! in_root "$root" "cd '$repo' && bash scripts/test.sh" > "$work/test.log" 2>&1; then
-    grep -E 'tests passed|Failed|\*\*\*|Error' "$work/test.log" | tail -40
-    echo "fresh-check: the test command failed (log: $work/test.log)" >&2
-    exit 1
-fi
-grep -E 'tests passed' "$work/test.log"
+# --- 1. the README's two commands ---
+if [ -n "${FRESH_DEB:-}" ]; then
+    deb=$(realpath "$FRESH_DEB")
+else
+    # Starts a program, and after 15 seconds lists the windows on the screen into /tmp/windows.txt.
+cat > "$work/look.sh" <<'EOF'
+"$@" &
+pid=$!
+sleep 15
+xwininfo -root -tree > /tmp/windows.txt
+kill "$pid"
+wait
+EOF
 
-say "Debian package"
-in_root "$root" "cd '$repo/build' && rm -f orvanta_*.deb && cpack -G DEB > cpack.log 2>&1" \
-    || { cat "$root$repo/build/cpack.log"; exit 1; }
-deb=$(ls "$root$repo"/build/orvanta_*.deb)
+# --- 1. the README's two commands ---
+    root=$work/build-root
+    prepare "$root"
+    mkdir -p "$root/var/cache/orvanta-ccache"
+    ccache_dir=$(ccache --get-config cache_dir 2>/dev/null || true)
+    if [ -n "$ccache_dir" ]; then
+        mkdir -p "$ccache_dir"
+        mount --bind "$ccache_dir" "$root/var/cache/orvanta-ccache"
+    fi
+    mkdir -p "$root$(dirname "$repo")"
+    git clone -q --no-hardlinks "$repo" "$root$repo"
+    git -C "$root$repo" checkout -q --detach "$(git -C "$repo" rev-parse "$commit")"
+    say "clone of $(git -C "$root$repo" log -1 --format='%h %s' | cut -c1-70)"
+
+    say "README: bash scripts/run.sh (no display)"
+    set +e
+    in_root "$root" "cd '$repo' && bash scripts/run.sh" > "$work/run-nodisplay.log" 2>&1
+    status=$?
+    set -e
+    if [ "$status" -ne 1 ] || ! grep -q 'needs a graphical display' "$work/run-nodisplay.log"; then
+        tail -40 "$work/run-nodisplay.log"
+        echo "fresh-check: the run command did not build and stop at the missing display" \
+            "(status $status)" >&2
+        exit 1
+    fi
+
+    say "README: xvfb-run -a bash scripts/run.sh"
+    # The program waits for the first password after its notice; it is looked at after 15 seconds.
+    cp "$work/look.sh" "$root/tmp/look.sh"
+    set +e
+    in_root "$root" "apt-get install -y -qq --no-install-recommends x11-utils >/dev/null && cd '$repo' \
+        && timeout 60 xvfb-run -a sh /tmp/look.sh bash scripts/run.sh" > "$work/run.log" 2>&1
+    set -e
+    if ! grep -q '"Orvanta created by' "$root/tmp/windows.txt" 2>/dev/null; then
+        tail -30 "$work/run.log"
+        cat "$root/tmp/windows.txt" 2>/dev/null
+        echo "fresh-check: the run command did not reach the start-up notice" >&2
+        exit 1
+    fi
+
+    say "README: bash scripts/test.sh"
+    if ! in_root "$root" "cd '$repo' && bash scripts/test.sh" > "$work/test.log" 2>&1; then
+        grep -E 'tests passed|Failed|\*\*\*|Error' "$work/test.log" | tail -40
+        echo "fresh-check: the test command failed (log: $work/test.log)" >&2
+        exit 1
+    fi
+    grep -E 'tests passed' "$work/test.log"
+
+    say "Debian package"
+    in_root "$root" "cd '$repo/build' && rm -f orvanta_*.deb && cpack -G DEB > cpack.log 2>&1" \
+        || { cat "$root$repo/build/cpack.log"; exit 1; }
+    deb=$(ls "$root$repo"/build/orvanta_*.deb)
+fi
 
 # --- 2. the package on a second fresh machine, started by a user ---
 user_root=$work/user-root
@@ -152,7 +171,7 @@ in_root "$user_root" "apt-get update -qq && apt-get install -y -qq --no-install-
          exit 1; }
 say "the launcher started by a user"
 set +e
-cp "$root/tmp/look.sh" "$user_root/tmp/look.sh"
+cp "$work/look.sh" "$user_root/tmp/look.sh"
 in_root "$user_root" "runuser -u eleni -- env HOME=/home/eleni LANG=el_GR.UTF-8 timeout 40 \
     xvfb-run -a sh /tmp/look.sh orvanta" > "$work/launcher.log" 2>&1
 set -e
