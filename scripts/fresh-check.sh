@@ -94,17 +94,6 @@ EOF
 if [ -n "${FRESH_DEB:-}" ]; then
     deb=$(realpath "$FRESH_DEB")
 else
-    # Starts a program, and after 15 seconds lists the windows on the screen into /tmp/windows.txt.
-cat > "$work/look.sh" <<'EOF'
-"$@" &
-pid=$!
-sleep 15
-xwininfo -root -tree > /tmp/windows.txt
-kill "$pid"
-wait
-EOF
-
-# --- 1. the README's two commands ---
     root=$work/build-root
     prepare "$root"
     mkdir -p "$root/var/cache/orvanta-ccache"
