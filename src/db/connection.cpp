@@ -1,5 +1,6 @@
 #include "connection.h"
 
+#include "connectionpool.h"
 #include "connectionstring.h"
 #include "dberror.h"
 #include "decimal.h"
@@ -9,10 +10,12 @@
 #include "sqlfunctions.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStringList>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <utility>
 
@@ -95,6 +98,18 @@ void bindValues(sqlite3 *db, sqlite3_stmt *stmt, const QVariantList &values, con
     }
 }
 
+// Whether a handle holds tables, views or triggers of its own (the temp schema), which the next
+// connection must not find.
+bool hasTemporaryObjects(sqlite3 *db)
+{
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM temp.sqlite_schema", -1, &stmt, nullptr) != SQLITE_OK)
+        return true;
+    const bool any = sqlite3_step(stmt) != SQLITE_DONE;
+    sqlite3_finalize(stmt);
+    return any;
+}
+
 } // namespace
 
 void Connection::setBusyWait(int milliseconds)
@@ -121,13 +136,30 @@ Connection::~Connection()
 
 void Connection::close()
 {
-    m_server.reset();
+    const bool pooled = std::exchange(m_pooled, false) && !std::exchange(m_keepOutOfPool, false);
+    m_keepOutOfPool = false;
+    if (std::unique_ptr<ServerSession> session = std::move(m_server)) {
+        if (pooled && session->readyForReuse())
+            ConnectionPool::giveServer(m_fileName, std::move(session));
+    }
     if (!m_handle)
         return;
+    sqlite3 *handle = std::exchange(m_handle, nullptr);
+    std::shared_ptr<StatementCache> statements = std::move(m_statements);
+    // A handle goes back as a new one would come: no transaction open, no statement of this
+    // connection's still running (a record set that outlives its connection keeps its handle).
+    if (pooled && statements && statements->lentCount() == 0) {
+        if (!sqlite3_get_autocommit(handle))
+            sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (sqlite3_get_autocommit(handle) && !hasTemporaryObjects(handle)) {
+            ConnectionPool::giveFile(QFileInfo(m_fileName).absoluteFilePath(), m_readOnly,
+                                     {handle, std::move(statements), m_device, m_inode});
+            return;
+        }
+    }
     // Idle statements go with their cache; a statement still held somewhere is finalized by its
     // handle later, and the engine closes the file then.
-    m_statements.reset();
-    sqlite3 *handle = std::exchange(m_handle, nullptr);
+    statements.reset();
     if (sqlite3_close_v2(handle) != SQLITE_OK)
         qCWarning(lcSql).noquote() << "closing" << m_fileName << ":" << sqlite3_errmsg(handle);
 }
@@ -158,14 +190,39 @@ void Connection::open()
     const QString shownPath = QDir::toNativeSeparators(path.isEmpty() ? target.dataSource : path);
     if (path.isEmpty() || !QFileInfo(path).isFile())
         throw DbError(QStringLiteral("Could not find file '%1'.").arg(shownPath));
-    openFile(path);
+    // The file under the name now, before anything is opened: a handle kept from before is
+    // used only if it was opened on this same file (a restore puts another file in its place).
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    struct stat now {};
+    const bool known = ::stat(QFile::encodeName(absolute).constData(), &now) == 0;
+    const bool readOnly = g_openReadOnly;
+    ConnectionPool::FileHandle kept;
+    while ((kept = ConnectionPool::takeFile(absolute, readOnly)).db) {
+        if (known && kept.device == quint64(now.st_dev) && kept.inode == quint64(now.st_ino))
+            break;
+        ConnectionPool::closeFile(kept);
+    }
+    if (kept.db) {
+        m_handle = kept.db;
+        m_statements = std::move(kept.statements);
+        m_fileName = path;
+        sqlite3_busy_timeout(m_handle, g_busyWaitMs);
+    } else {
+        openFile(path);
+    }
+    m_readOnly = readOnly;
+    m_device = known ? quint64(now.st_dev) : 0;
+    m_inode = known ? quint64(now.st_ino) : 0;
     try {
+        // A kept handle is checked again as a new one is: the password may have changed.
         checkFile(shownPath, target.password);
-        SqlFunctions::registerAll(m_handle);
+        if (!kept.db)
+            SqlFunctions::registerAll(m_handle);
     } catch (...) {
         close();
         throw;
     }
+    m_pooled = known;
 }
 
 void Connection::openPracticeFile(const QString &path, const QString &password, bool readOnly)
@@ -238,10 +295,33 @@ void Connection::checkFile(const QString &dataSource, const QString &password)
 
 void Connection::openServer(const QString &serverConnection, const QString &password)
 {
+    // A session kept from an earlier window is asked first; one that died meanwhile (the server
+    // restarted, the network went) is replaced by a new one.
+    if (std::unique_ptr<ServerSession> kept = ConnectionPool::takeServer(serverConnection)) {
+        try {
+            checkServer(*kept, serverConnection, password);
+            m_server = std::move(kept);
+            m_fileName = serverConnection;
+            m_pooled = true;
+            return;
+        } catch (const DbError &e) {
+            if (e.code() != ServerSession::lostCode())
+                throw;
+        }
+    }
     auto session = std::make_unique<ServerSession>(serverConnection);
+    checkServer(*session, serverConnection, password);
+    m_fileName = serverConnection;
+    m_server = std::move(session);
+    m_pooled = true;
+}
+
+void Connection::checkServer(ServerSession &session, const QString &serverConnection,
+                             const QString &password)
+{
     ServerSession::Result marker;
     try {
-        marker = session->run(
+        marker = session.run(
             QStringLiteral("SELECT value FROM orvanta_file WHERE name = 'password'"));
     } catch (const DbError &e) {
         if (e.code() == ServerSession::lostCode())
@@ -251,8 +331,6 @@ void Connection::openServer(const QString &serverConnection, const QString &pass
     }
     if (marker.rows.empty() || marker.rows[0][0].toString() != password)
         throw DbError(QStringLiteral("Not a valid password."));
-    m_fileName = serverConnection;
-    m_server = std::move(session);
 }
 
 QString Connection::quoteName(const QString &name) const

@@ -35,6 +35,12 @@ public:
     void openPracticeFile(const QString &path, const QString &password, bool readOnly = false);
     bool isOpen() const { return m_handle != nullptr || m_server != nullptr; }
 
+    // Closing does not end the file handle or the server session underneath: it is kept for the
+    // next connection to the same practice (connectionpool.h), rolled back if a transaction was
+    // left open. After this call it is ended instead, as a handle whose state a test changed
+    // must be; the next open() makes a new one.
+    void keepOutOfPool() { m_keepOutOfPool = true; }
+
     // Every window's set-up: close, take the connection text, then open when asked.
     void setUp(const QString &connectionText, bool openNow = false);
 
@@ -85,12 +91,21 @@ private:
     void openFile(const QString &path, bool readOnly = false);
     void checkFile(const QString &dataSource, const QString &password);
     void openServer(const QString &serverConnection, const QString &password);
+    void checkServer(ServerSession &session, const QString &serverConnection,
+                     const QString &password);
 
     QString m_connectionText;
     QString m_fileName;
     sqlite3 *m_handle = nullptr;
     std::shared_ptr<StatementCache> m_statements;
     std::unique_ptr<ServerSession> m_server;
+    // Whether the handle goes back to the pool when the connection closes (only what open()
+    // opened does), and the file its name stood for when it was opened.
+    bool m_pooled = false;
+    bool m_keepOutOfPool = false;
+    bool m_readOnly = false;
+    quint64 m_device = 0;
+    quint64 m_inode = 0;
 };
 
 // Writes that belong together: begun on construction, rolled back unless committed.

@@ -48,11 +48,13 @@ PreparedStatement StatementCache::take(const QString &sql)
         return {};
     sqlite3_stmt *stmt = it->stmt;
     m_idle.erase(it);
+    ++m_lent;
     return PreparedStatement(stmt, weak_from_this(), sql);
 }
 
 PreparedStatement StatementCache::adopt(sqlite3_stmt *stmt, const QString &sql)
 {
+    ++m_lent;
     return PreparedStatement(stmt, weak_from_this(), sql);
 }
 
@@ -60,6 +62,7 @@ void StatementCache::giveBack(sqlite3_stmt *stmt, const QString &sql)
 {
     // A statement comes back ready for its next user: no row in progress (so no read lock is
     // held across a later commit), no value of the last user bound.
+    --m_lent;
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     if (m_capacity == 0 || m_idle.contains(sql)) {

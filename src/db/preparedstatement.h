@@ -61,6 +61,8 @@ public:
     // Wraps a statement the caller has just prepared so that it comes back here when done.
     PreparedStatement adopt(sqlite3_stmt *stmt, const QString &sql);
     size_t idleCount() const { return size_t(m_idle.size()); }
+    // How many of its statements are in use now (lent and not yet given back).
+    size_t lentCount() const { return m_lent; }
 
 private:
     friend class PreparedStatement;
@@ -72,5 +74,6 @@ private:
     };
     size_t m_capacity;
     quint64 m_clock = 0;
+    size_t m_lent = 0;
     QHash<QString, Entry> m_idle;
 };

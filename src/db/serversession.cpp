@@ -5,6 +5,7 @@
 
 #include <QLoggingCategory>
 #include <QMutex>
+#include <QRegularExpression>
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
@@ -174,7 +175,7 @@ void ServerSession::connect()
 {
     if (m_conn)
         PQfinish(std::exchange(m_conn, nullptr));
-    PGconn *conn = PQconnectdb(m_connectionText.toUtf8().constData());
+    PGconn *conn = PQconnectdb(securedConnectionText(m_connectionText).toUtf8().constData());
     if (!conn)
         throw DbError(lostMessage(), {}, lostCode(), DbError::Kind::Lost);
     if (PQstatus(conn) != CONNECTION_OK) {
@@ -186,6 +187,49 @@ void ServerSession::connect()
     // Texts travel as UTF-8 whatever the server's or the client's locale says.
     PQsetClientEncoding(conn, "UTF8");
     m_conn = conn;
+}
+
+QString ServerSession::securedConnectionText(const QString &connectionText)
+{
+    char *error = nullptr;
+    PQconninfoOption *options = PQconninfoParse(connectionText.toUtf8().constData(), &error);
+    if (!options) {
+        // PQconnectdb says what is wrong with the text in its own words.
+        PQfreemem(error);
+        return connectionText;
+    }
+    QString hosts;
+    bool sslmodeNamed = !qEnvironmentVariableIsEmpty("PGSSLMODE");
+    for (PQconninfoOption *o = options; o->keyword; ++o) {
+        if (!o->val || !*o->val)
+            continue;
+        const QByteArray keyword(o->keyword);
+        if (keyword == "sslmode")
+            sslmodeNamed = true;
+        else if (keyword == "host" || keyword == "hostaddr")
+            hosts += QLatin1Char(',') + QString::fromUtf8(o->val);
+    }
+    PQconninfoFree(options);
+    if (hosts.isEmpty())
+        hosts = qEnvironmentVariable("PGHOST");
+    // A socket path, localhost or a loopback address stays on this computer.
+    static const QRegularExpression loopback(QStringLiteral("^127\\.\\d+\\.\\d+\\.\\d+$"));
+    const auto onThisComputer = [](const QString &host) {
+        return loopback.match(host).hasMatch() || host.isEmpty() || host.startsWith(QLatin1Char('/'))
+            || host.startsWith(QLatin1Char('@'))
+            || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0
+            || host == QLatin1String("::1");
+    };
+    bool acrossNetwork = false;
+    for (const QString &host : hosts.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        acrossNetwork = acrossNetwork || !onThisComputer(host.trimmed());
+    if (sslmodeNamed || !acrossNetwork)
+        return connectionText;
+    const QString text = connectionText.trimmed();
+    if (text.startsWith(QLatin1String("postgres://")) || text.startsWith(QLatin1String("postgresql://")))
+        return text + (text.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?'))
+            + QLatin1String("sslmode=verify-full");
+    return text + QLatin1String(" sslmode=verify-full");
 }
 
 void ServerSession::failLost(const QString &sql, const QString &detail)
@@ -225,6 +269,20 @@ void ServerSession::noteTransaction(const QString &sql)
 bool ServerSession::inTransaction() const
 {
     return m_transactionLost || m_inTransaction;
+}
+
+bool ServerSession::readyForReuse()
+{
+    if (m_transactionLost || !m_conn || PQstatus(m_conn) != CONNECTION_OK)
+        return false;
+    if (m_inTransaction || PQtransactionStatus(m_conn) != PQTRANS_IDLE) {
+        try {
+            run(QStringLiteral("ROLLBACK"));
+        } catch (const DbError &) {
+            return false;
+        }
+    }
+    return m_conn && PQtransactionStatus(m_conn) == PQTRANS_IDLE;
 }
 
 ServerSession::Result ServerSession::run(const QString &sql, const QVariantList &values)

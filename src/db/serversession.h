@@ -48,6 +48,10 @@ public:
     Result run(const QString &sql, const QVariantList &values = {});
 
     bool inTransaction() const;
+    // Makes the session ready for another window: a transaction still open is rolled back.
+    // False when it cannot be made so (the session was lost, the rollback was refused): the
+    // session is then ended rather than kept.
+    bool readyForReuse();
     // The table's and the column's name as the server keeps them (lower case).
     QString tableName(unsigned table);
     QString columnName(unsigned table, int column);
@@ -59,6 +63,11 @@ public:
     // Whether a statement ends a transaction with a commit, and whether it writes.
     static bool isCommit(const QString &sql);
     static bool isWrite(const QString &sql);
+    // The connection text as the session uses it: one that names a server across the network
+    // and says nothing of TLS asks for it with the server's certificate verified
+    // (sslmode=verify-full). A text that names its own sslmode, a server on this computer, or
+    // only a service (whose file says it) is used as written.
+    static QString securedConnectionText(const QString &connectionText);
 
 private:
     struct TableNames {

@@ -18,8 +18,11 @@ OpenedHook &openedHook()
 void open(Connection &connection)
 {
     connection.setUp(Program::DbConnectionString, true);
-    if (openedHook())
+    if (openedHook()) {
+        // What a test's hook changes on the handle must not reach the next window's.
+        connection.keepOutOfPool();
         openedHook()(connection);
+    }
 }
 
 void setOpenedHook(OpenedHook hook)

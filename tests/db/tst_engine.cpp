@@ -2,6 +2,7 @@
 #include "dberror.h"
 #include "dialect.h"
 #include "engine.h"
+#include "serversession.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,51 @@ void writeIni(const QTemporaryDir &dir, const QByteArray &text)
 }
 
 } // namespace
+
+// A server across the network is reached over TLS with its certificate checked, unless the
+// text chooses otherwise; a server on this computer, or a service whose file says it, is left
+// as written.
+TEST(ServerConnection, TlsIsVerifiedAcrossTheNetworkUnlessTheTextSaysOtherwise)
+{
+    qunsetenv("PGSSLMODE");
+    qunsetenv("PGHOST");
+    const char *verify = " sslmode=verify-full";
+    const struct {
+        const char *text;
+        const char *added; // what the session adds, "" for nothing
+    } cases[] = {
+        {"host=192.168.1.10 dbname=orvanta user=reception", verify},
+        {"host=server.practice.lan dbname=orvanta", verify},
+        {"hostaddr=10.0.0.5 dbname=orvanta", verify},
+        {"host=127.evil.example dbname=orvanta", verify},
+        {"host=localhost,192.168.1.10 dbname=orvanta", verify},
+        {"host=192.168.1.10 sslmode=disable dbname=orvanta", ""},
+        {"host=192.168.1.10 sslmode=require dbname=orvanta", ""},
+        {"host=127.0.0.1 port=5432 dbname=orvanta", ""},
+        {"host=localhost dbname=orvanta", ""},
+        {"host=::1 dbname=orvanta", ""},
+        {"host=/var/run/postgresql dbname=orvanta", ""},
+        {"dbname=orvanta", ""},
+        {"service=orvanta", ""},
+        {"host='unclosed", ""},
+        {"postgresql://192.168.1.10/orvanta", "?sslmode=verify-full"},
+        {"postgresql://192.168.1.10/orvanta?user=reception", "&sslmode=verify-full"},
+        {"postgresql://localhost/orvanta", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ServerSession::securedConnectionText(QString::fromUtf8(c.text)),
+                  QString::fromUtf8(c.text) + QString::fromUtf8(c.added));
+    }
+    // The environment's choice is a choice too, and its server is where the text has none.
+    qputenv("PGSSLMODE", "prefer");
+    EXPECT_EQ(ServerSession::securedConnectionText("host=192.168.1.10"), "host=192.168.1.10");
+    qunsetenv("PGSSLMODE");
+    qputenv("PGHOST", "192.168.1.10");
+    EXPECT_EQ(ServerSession::securedConnectionText("dbname=orvanta"),
+              QString("dbname=orvanta") + verify);
+    qunsetenv("PGHOST");
+}
 
 TEST(EngineSettings, TheFileUnlessTheSettingsNameAServer)
 {

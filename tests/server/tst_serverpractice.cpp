@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -198,6 +199,43 @@ TEST_F(ServerPractice, ACopyThatCannotBeCompletedLeavesTheServerDatabaseEmpty)
     EmptyServerDatabase server;
     EXPECT_THROW(PracticeCopy::copyToServer(file.dir(), server.connection()), DbError);
     EXPECT_EQ(server.tableCount(), 0);
+}
+
+// When the suite's server takes only TLS with a certificate from its own authority, every
+// window's session is encrypted, and a session that does not verify the certificate against that
+// authority is refused before anything is read.
+TEST_F(ServerPractice, OverTlsEverySessionIsEncryptedAndTheCertificateIsChecked)
+{
+    const QString server = TestSupport::testServer();
+    if (!server.contains("sslmode=verify-full"))
+        GTEST_SKIP() << "the test server takes plain connections (ORVANTA_PG_TLS=1 makes one "
+                        "that does not)";
+    TestSupport::TempPractice practice;
+    Connection c;
+    c.setUp(Program::DbConnectionString, true);
+    ASSERT_NE(c.server(), nullptr);
+    const auto rows
+        = c.server()->run("SELECT ssl, version FROM pg_stat_ssl WHERE pid = pg_backend_pid()").rows;
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_TRUE(rows[0][0].toBool());
+    EXPECT_TRUE(rows[0][1].toString().startsWith("TLS"));
+
+    QTemporaryDir dir;
+    const QString other = dir.filePath("other.crt"); // an authority nobody trusts here
+    ASSERT_EQ(QProcess::execute("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes",
+                                            "-days", "1", "-subj", "/CN=Another authority",
+                                            "-keyout", dir.filePath("other.key"), "-out", other}),
+              0);
+    for (const QString &text : {server + " sslmode=disable", server + " sslrootcert=" + other,
+                                server + " sslrootcert=" + dir.filePath("missing.crt")}) {
+        SCOPED_TRACE(text.toStdString());
+        try {
+            ServerSession session(text);
+            ADD_FAILURE() << "connected";
+        } catch (const DbError &e) {
+            EXPECT_TRUE(e.message().startsWith(ServerSession::lostMessage()));
+        }
+    }
 }
 
 TEST_F(ServerPractice, ASessionLostInATransactionCommitsNothingAndConnectsAgain)

@@ -227,6 +227,7 @@ void cutServerSessions()
 {
     Connection c;
     c.setUp(Program::DbConnectionString, true);
+    c.keepOutOfPool(); // the cut ends every session kept for later too, this one as well
     if (c.server())
         c.executeNative(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                                        "WHERE datname = current_database() AND pid <> "
