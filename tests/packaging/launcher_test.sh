@@ -103,6 +103,34 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 check "nothing started either" test "$(started)" -eq "$before"
 
+# A folder that lost its data.mdb but holds a practice kept by a restore: no new, empty practice
+# is made over it; the launcher names the file the practice can be restored from, and stops.
+for kept in "data-before-restore-2026-03-06-090507.mdb" ".data.mdb.restoring.part" \
+            "data-before-restore-2026-03-06-090507.mdb .data.mdb.restoring.part"; do
+    folder="$tmp/restored $(echo "$kept" | tr -cd 'a-z0-9')"
+    mkdir -p "$folder"
+    for f in $kept; do printf 'practice' > "$folder/$f"; done
+    launch --practice "$folder" > "$tmp/out" 2> "$tmp/err"
+    check "[$kept] the launcher stops" test $? -ne 0
+    check "[$kept] no new practice made" test ! -e "$folder/data.mdb"
+    for f in $kept; do
+        check "[$kept] names $f" grep -qF "$folder/$f" "$tmp/err"
+        check "[$kept] $f left as it was" test "$(cat "$folder/$f")" = practice
+    done
+    check "[$kept] says the practice may be restored from it" grep -q "μπορεί να επανέλθει" "$tmp/err"
+    check "[$kept] says no empty practice was made" grep -q "Δεν δημιουργήθηκε νέο, άδειο ιατρείο" "$tmp/err"
+    check "[$kept] nothing started" test "$(started)" -eq "$before"
+done
+# Beside a data.mdb, a practice kept by an earlier restore changes nothing.
+folder="$tmp/restored before"
+mkdir -p "$folder"
+printf 'kept' > "$folder/data-before-restore-2026-03-06-090507.mdb"
+"$makedb" "$folder" > /dev/null
+launch --practice "$folder" > /dev/null 2>&1
+check "a folder with data.mdb and a set-aside practice starts" test $? -eq 0
+check "started there" test "$(tail -n1 "$ORVANTA_TEST_LOG")" = "$folder|0"
+before=$(started)
+
 # Without a display the program is not started, but the folder is ready.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$tmp/home2" "$root/bin/orvanta" > /dev/null 2> "$tmp/err"
 check "no display fails" test $? -ne 0

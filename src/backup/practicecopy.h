@@ -43,6 +43,11 @@ QString difference(const TableShape &shape, const QVariantList &first, const QVa
 // "STOIXEIA_PELATH: 1204 rows".
 QString rowsLine(const QString &table, qlonglong rows);
 
+// The figures of one table as the engine's expressions (lower-case names on a server), and those
+// of a table that a database made before it was added does not have: an empty table's.
+QStringList figureExpressions(const TableShape &shape, bool server);
+QVariantList emptyFigures(const TableShape &shape);
+
 // A value read from the file as the server and the record sets take it.
 QVariant fileValue(sqlite3_stmt *stmt, int column);
 

@@ -82,9 +82,27 @@ Summary inspect(const QString &backupFile);
 
 // On the file engine: checks the backup, puts a checked copy of it in place of the folder's
 // data.mdb, which is kept beside it as data-before-restore-YYYY-MM-DD-HHMMSS.mdb. Returns the
-// name the old file was kept under. Nothing changes when a check fails.
+// name the old file was kept under. Nothing changes when a check fails. At every moment,
+// a crash or a power cut included, data.mdb is either the practice as it was or the restored
+// one: the copy is written and checked beside it under a temporary name, the old file gets its
+// second name (a hard link) and the copy is renamed over data.mdb in one step.
 QString restoreFile(const QString &backupFile, const QString &practiceFolder,
                     const QDateTime &when);
+
+// The files a restore leaves beside data.mdb: the practice as it was before
+// ("data-before-restore-2026-03-06-090507.mdb"), and the checked copy under its temporary name
+// until it becomes data.mdb.
+inline constexpr char kSetAsidePrefix[] = "data-before-restore-";
+inline constexpr char kRestoringName[] = ".data.mdb.restoring.part";
+
+// The steps of restoreFile(), in their order: the copy written and synced beside data.mdb; the
+// copy checked; the old file given its set-aside name and the folder synced; the copy renamed
+// over data.mdb; the folder synced.
+inline constexpr const char *kRestoreSteps[] = {"copied", "checked", "set aside", "replaced",
+                                                "synced"};
+// Test seam: called with the name of each step of restoreFile() once it is done (a test throws
+// or ends the process there).
+void setRestoreStepHook(std::function<void(const char *step)> hook);
 
 // On a server: creates the database orvanta_restored_YYYYMMDD_HHMMSS beside the current one and
 // copies the backup into it with the checks of every copy to a server; the live database is
