@@ -330,9 +330,15 @@ Timing seal(const QString &plainPath, const QString &sealedPath, const QString &
     return timing;
 }
 
-Timing open(const QString &sealedPath, const QString &plainOutPath, const QString &passphrase,
-            const Progress &progress)
+namespace {
+
+// Opens the sealed copy and hands each chunk's plaintext to the sink, in order, after the
+// chunk passed its checks.
+Timing openInto(const QString &sealedPath, const QString &passphrase,
+                const std::function<void(const unsigned char *, qint64)> &sink,
+                const std::function<void()> &finished, const Progress &progress)
 {
+
     initialise();
     QElapsedTimer clock;
     clock.start();
@@ -405,7 +411,6 @@ Timing open(const QString &sealedPath, const QString &plainOutPath, const QStrin
                                         .arg(sealedPath)
                                         .arg(size - expected));
 
-    Output out(plainOutPath);
     QByteArray ad(reinterpret_cast<const char *>(header), kHeaderBytes + kIndexBytes);
     auto *adIndex = reinterpret_cast<unsigned char *>(ad.data()) + kHeaderBytes;
     QByteArray sealed(qsizetype(kIndexBytes + params.chunkSize + kAbytes), Qt::Uninitialized);
@@ -443,15 +448,64 @@ Timing open(const QString &sealedPath, const QString &plainOutPath, const QStrin
                         QStringLiteral("Chunk %1 of '%2' is marked as it should not be.")
                             .arg(index)
                             .arg(sealedPath));
-        out.write(plainBytes, qint64(plainLength));
+        sink(plainBytes, qint64(plainLength));
         done += want;
         if (progress)
             progress(std::int64_t(done), std::int64_t(length));
     }
     sodium_memzero(plain.data(), size_t(plain.size()));
-    out.finish();
+    finished();
     timing.totalNs = nsSince(clock);
     return timing;
+}
+
+} // namespace
+
+Timing open(const QString &sealedPath, const QString &plainOutPath, const QString &passphrase,
+            const Progress &progress)
+{
+    initialise();
+    std::unique_ptr<Output> out;
+    return openInto(
+        sealedPath, passphrase,
+        [&](const unsigned char *data, qint64 size) {
+            // Created only once the passphrase opened the copy.
+            if (!out)
+                out = std::make_unique<Output>(plainOutPath);
+            out->write(data, size);
+        },
+        [&] {
+            if (!out)
+                out = std::make_unique<Output>(plainOutPath);
+            out->finish();
+        },
+        progress);
+}
+
+bool sameAs(const QString &sealedPath, const QString &plainPath, const QString &passphrase,
+            const Progress &progress)
+{
+    initialise();
+    QFile plain(plainPath);
+    if (!plain.open(QIODevice::ReadOnly))
+        throw Error(Fault::Io, QStringLiteral("The file '%1' cannot be read: %2")
+                                   .arg(plainPath, plain.errorString()));
+    bool same = true;
+    QByteArray expected;
+    openInto(
+        sealedPath, passphrase,
+        [&](const unsigned char *data, qint64 size) {
+            expected = plain.read(size);
+            if (same && (expected.size() != size
+                         || std::memcmp(expected.constData(), data, size_t(size)) != 0))
+                same = false;
+        },
+        [&] {
+            if (!plain.atEnd())
+                same = false;
+        },
+        progress);
+    return same;
 }
 
 } // namespace SealedCopy

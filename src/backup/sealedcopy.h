@@ -82,6 +82,11 @@ Timing seal(const QString &plainPath, const QString &sealedPath, const QString &
 Timing open(const QString &sealedPath, const QString &plainOutPath, const QString &passphrase,
             const Progress &progress = {});
 
+// Whether the sealed copy opens, with its checks, into exactly the bytes of the plain file;
+// nothing is written. Throws Error as open() does.
+bool sameAs(const QString &sealedPath, const QString &plainPath, const QString &passphrase,
+            const Progress &progress = {});
+
 // Test seam: the parameters seal() uses when given the standard ones (tests make many copies
 // and need not spend a second on each).
 void setStandardParams(const Params &params);

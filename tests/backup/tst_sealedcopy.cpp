@@ -316,3 +316,17 @@ TEST(SealedCopy, ASealThatCannotBeWrittenLeavesNothingAndSaysSo)
     }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("copy.sealed")));
 }
+
+TEST_F(SealedPractice, TheCopyIsComparedWithThePracticeWithoutWritingItOut)
+{
+    const QString practice = s_practice->dbPath();
+    EXPECT_TRUE(SealedCopy::sameAs(sealedPath(), practice, kPassphrase));
+    QByteArray other = readAll(practice);
+    other[other.size() / 2] = char(other[other.size() / 2] ^ 1);
+    writeAll(s_dir->filePath("other.mdb"), other);
+    EXPECT_FALSE(SealedCopy::sameAs(sealedPath(), s_dir->filePath("other.mdb"), kPassphrase));
+    other.append('x');
+    writeAll(s_dir->filePath("longer.mdb"), other);
+    EXPECT_FALSE(SealedCopy::sameAs(sealedPath(), s_dir->filePath("longer.mdb"), kPassphrase));
+    EXPECT_EQ(QDir(s_dir->path()).entryList({"opened*"}, QDir::Files), QStringList());
+}
