@@ -483,7 +483,7 @@ Timing open(const QString &sealedPath, const QString &plainOutPath, const QStrin
 }
 
 bool sameAs(const QString &sealedPath, const QString &plainPath, const QString &passphrase,
-            const Progress &progress)
+            const Progress &progress, Timing *timing)
 {
     initialise();
     QFile plain(plainPath);
@@ -492,7 +492,7 @@ bool sameAs(const QString &sealedPath, const QString &plainPath, const QString &
                                    .arg(plainPath, plain.errorString()));
     bool same = true;
     QByteArray expected;
-    openInto(
+    const Timing t = openInto(
         sealedPath, passphrase,
         [&](const unsigned char *data, qint64 size) {
             expected = plain.read(size);
@@ -505,6 +505,8 @@ bool sameAs(const QString &sealedPath, const QString &plainPath, const QString &
                 same = false;
         },
         progress);
+    if (timing)
+        *timing = t;
     return same;
 }
 

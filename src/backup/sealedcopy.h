@@ -85,7 +85,7 @@ Timing open(const QString &sealedPath, const QString &plainOutPath, const QStrin
 // Whether the sealed copy opens, with its checks, into exactly the bytes of the plain file;
 // nothing is written. Throws Error as open() does.
 bool sameAs(const QString &sealedPath, const QString &plainPath, const QString &passphrase,
-            const Progress &progress = {});
+            const Progress &progress = {}, Timing *timing = nullptr);
 
 // Test seam: the parameters seal() uses when given the standard ones (tests make many copies
 // and need not spend a second on each).
