@@ -83,10 +83,6 @@ inline QString passphraseNotKept(const QString &why)
 inline const QString kNoStoredPassphrase = QStringLiteral(
     "Τα αντίγραφα ασφαλείας κρυπτογραφούνται, αλλά η φράση κρυπτογράφησης δεν βρέθηκε στην "
     "κλειδοθήκη αυτού του υπολογιστή. Γράψτε τη ξανά στις «Ρυθμίσεις», «Αντίγραφα ασφαλείας…».");
-// The reason written down for the next start when an automatic copy could not be sealed.
-inline const QString kAutomaticNoPassphrase = QStringLiteral(
-    "Η φράση κρυπτογράφησης δεν βρέθηκε στην κλειδοθήκη του υπολογιστή· δεν γράφτηκε "
-    "μη κρυπτογραφημένο αντίγραφο στη θέση του.");
 inline const QString kAskPassphrase = QStringLiteral(
     "Το αντίγραφο είναι κρυπτογραφημένο. Γράψτε τη φράση κρυπτογράφησης:");
 

@@ -1,6 +1,7 @@
 // Encrypted backup copies as a person meets them: the setting with its passphrase typed twice,
 // "Backup now" writing a sealed copy and saying so, and the restore of a sealed copy asking for
 // the passphrase and refusing each damage with its own reason, the practice left as it was.
+#include "autobackup.h"
 #include "backupcommands.h"
 #include "backupsettingswindow.h"
 #include "fakesecrets.h"
@@ -320,4 +321,33 @@ TEST_F(SealedBackupCommandsTest, TheSettingTakesThePassphraseTypedTwiceIntoTheKe
         window.grab().save(QDir(qEnvironmentVariable("ORVANTA_SCREENSHOTS"))
                                .filePath("backup-settings.png"));
     }
+}
+
+TEST_F(SealedBackupCommandsTest, TheAutomaticCopyIsSealedAndThinnedWithThePlainOnesOrNotTakenAtAll)
+{
+    SealedBackup::setEncryptionOn(practice.dir(), true);
+    const QString folder = AutoBackup::folder(practice.dir());
+    // Without the phrase there is no copy, plain or sealed, and the next start says why.
+    const AutoBackup::Result none = AutoBackup::atNormalEnd(practice.dir(), kWhen);
+    EXPECT_FALSE(none.ok);
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(AutoBackup::takeFailureNote(practice.dir())
+                    .contains("Η φράση κρυπτογράφησης δεν βρέθηκε στην κλειδοθήκη"));
+
+    // Plain copies of older days, then sealed ones: one series, thinned by one rule.
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (int day = 1; day <= 20; ++day)
+        writeAll(QDir(folder).filePath(QStringLiteral("orvanta-2026-02-%1-1800.mdb")
+                                           .arg(day, 2, 10, QLatin1Char('0'))),
+                 "x");
+    const AutoBackup::Result r = AutoBackup::atNormalEnd(practice.dir(), kWhen, kPhrase);
+    ASSERT_TRUE(r.ok) << r.failure.toStdString();
+    EXPECT_EQ(QFileInfo(r.outcome.path).fileName(), "orvanta-2026-03-05-1830.mdb.sealed");
+    const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    EXPECT_EQ(left.size(), 14) << left.join(" ").toStdString();
+    EXPECT_TRUE(left.contains("orvanta-2026-03-05-1830.mdb.sealed"));
+    EXPECT_FALSE(left.contains("orvanta-2026-02-07-1800.mdb"));
+    QTemporaryDir other;
+    SealedCopy::open(r.outcome.path, other.filePath("copy.mdb"), kPhrase);
+    EXPECT_EQ(PracticeBackup::inspect(other.filePath("copy.mdb")).patients, 200);
 }

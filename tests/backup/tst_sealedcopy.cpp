@@ -3,6 +3,7 @@
 // behind and the practice untouched.
 #include "connection.h"
 #include "program.h"
+#include "sealedbackup.h"
 #include "sealedcopy.h"
 #include "testsupport.h"
 
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -329,4 +331,61 @@ TEST_F(SealedPractice, TheCopyIsComparedWithThePracticeWithoutWritingItOut)
     writeAll(s_dir->filePath("longer.mdb"), other);
     EXPECT_FALSE(SealedCopy::sameAs(sealedPath(), s_dir->filePath("longer.mdb"), kPassphrase));
     EXPECT_EQ(QDir(s_dir->path()).entryList({"opened*"}, QDir::Files), QStringList());
+}
+
+// The tool for scheduled tasks: a sealed copy with the passphrase of a file, and no plain copy
+// of a practice whose copies are to be encrypted unless asked for.
+TEST(SealedBackupTool, SealsWithThePassphraseFileAndNeverFallsBackToAPlainCopy)
+{
+    TempPractice practice;
+    practice.exec("INSERT INTO STOIXEIA_PELATH(ONOMA,EPWNYMO) VALUES('Ελένη','Αλεξίου')");
+    SealedBackup::setEncryptionOn(practice.dir(), true);
+    QTemporaryDir usb;
+    QTemporaryDir secrets;
+    const QString good = secrets.filePath("φράση.txt");
+    writeAll(good, "Μια φράση για τα αντίγραφα\r\n");
+    const QString shortOne = secrets.filePath("short.txt");
+    writeAll(shortOne, "Λάρισα\n");
+    struct Case {
+        const char *name;
+        QStringList args;
+        int status;
+        QString line; // the start of the one line, on stdout for 0 and stderr otherwise
+        QString end;
+    };
+    const Case cases[] = {
+        {"no passphrase", {practice.dir(), usb.path()}, 7,
+         "not backed up: the practice's copies are to be encrypted", ""},
+        {"missing passphrase file", {"--passphrase-file", secrets.filePath("none"), practice.dir(), usb.path()},
+         7, "not backed up: passphrase not usable: ", ""},
+        {"short passphrase", {"--passphrase-file", shortOne, practice.dir(), usb.path()}, 7,
+         "not backed up: passphrase not usable: ", ""},
+        {"both options", {"--unencrypted", "--passphrase-file", good, practice.dir(), usb.path()},
+         2, "usage: orvanta-backup ", ""},
+        {"sealed", {"--passphrase-file", good, practice.dir(), usb.path()}, 0,
+         "backed up " + usb.path() + "/orvanta-", ".mdb.sealed "},
+        {"plain, asked for", {"--unencrypted", practice.dir(), usb.path()}, 0,
+         "backed up " + usb.path() + "/orvanta-", " bytes, verified, not encrypted\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess tool;
+        tool.start(QStringLiteral(BACKUP_TOOL), c.args);
+        ASSERT_TRUE(tool.waitForFinished(120000));
+        EXPECT_EQ(tool.exitCode(), c.status);
+        const QString out = QString::fromUtf8(c.status == 0 ? tool.readAllStandardOutput()
+                                                            : tool.readAllStandardError());
+        EXPECT_TRUE(out.startsWith(c.line)) << out.toStdString();
+        EXPECT_EQ(out.count('\n'), 1) << out.toStdString();
+        if (!c.end.isEmpty())
+            EXPECT_TRUE(out.contains(c.end)) << out.toStdString();
+        if (c.status != 0)
+            EXPECT_TRUE(QDir(usb.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+    const QStringList copies = QDir(usb.path()).entryList({"*.sealed"}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    // The passphrase is the file's line without its line end.
+    SealedCopy::open(QDir(usb.path()).filePath(copies[0]), usb.filePath("opened.mdb"),
+                     "Μια φράση για τα αντίγραφα");
+    EXPECT_TRUE(QFileInfo(usb.filePath("opened.mdb")).size() > 0);
 }
