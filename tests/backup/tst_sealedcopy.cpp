@@ -377,10 +377,12 @@ TEST(SealedBackupTool, SealsWithThePassphraseFileAndNeverFallsBackToAPlainCopy)
                                                             : tool.readAllStandardError());
         EXPECT_TRUE(out.startsWith(c.line)) << out.toStdString();
         EXPECT_EQ(out.count('\n'), 1) << out.toStdString();
-        if (!c.end.isEmpty())
+        if (!c.end.isEmpty()) {
             EXPECT_TRUE(out.contains(c.end)) << out.toStdString();
-        if (c.status != 0)
+        }
+        if (c.status != 0) {
             EXPECT_TRUE(QDir(usb.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        }
     }
     const QStringList copies = QDir(usb.path()).entryList({"*.sealed"}, QDir::Files);
     ASSERT_EQ(copies.size(), 1);
