@@ -14,6 +14,9 @@ pkgs=(build-essential cmake ninja-build pkg-config
       # reading them back in tests, the stand-in service and CSV reader of the tests)
       libxlsxwriter-dev zlib1g-dev libxml2-dev libxml2-utils qtkeychain-qt6-dev libqrencode-dev zbar-tools
       python3 python3-openpyxl
+      # sealed backup copies (Argon2id and XChaCha20-Poly1305), and the test that opens one
+      # with another implementation, following docs/backup-encryption.md only
+      libsodium-dev python3-nacl
       # the stand-in service's certificate, for the sending over TLS in the tests
       openssl
       # the baseline of the backup benchmark (bench/db): the engine's own command-line program

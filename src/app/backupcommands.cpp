@@ -2,11 +2,15 @@
 
 #include "appinfo.h"
 #include "autobackup.h"
+#include "backupsettingswindow.h"
 #include "backuptexts.h"
 #include "engine.h"
 #include "messageservice.h"
 #include "practicebackup.h"
 #include "program.h"
+#include "sealedbackup.h"
+#include "sealedcopy.h"
+#include "secretstore.h"
 #include "window.h"
 
 #include <QApplication>
@@ -15,12 +19,15 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QStorageInfo>
 #include <QThread>
 
 #include <exception>
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -29,6 +36,48 @@ namespace BackupCommands {
 namespace {
 
 std::function<QDateTime()> g_clock;
+MyData::SecretStore *g_secrets = nullptr;
+
+// The keyring of the copies' passphrase: a service of its own beside the e-books'.
+MyData::SecretStore &secrets()
+{
+    static MyData::KeychainSecretStore keyring(QStringLiteral("Orvanta backups"));
+    return g_secrets ? *g_secrets : keyring;
+}
+
+// The passphrase kept for the practice's copies, waited for (the keyring answers on the event
+// loop, and may first ask the person to unlock it); empty when none is kept or the keyring
+// cannot be reached.
+QString storedPassphrase(const QString &practiceFolder)
+{
+    QString phrase;
+    bool answered = false;
+    QEventLoop loop;
+    secrets().read(passphraseName(practiceFolder),
+                   [&](bool found, const QString &secret, const QString &) {
+                       if (found)
+                           phrase = secret;
+                       answered = true;
+                       loop.quit();
+                   });
+    if (!answered)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return phrase;
+}
+
+// The passphrase of a sealed copy, typed by the person; empty when cancelled.
+QString askPassphrase(QWidget *parent)
+{
+    QInputDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("passphraseDialog"));
+    dialog.setWindowTitle(AppInfo::title());
+    dialog.setLabelText(BackupTexts::kAskPassphrase);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (ModalRunner::exec(&dialog) != QDialog::Accepted)
+        return {};
+    return dialog.textValue();
+}
 
 QDateTime now()
 {
@@ -137,6 +186,9 @@ void showFailure(QWidget *parent, const QString &what, const std::exception_ptr 
 {
     try {
         std::rethrow_exception(failure);
+    } catch (const SealedCopy::Error &e) {
+        Messages::errorWithDetails(parent, what + QLatin1Char('\r') + SealedCopy::reason(e.fault()),
+                                   e.message());
     } catch (const PracticeBackup::BackupError &e) {
         Messages::errorWithDetails(parent, what + QLatin1Char('\r') + BackupTexts::reason(e.failure()),
                                    e.message());
@@ -152,6 +204,29 @@ void setClock(std::function<QDateTime()> clock)
     g_clock = std::move(clock);
 }
 
+void setSecretStore(MyData::SecretStore *store)
+{
+    g_secrets = store;
+}
+
+QString passphraseName(const QString &practiceFolder)
+{
+    return QStringLiteral("backup-passphrase:%1").arg(QDir(practiceFolder).absolutePath());
+}
+
+QString passphraseForAutomaticCopy(const QString &practiceFolder)
+{
+    if (!SealedBackup::encryptionOn(practiceFolder))
+        return {};
+    return storedPassphrase(practiceFolder);
+}
+
+void settings(QWidget *parent)
+{
+    BackupSettingsWindow window(secrets(), Program::AppDir, parent);
+    window.showModal();
+}
+
 void backupNow(QWidget *parent)
 {
     const QString folder = choose(parent, BackupTexts::kChooseFolder, QFileDialog::Directory);
@@ -162,17 +237,28 @@ void backupNow(QWidget *parent)
                                         BackupTexts::sameDisk(QDir::toNativeSeparators(folder))))
         return;
     const QString practice = Program::AppDir;
+    const bool sealed = SealedBackup::encryptionOn(practice);
+    QString passphrase;
+    if (sealed) {
+        // Never a plain copy in place of the sealed one the practice asked for.
+        passphrase = storedPassphrase(practice);
+        if (passphrase.isEmpty()) {
+            Messages::information(parent, BackupTexts::kNoStoredPassphrase);
+            return;
+        }
+    }
     const QDateTime when = now();
     PracticeBackup::Outcome out;
     const std::exception_ptr failure
         = inBackground(parent, BackupTexts::kTaking, [&](const PracticeBackup::Progress &p) {
-              out = PracticeBackup::backUp(practice, folder, when, p);
+              out = sealed ? SealedBackup::backUp(practice, folder, when, passphrase, p)
+                           : PracticeBackup::backUp(practice, folder, when, p);
           });
     if (failure)
         showFailure(parent, BackupTexts::kNotTaken, failure);
     else
         Messages::information(parent, BackupTexts::taken(QDir::toNativeSeparators(out.path),
-                                                         out.bytes));
+                                                         out.bytes, sealed));
 }
 
 bool restore(QWidget *parent)
@@ -181,13 +267,27 @@ bool restore(QWidget *parent)
     if (file.isEmpty())
         return false;
     const QString practice = Program::AppDir;
+    // A sealed copy is opened into a private folder first; from there on the plain copy goes
+    // the way of any backup, and the folder goes when the restore is over.
+    QString passphrase;
+    if (SealedCopy::isSealed(file)) {
+        passphrase = askPassphrase(parent);
+        if (passphrase.isEmpty())
+            return false;
+    }
+    std::unique_ptr<SealedBackup::OpenedCopy> opened;
+    QString plainFile = file;
     bool onServer = false;
     PracticeBackup::Summary summary;
     // Checking a large backup takes a while: it is done as the copy itself is.
     const std::exception_ptr refused
         = inBackground(parent, BackupTexts::kChecking, [&](const PracticeBackup::Progress &) {
               onServer = EngineSettings::read(practice).engine == Engine::PostgreSQL;
-              summary = PracticeBackup::inspect(file);
+              if (!passphrase.isEmpty()) {
+                  opened = std::make_unique<SealedBackup::OpenedCopy>(file, passphrase, practice);
+                  plainFile = opened->path();
+              }
+              summary = PracticeBackup::inspect(plainFile);
           });
     if (refused) {
         showFailure(parent, BackupTexts::kNotRestored, refused);
@@ -203,9 +303,9 @@ bool restore(QWidget *parent)
         = inBackground(parent, BackupTexts::kRestoring, [&](const PracticeBackup::Progress &) {
               if (onServer)
                   result = PracticeBackup::restoreToServer(
-                      file, EngineSettings::read(practice).serverConnection, when);
+                      plainFile, EngineSettings::read(practice).serverConnection, when);
               else
-                  result = PracticeBackup::restoreFile(file, practice, when);
+                  result = PracticeBackup::restoreFile(plainFile, practice, when);
           });
     if (failure) {
         showFailure(parent, BackupTexts::kNotRestored, failure);

@@ -12,7 +12,7 @@ inline const QString kBackupNowEntry = QStringLiteral("Αντίγραφο ασφ
 inline const QString kRestoreEntry = QStringLiteral("Επαναφορά από αντίγραφο…");
 inline const QString kChooseFolder = QStringLiteral("Φάκελος για το αντίγραφο ασφαλείας");
 inline const QString kChooseBackup = QStringLiteral("Επαναφορά από αντίγραφο ασφαλείας");
-inline const QString kBackupFiles = QStringLiteral("Αντίγραφα ασφαλείας (*.mdb)");
+inline const QString kBackupFiles = QStringLiteral("Αντίγραφα ασφαλείας (*.mdb *.mdb.sealed)");
 inline const QString kTaking = QStringLiteral("Λήψη αντιγράφου ασφαλείας…");
 inline const QString kCheckingCopy = QStringLiteral("Έλεγχος του αντιγράφου…");
 inline const QString kChecking = QStringLiteral("Έλεγχος του αντιγράφου ασφαλείας…");
@@ -34,13 +34,57 @@ inline QString dateTimeText(const QDateTime &when)
     return when.toString(QStringLiteral("d/M/yyyy HH:mm"));
 }
 
-inline QString taken(const QString &path, qint64 bytes)
+inline QString taken(const QString &path, qint64 bytes, bool encrypted)
 {
     return QStringLiteral("Το αντίγραφο ασφαλείας γράφτηκε και ελέγχθηκε: ανοίγει κανονικά και "
                           "έχει όλα τα στοιχεία της βάσης δεδομένων.\r\r"
-                          "Αρχείο: %1\rΜέγεθος: %2")
-        .arg(path, sizeText(bytes));
+                          "Αρχείο: %1\rΜέγεθος: %2\r")
+               .arg(path, sizeText(bytes))
+        + (encrypted ? QStringLiteral("Κρυπτογραφημένο: ανοίγει μόνο με τη φράση "
+                                      "κρυπτογράφησης.")
+                     : QStringLiteral("Μη κρυπτογραφημένο: όποιος έχει το αρχείο μπορεί να "
+                                      "διαβάσει τα στοιχεία των ασθενών."));
 }
+
+// The settings of the copies (under "Ρυθμίσεις").
+inline const QString kSettingsEntry = QStringLiteral("Αντίγραφα ασφαλείας…");
+inline const QString kSettingsCaption = QStringLiteral("Αντίγραφα ασφαλείας");
+inline const QString kEncrypt = QStringLiteral("Κρυπτογράφηση των αντιγράφων ασφαλείας");
+inline const QString kPassphrase = QStringLiteral("Φράση κρυπτογράφησης:");
+inline const QString kConfirmPassphrase = QStringLiteral("Ξανά η ίδια φράση:");
+inline const QString kPassphraseRule = QStringLiteral(
+    "Τουλάχιστον 8 χαρακτήρες, χωρίς κενό στην αρχή ή στο τέλος. Μια φράση από λίγες λέξεις "
+    "θυμάται εύκολα και μαντεύεται δύσκολα.");
+inline const QString kForgottenWarning = QStringLiteral(
+    "Προσοχή: αν ξεχάσετε τη φράση κρυπτογράφησης, τα κρυπτογραφημένα αντίγραφα δεν ανοίγουν "
+    "με κανέναν τρόπο, ούτε από το πρόγραμμα ούτε από κανέναν άλλον. Γράψτε τη σε χαρτί και "
+    "φυλάξτε τη σε ασφαλές μέρος, χωριστά από τα αντίγραφα.");
+inline const QString kPassphraseStored = QStringLiteral(
+    "Η φράση είναι φυλαγμένη στην κλειδοθήκη αυτού του υπολογιστή, για τα αυτόματα αντίγραφα. "
+    "Γράψτε μια νέα φράση μόνο για να την αλλάξετε.");
+inline const QString kPassphraseMissing
+    = QStringLiteral("Δεν έχει φυλαχτεί φράση κρυπτογράφησης σε αυτόν τον υπολογιστή.");
+inline const QString kSaveSettings = QStringLiteral("Καταχώ&ρηση");
+inline const QString kPassphrasesDiffer = QStringLiteral("Οι δύο φράσεις δεν είναι ίδιες.");
+inline const QString kPassphraseTooShort = QStringLiteral(
+    "Η φράση κρυπτογράφησης πρέπει να έχει τουλάχιστον 8 χαρακτήρες, χωρίς κενό στην αρχή ή "
+    "στο τέλος.");
+inline const QString kPassphraseNeeded
+    = QStringLiteral("Γράψτε τη φράση κρυπτογράφησης δύο φορές.");
+inline const QString kSettingsSaved
+    = QStringLiteral("Οι ρυθμίσεις των αντιγράφων ασφαλείας αποθηκεύτηκαν.");
+inline QString passphraseNotKept(const QString &why)
+{
+    return QStringLiteral("Η φράση δεν φυλάχτηκε στην κλειδοθήκη του υπολογιστή, και η "
+                          "κρυπτογράφηση δεν άνοιξε.\r%1")
+        .arg(why);
+}
+// "Backup now" while the copies are to be encrypted and this computer's keyring has no phrase.
+inline const QString kNoStoredPassphrase = QStringLiteral(
+    "Τα αντίγραφα ασφαλείας κρυπτογραφούνται, αλλά η φράση κρυπτογράφησης δεν βρέθηκε στην "
+    "κλειδοθήκη αυτού του υπολογιστή. Γράψτε τη ξανά στις «Ρυθμίσεις», «Αντίγραφα ασφαλείας…».");
+inline const QString kAskPassphrase = QStringLiteral(
+    "Το αντίγραφο είναι κρυπτογραφημένο. Γράψτε τη φράση κρυπτογράφησης:");
 
 // Why a backup or a restore did not happen, in the person's words.
 inline QString reason(PracticeBackup::Failure failure)

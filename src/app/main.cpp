@@ -41,6 +41,7 @@ int main(int argc, char **argv)
     }
     // Every window has closed its connection: the copy of the day is taken and checked, the
     // older ones thinned out; a failure is told at the next start.
-    AutoBackup::atNormalEnd(Program::AppDir, QDateTime::currentDateTime());
+    AutoBackup::atNormalEnd(Program::AppDir, QDateTime::currentDateTime(),
+                            BackupCommands::passphraseForAutomaticCopy(Program::AppDir));
     return status;
 }

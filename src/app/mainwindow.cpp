@@ -166,6 +166,9 @@ void MainWindow::buildMenu()
             "actPracticeDetails", MenuCommand::PracticeDetails);
     command(settings, "Ηλεκτρονικά βιβλία (myDATA)…", "actEbooksSettings",
             MenuCommand::EbooksSettings);
+    QAction *backupSettings = addEntry(settings, BackupTexts::kSettingsEntry,
+                                       QStringLiteral("actBackupSettings"));
+    connect(backupSettings, &QAction::triggered, this, [this] { BackupCommands::settings(this); });
     QAction *password = addEntry(options, QStringLiteral("Αλλαγή του κωδικού πρόσβασης"),
                                  QStringLiteral("actChangePassword"));
     connect(password, &QAction::triggered, this, &MainWindow::ChangePasswordClick);

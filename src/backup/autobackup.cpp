@@ -1,6 +1,7 @@
 #include "autobackup.h"
 
 #include "engine.h"
+#include "sealedbackup.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,7 +36,7 @@ QStringList toKeep(const QStringList &names, const QDateTime &now)
     QList<Copy> copies;
     QStringList keep;
     for (const QString &name : names) {
-        const QDateTime time = PracticeBackup::timeOfName(name);
+        const QDateTime time = SealedBackup::timeOfName(name);
         if (!time.isValid())
             continue;
         if (time > now)
@@ -78,16 +79,26 @@ QString notePath(const QString &practiceFolder)
 
 } // namespace
 
-Result atNormalEnd(const QString &practiceFolder, const QDateTime &now)
+Result atNormalEnd(const QString &practiceFolder, const QDateTime &now, const QString &passphrase)
 {
     Result result;
     const QString target = folder(practiceFolder);
+    const bool sealed = SealedBackup::encryptionOn(practiceFolder);
     try {
+        // Never a plain copy in place of the sealed one the practice asked for.
+        if (sealed && passphrase.isEmpty())
+            throw PracticeBackup::BackupError(
+                PracticeBackup::Failure::Source,
+                QStringLiteral("Η φράση κρυπτογράφησης δεν βρέθηκε στην κλειδοθήκη του "
+                               "υπολογιστή· δεν γράφτηκε μη κρυπτογραφημένο αντίγραφο στη θέση "
+                               "του."));
         if (!QDir().mkpath(target))
             throw PracticeBackup::BackupError(
                 PracticeBackup::Failure::NotWritable,
                 QStringLiteral("The folder '%1' cannot be created.").arg(target));
-        result.outcome = PracticeBackup::backUp(practiceFolder, target, now);
+        result.outcome = sealed
+            ? SealedBackup::backUp(practiceFolder, target, now, passphrase)
+            : PracticeBackup::backUp(practiceFolder, target, now);
         result.ok = true;
     } catch (const DbError &e) {
         result.failure = e.message();
@@ -101,11 +112,13 @@ Result atNormalEnd(const QString &practiceFolder, const QDateTime &now)
     QFile::remove(notePath(practiceFolder));
 
     const QDir dir(target);
-    const QStringList names
-        = dir.entryList({QStringLiteral("orvanta-*.mdb")}, QDir::Files, QDir::Name);
+    // Sealed and plain copies are kept by the same rule, as one series.
+    const QStringList names = dir.entryList(
+        {QStringLiteral("orvanta-*.mdb"), QStringLiteral("orvanta-*.mdb.sealed")}, QDir::Files,
+        QDir::Name);
     const QStringList keep = toKeep(names, now);
     for (const QString &name : names) {
-        if (keep.contains(name) || !PracticeBackup::timeOfName(name).isValid())
+        if (keep.contains(name) || !SealedBackup::timeOfName(name).isValid())
             continue;
         if (QFile::remove(dir.filePath(name)))
             result.removed << name;

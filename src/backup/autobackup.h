@@ -12,7 +12,8 @@
 //   [backup]
 //   folder=/media/usb/orvanta          ; relative names are taken from the practice folder
 //
-// Of the copies there (files named orvanta-YYYY-MM-DD-HHMM.mdb; other files are never touched)
+// Of the copies there (files named orvanta-YYYY-MM-DD-HHMM.mdb, or .mdb.sealed when encrypted;
+// other files are never touched)
 // the program keeps the newest of each of the 14 latest days that have one, and the newest of
 // each of the last twelve months (this month included). The others are removed only after the
 // new copy has been verified. A copy that fails leaves a note beside data.mdb that the next
@@ -37,9 +38,11 @@ struct Result {
     QStringList removed;             // older copies removed
 };
 
-// Takes the copy of the day at the program's normal end and thins out the older ones. Never
-// throws: a failure is written down for the next start.
-Result atNormalEnd(const QString &practiceFolder, const QDateTime &now);
+// Takes the copy of the day at the program's normal end and thins out the older ones; when the
+// copies are to be encrypted (SealedBackup), the copy is sealed with the passphrase, and
+// without one there is no copy. Never throws: a failure is written down for the next start.
+Result atNormalEnd(const QString &practiceFolder, const QDateTime &now,
+                   const QString &passphrase = {});
 
 // What the last automatic copy's failure note says, the note removed so that it is told only
 // once; empty when the last copy went well.

@@ -11,7 +11,7 @@ QString keyName(const QString &user)
 
 void KeychainSecretStore::read(const QString &name, Read done)
 {
-    auto *job = new QKeychain::ReadPasswordJob(QLatin1String(kService));
+    auto *job = new QKeychain::ReadPasswordJob(m_service);
     job->setKey(name);
     QObject::connect(job, &QKeychain::Job::finished, [job, done = std::move(done)] {
         if (job->error() == QKeychain::NoError)
@@ -26,7 +26,7 @@ void KeychainSecretStore::read(const QString &name, Read done)
 
 void KeychainSecretStore::write(const QString &name, const QString &secret, Done done)
 {
-    auto *job = new QKeychain::WritePasswordJob(QLatin1String(kService));
+    auto *job = new QKeychain::WritePasswordJob(m_service);
     job->setKey(name);
     job->setTextData(secret);
     QObject::connect(job, &QKeychain::Job::finished, [job, done = std::move(done)] {
@@ -37,7 +37,7 @@ void KeychainSecretStore::write(const QString &name, const QString &secret, Done
 
 void KeychainSecretStore::remove(const QString &name, Done done)
 {
-    auto *job = new QKeychain::DeletePasswordJob(QLatin1String(kService));
+    auto *job = new QKeychain::DeletePasswordJob(m_service);
     job->setKey(name);
     QObject::connect(job, &QKeychain::Job::finished, [job, done = std::move(done)] {
         done(job->error() == QKeychain::NoError || job->error() == QKeychain::EntryNotFound,

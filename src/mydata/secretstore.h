@@ -21,14 +21,21 @@ public:
     virtual void remove(const QString &name, Done done) = 0;
 };
 
-// The desktop's keyring through QtKeychain (the Secret Service on Linux desktops).
+// The desktop's keyring through QtKeychain (the Secret Service on Linux desktops), under the
+// service name given: the e-books' by default.
 class KeychainSecretStore : public SecretStore {
 public:
+    explicit KeychainSecretStore(QString service = QLatin1String(kService))
+        : m_service(std::move(service))
+    {}
     void read(const QString &name, Read done) override;
     void write(const QString &name, const QString &secret, Done done) override;
     void remove(const QString &name, Done done) override;
 
     static constexpr char kService[] = "Orvanta e-books (myDATA)";
+
+private:
+    QString m_service;
 };
 
 // The name the key is kept under: one per user of the service.

@@ -89,7 +89,9 @@ TEST_F(BackupCommandsTest, BackupNowWritesAVerifiedCopyAndSaysWhereAndHowBig)
     EXPECT_EQ(messages.last(),
               "Το αντίγραφο ασφαλείας γράφτηκε και ελέγχθηκε: ανοίγει κανονικά και έχει όλα τα "
               "στοιχεία της βάσης δεδομένων.\r\rΑρχείο: "
-                  + path + "\rΜέγεθος: " + kb + " KB");
+                  + path + "\rΜέγεθος: " + kb
+                  + " KB\rΜη κρυπτογραφημένο: όποιος έχει το αρχείο μπορεί να διαβάσει τα "
+                    "στοιχεία των ασθενών.");
 }
 
 TEST_F(BackupCommandsTest, BackupNowThatFailsSaysWhyAndLeavesNoCopy)

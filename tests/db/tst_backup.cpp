@@ -427,7 +427,7 @@ TEST(BackupTool, SaysInOneLineWhatHappenedWithAnExitStatusOfItsOwn)
         EXPECT_TRUE(out.startsWith(c.out)) << out.toStdString();
         EXPECT_EQ(out.count('\n'), 1) << out.toStdString();
         if (c.status == 0) {
-            EXPECT_TRUE(out.endsWith(" bytes, verified\n")) << out.toStdString();
+            EXPECT_TRUE(out.endsWith(" bytes, verified, not encrypted\n")) << out.toStdString();
         }
     }
     EXPECT_EQ(QDir(usb.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
