@@ -12,7 +12,7 @@
 LockSettingWindow::LockSettingWindow(QWidget *parent)
     : DataWindow(parent)
 {
-    setUpWindow(LockTexts::kSettingCaption, 460, 200);
+    setUpWindow(LockTexts::kSettingCaption, 460, 165);
     m_stored = PracticeSettings::kDefaultLockMinutes;
     Kit::guarded(this, [&] {
         openConnection();
@@ -32,6 +32,8 @@ LockSettingWindow::LockSettingWindow(QWidget *parent)
     m_minutes->setRange(0, PracticeSettings::kMaxLockMinutes);
     m_minutes->setSpecialValueText(LockTexts::kSettingNever);
     m_minutes->setValue(m_stored);
+    m_minutes->setMinimumWidth(m_minutes->fontMetrics().horizontalAdvance(QStringLiteral("00000"))
+                               + m_minutes->fontMetrics().horizontalAdvance(LockTexts::kSettingNever));
     m_minutes->setAccessibleDescription(LockTexts::kSettingHelp);
     QLabel *label = Kit::labelFor(LockTexts::kSettingLabel, m_minutes);
     m_unit = new QLabel(this);
