@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <qtestspontaneevent.h>
 
 #include <algorithm>
 #include <atomic>
@@ -40,6 +41,8 @@ Run deliver(QWidget *target, int events)
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+    QSpontaneKeyEvent::setSpontaneous(&move);
+    QSpontaneKeyEvent::setSpontaneous(&key);
     const long before = g_allocations.load();
     const double start = cpuMs();
     for (int i = 0; i < events; ++i) {

@@ -220,7 +220,9 @@ bool ScreenLock::eventFilter(QObject *watched, QEvent *event)
     case QEvent::TouchUpdate:
     case QEvent::TabletPress:
     case QEvent::TabletMove:
-        m_idle.noteInput();
+        // Only what comes from the person: an event the program sends itself is no presence.
+        if (event->spontaneous())
+            m_idle.noteInput();
         break;
     case QEvent::Show:
         if (watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
