@@ -64,6 +64,22 @@ bool acceptable(const QString &trimmed)
     return !trimmed.isEmpty() && SqlText::IsSafeText(trimmed);
 }
 
+QString loginWarning()
+{
+    return kLoginWarning;
+}
+
+bool checkTyped(QWidget *window, Connection &connection, QLineEdit *field)
+{
+    const QString typed = field->text().trimmed();
+    if (readStoredPassword(connection) == typed)
+        return true;
+    Messages::information(window, QStringLiteral("Λανθασμένος κωδικός πρόσβασης."));
+    field->clear();
+    field->setFocus();
+    return false;
+}
+
 } // namespace AccessKit
 
 // ---- login ----
@@ -107,19 +123,13 @@ void LoginWindow::Button1Click()
 {
     if (!m_login->isEnabled())
         return;
-    const QString typed = m_password->text().trimmed();
     Kit::guarded(this, [&] {
         openConnection();
-        const QString stored = readStoredPassword(m_connection);
         Program::LoginGranted = false;
-        if (stored == typed) {
+        if (AccessKit::checkTyped(this, m_connection, m_password)) {
             Program::LoginGranted = true;
             accept();
-            return;
         }
-        Messages::information(this, QStringLiteral("Λανθασμένος κωδικός πρόσβασης."));
-        m_password->clear();
-        m_password->setFocus();
     });
 }
 

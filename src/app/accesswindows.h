@@ -2,6 +2,7 @@
 
 #include "datawindow.h"
 
+class Connection;
 class QLineEdit;
 class QPushButton;
 
@@ -14,6 +15,12 @@ namespace AccessKit {
 QLineEdit *passwordField(QWidget *parent, const QString &objectName);
 // Trimmed, not empty and free of the characters that may not reach SQL text.
 bool acceptable(const QString &trimmed);
+// The warning of the login window (its second word is written with a Latin small o).
+QString loginWarning();
+// The login's check of a typed password against the one stored in SECURITY, read now on the
+// open connection: both trimmed, compared exactly. A wrong password is told with the login's
+// message, and the field is emptied and takes the focus. Throws DbError when it cannot be read.
+bool checkTyped(QWidget *window, Connection &connection, QLineEdit *field);
 } // namespace AccessKit
 
 // The login window, shown at every start-up; the main window appears only after it has

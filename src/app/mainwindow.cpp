@@ -11,11 +11,15 @@
 #include "olderlayouts.h"
 #include "datawindow.h"
 #include "launcher.h"
+#include "locksettingwindow.h"
+#include "locktexts.h"
+#include "practicesettings.h"
 #include "messageservice.h"
 #include "pictures.h"
 #include "program.h"
 #include "recordset.h"
 #include "schema.h"
+#include "screenlock.h"
 #include "splashwindow.h"
 #include "sqltext.h"
 #include "todayreminderwindow.h"
@@ -26,6 +30,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -169,9 +174,15 @@ void MainWindow::buildMenu()
     QAction *backupSettings = addEntry(settings, BackupTexts::kSettingsEntry,
                                        QStringLiteral("actBackupSettings"));
     connect(backupSettings, &QAction::triggered, this, [this] { BackupCommands::settings(this); });
+    QAction *lockSetting
+        = addEntry(settings, LockTexts::kSettingEntry, QStringLiteral("actLockSetting"));
+    connect(lockSetting, &QAction::triggered, this, &MainWindow::LockSettingClick);
     QAction *password = addEntry(options, QStringLiteral("Αλλαγή του κωδικού πρόσβασης"),
                                  QStringLiteral("actChangePassword"));
     connect(password, &QAction::triggered, this, &MainWindow::ChangePasswordClick);
+    QAction *lock = addEntry(options, LockTexts::kLockEntry, QStringLiteral("actLockNow"));
+    lock->setShortcut(QKeySequence(LockTexts::kLockShortcut));
+    connect(lock, &QAction::triggered, this, &MainWindow::LockNowClick);
 
     QAction *about = menuBar()->addAction(QStringLiteral("A&bout Orvanta"));
     about->setObjectName(QStringLiteral("actAbout"));
@@ -395,6 +406,22 @@ void MainWindow::FormCreate()
     setWindowState(windowState() | Qt::WindowMaximized);
     ReceiptNumberingCheck();
     m_granted = true;
+    startScreenLock();
+}
+
+void MainWindow::startScreenLock()
+{
+    m_lock = new ScreenLock(this);
+    m_lock->setLockAction(m_actions.value(QStringLiteral("actLockNow")));
+    // A setting that cannot be read leaves the default: the practice stays protected.
+    int minutes = PracticeSettings::kDefaultLockMinutes;
+    Kit::guarded(this, [&] {
+        Connection connection;
+        ProgramConnection::open(connection);
+        minutes = PracticeSettings::lockMinutes(connection);
+        connection.close();
+    });
+    m_lock->setIdleMinutes(minutes);
 }
 
 void MainWindow::TodaysReminderCheck()
@@ -498,6 +525,19 @@ void MainWindow::ChangePasswordClick()
 {
     ChangePasswordWindow change(this);
     change.showModal();
+}
+
+void MainWindow::LockNowClick()
+{
+    if (m_lock)
+        m_lock->lockNow();
+}
+
+void MainWindow::LockSettingClick()
+{
+    LockSettingWindow setting(this);
+    if (setting.showModal() == QDialog::Accepted && m_lock)
+        m_lock->setIdleMinutes(setting.minutes());
 }
 
 void MainWindow::changeEvent(QEvent *event)

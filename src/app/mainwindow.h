@@ -11,6 +11,7 @@ class QCalendarWidget;
 class QLabel;
 class QPushButton;
 class QTimer;
+class ScreenLock;
 class QWidget;
 
 // The main window: its creation runs the whole start-up dialogue (splash, notice, first
@@ -43,6 +44,8 @@ public:
     bool ended() const { return m_ended; }
     // True when the program ended because a backup was put in place of data.mdb.
     bool restored() const { return m_restored; }
+    // The program's lock, from a granted login on; nullptr before.
+    ScreenLock *screenLock() const { return m_lock; }
 
     // Handlers, named after what runs them.
     void FormCreate();
@@ -55,6 +58,8 @@ public:
     void ToggleClick();
     void AboutClick();
     void ChangePasswordClick();
+    void LockNowClick();
+    void LockSettingClick();
 
     // The text of the "Important Information" notice and of the backup message.
     static QString noticeText();
@@ -74,6 +79,7 @@ private:
     void buildMenu();
     void buildBody();
     void run(MenuCommand command);
+    void startScreenLock();
     QAction *addEntry(QMenu *menu, const QString &caption, const QString &objectName);
 
     CommandTable m_commands;
@@ -85,6 +91,7 @@ private:
     QLabel *m_versionPanel = nullptr;
     QCalendarWidget *m_calendar = nullptr;
     QTimer *m_timer = nullptr;
+    ScreenLock *m_lock = nullptr;
     QDate m_startDate;
     QString m_storedPassword;
     bool m_granted = false;

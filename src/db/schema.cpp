@@ -174,6 +174,13 @@ QString ebooksSettingsTable()
                   text(QStringLiteral("TIMH"), 255)});
 }
 
+QString settingsTable()
+{
+    return table(QLatin1String(kSettingsTable),
+                 {text(QStringLiteral("ONOMA"), 50) + QStringLiteral(" NOT NULL PRIMARY KEY"),
+                  text(QStringLiteral("TIMH"), 255)});
+}
+
 // The tokens of recent registrations (see registration.h), keyed by the token.
 QString registrationTable()
 {
@@ -194,6 +201,17 @@ QString registrationTableStatement(Engine engine)
     } restore {before};
     return registrationTable().replace(QStringLiteral("CREATE TABLE "),
                                        QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+}
+
+QString settingsTableStatement(Engine engine)
+{
+    const Engine before = std::exchange(t_engine, engine);
+    struct Restore {
+        Engine engine;
+        ~Restore() { t_engine = engine; }
+    } restore {before};
+    return settingsTable().replace(QStringLiteral("CREATE TABLE "),
+                                   QStringLiteral("CREATE TABLE IF NOT EXISTS "));
 }
 
 QStringList ebooksTableStatements(Engine engine)
@@ -359,6 +377,7 @@ QStringList createStatements(Engine engine)
         ebooksSearchTable(),
         receiptRateTable(),
         registrationTable(),
+        settingsTable(),
         // A patient's visits and payments are read by the patient's ID.
         QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
         QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),

@@ -43,6 +43,11 @@ QString utcNow(Engine engine, int secondsAgo = 0);
 // The table of recent registration tokens (registration.h), created only when absent: a
 // practice made before it existed gets it with its first registration.
 QString registrationTableStatement(Engine engine);
+// The practice's own settings that belong to no other table, a name and a value a row (the
+// idle time before the program locks itself); a practice made before it gets it with its first
+// setting, and until then every setting reads as its default.
+inline constexpr char kSettingsTable[] = "RYTHMISEIS";
+QString settingsTableStatement(Engine engine);
 // Whether the open connection's database has the table (a name as the file spells it).
 bool hasTable(Connection &connection, const QString &table);
 

@@ -11,6 +11,8 @@
 #include "findpatientwindow.h"
 #include "healthrecordwindow.h"
 #include "issuedreceiptswindow.h"
+#include "locksettingwindow.h"
+#include "lockwindow.h"
 #include "mainwindow.h"
 #include "monthviewwindow.h"
 #include "newpatientwindow.h"
@@ -120,6 +122,8 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
         {"login", [] { return std::make_unique<LoginWindow>(); }},
         {"first password", [] { return std::make_unique<FirstPasswordWindow>(); }},
         {"change password", [] { return std::make_unique<ChangePasswordWindow>(); }},
+        {"lock", [] { return std::make_unique<LockWindow>(); }},
+        {"lock setting", [] { return std::make_unique<LockSettingWindow>(); }},
         {"today's reminders", [] { return std::make_unique<TodayReminderWindow>(); }},
         {"patient list", [] { return std::make_unique<PatientListWindow>(); }},
         {"find patient", [&] { return std::make_unique<FindPatientWindow>(&list); }},

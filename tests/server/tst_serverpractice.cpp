@@ -120,12 +120,13 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
     file.exec("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#3/9/2026#,100.5,24.12,"
               "'Ενοίκιο')");
     file.exec("UPDATE SECURITY SET [PASSWORD]='δικός μου'");
+    file.exec("INSERT INTO RYTHMISEIS(ONOMA,TIMH) VALUES('lock_minutes','3')");
 
     EmptyServerDatabase server;
     const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
-    // The fourteen tables, the three of the e-books, the receipts' rates and the registrations'
-    // tokens.
-    EXPECT_EQ(report.size(), 19);
+    // The fourteen tables, the three of the e-books, the receipts' rates, the registrations'
+    // tokens and the practice's settings.
+    EXPECT_EQ(report.size(), 20);
     EXPECT_TRUE(report.contains("STOIXEIA_PELATH: 2 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("SYNTELESTHS_APODEIKSHS: 1 row"));
@@ -144,6 +145,7 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
         "SELECT * FROM LAST_APODEIKSH",
         "SELECT * FROM SECURITY",
         "SELECT * FROM SYNTELESTHS_APODEIKSHS",
+        "SELECT * FROM RYTHMISEIS",
     };
     for (const char *sql : queries) {
         SCOPED_TRACE(sql);
@@ -174,11 +176,13 @@ TEST_F(ServerPractice, AFileFromBeforeTheEbooksCopiesWhole)
     file.exec("DROP TABLE MYDATA_RYTHMISEIS");
     file.exec("DROP TABLE MYDATA_ANAZHTHSH");
     file.exec("DROP TABLE SYNTELESTHS_APODEIKSHS");
+    file.exec("DROP TABLE RYTHMISEIS");
     EmptyServerDatabase server;
     const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
     EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("MYDATA_RYTHMISEIS: 0 rows"));
     EXPECT_TRUE(report.contains("SYNTELESTHS_APODEIKSHS: 0 rows"));
+    EXPECT_TRUE(report.contains("RYTHMISEIS: 0 rows"));
     EXPECT_TRUE(report.contains("LAST_APODEIKSH: 1 row"));
 }
 
