@@ -29,7 +29,6 @@ start)
         "${as[@]}" "$bin/initdb" -D "$dir/data" -U orvanta --auth=trust -E UTF8 --locale=C.UTF-8 \
             >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; exit 1; }
     fi
-    tls_options=""
     client_tls=""
     if [ "${ORVANTA_PG_TLS:-0}" = 1 ]; then
         tls=$dir/tls
@@ -46,16 +45,18 @@ start)
             rm -f "$tls/root.key" "$tls/server.csr" "$tls/san.ext"
             chmod 600 "$tls/server.key"
             [ "$(id -u)" -ne 0 ] || chown nobody "$tls/server.key" "$tls/server.crt"
+            # In the cluster's own settings, so that a test that restarts it with pg_ctl keeps TLS.
+            printf "ssl = on\nssl_cert_file = '%s'\nssl_key_file = '%s'\n" \
+                "$tls/server.crt" "$tls/server.key" >>"$dir/data/postgresql.conf"
         fi
         # Only TLS from 127.0.0.1: a connection that does not ask for it is refused.
         sed -i -E 's/^host(\s)/hostssl\1/' "$dir/data/pg_hba.conf"
-        tls_options="-c ssl=on -c ssl_cert_file='$tls/server.crt' -c ssl_key_file='$tls/server.key'"
         client_tls=" sslmode=verify-full sslrootcert=$tls/root.crt"
     fi
     for port in $(seq 54320 54420); do
         if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then continue; fi
         if "${as[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-            -o "-c listen_addresses=127.0.0.1 -p $port -c unix_socket_directories='' -c fsync=on -c max_connections=60 $tls_options" \
+            -o "-c listen_addresses=127.0.0.1 -p $port -c unix_socket_directories='' -c fsync=on -c max_connections=60" \
             start >/dev/null 2>&1; then
             echo "$port" >"$dir/port"
             echo "host=127.0.0.1 port=$port user=orvanta dbname=postgres$client_tls"
