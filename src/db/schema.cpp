@@ -190,54 +190,49 @@ QString registrationTable()
                   text(QStringLiteral("WRA"), 30)});
 }
 
+// The statements a function makes, written for the engine given (the column helpers above read
+// it), whatever engine the thread was writing for before.
+template <typename Make>
+auto forEngine(Engine engine, Make make)
+{
+    const Engine before = std::exchange(t_engine, engine);
+    struct Restore {
+        Engine engine;
+        ~Restore() { t_engine = engine; }
+    } restore {before};
+    return make();
+}
+
+// A table's statement for a practice that may have it already.
+QString ifNotExists(QString create)
+{
+    return create.replace(QStringLiteral("CREATE TABLE "),
+                          QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+}
+
 } // namespace
 
 QString registrationTableStatement(Engine engine)
 {
-    const Engine before = std::exchange(t_engine, engine);
-    struct Restore {
-        Engine engine;
-        ~Restore() { t_engine = engine; }
-    } restore {before};
-    return registrationTable().replace(QStringLiteral("CREATE TABLE "),
-                                       QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+    return forEngine(engine, [] { return ifNotExists(registrationTable()); });
 }
 
 QString settingsTableStatement(Engine engine)
 {
-    const Engine before = std::exchange(t_engine, engine);
-    struct Restore {
-        Engine engine;
-        ~Restore() { t_engine = engine; }
-    } restore {before};
-    return settingsTable().replace(QStringLiteral("CREATE TABLE "),
-                                   QStringLiteral("CREATE TABLE IF NOT EXISTS "));
+    return forEngine(engine, [] { return ifNotExists(settingsTable()); });
 }
 
 QStringList ebooksTableStatements(Engine engine)
 {
-    const Engine before = std::exchange(t_engine, engine);
-    struct Restore {
-        Engine engine;
-        ~Restore() { t_engine = engine; }
-    } restore {before};
-    QStringList out = {ebooksTable(), ebooksSettingsTable(), ebooksSearchTable()};
-    for (QString &create : out)
-        create.replace(QStringLiteral("CREATE TABLE "), QStringLiteral("CREATE TABLE IF NOT EXISTS "));
-    return out;
+    return forEngine(engine, [] {
+        return QStringList {ifNotExists(ebooksTable()), ifNotExists(ebooksSettingsTable()),
+                            ifNotExists(ebooksSearchTable())};
+    });
 }
 
 QStringList receiptRateTableStatements(Engine engine)
 {
-    const Engine before = std::exchange(t_engine, engine);
-    struct Restore {
-        Engine engine;
-        ~Restore() { t_engine = engine; }
-    } restore {before};
-    QString create = receiptRateTable();
-    create.replace(QStringLiteral("CREATE TABLE "),
-                   QStringLiteral("CREATE TABLE IF NOT EXISTS "));
-    return {create};
+    return forEngine(engine, [] { return QStringList {ifNotExists(receiptRateTable())}; });
 }
 
 QString utcNow(Engine engine, int secondsAgo)
