@@ -21,6 +21,11 @@ pkgs=(build-essential cmake ninja-build pkg-config
       openssl
       # the baseline of the backup benchmark (bench/db): the engine's own command-line program
       sqlite3
+      # the statistics window's charts
+      qt6-charts-dev
+      # appointment reminders: mail through libcurl, and the tests' stand-in mail server
+      # and the calendar files read back with another implementation
+      libcurl4-openssl-dev python3-aiosmtpd python3-icalendar
       # shared compile cache between build folders (used when present)
       ccache
       # the fuzz targets in fuzz/: clang, with libFuzzer and the sanitizer runtimes
