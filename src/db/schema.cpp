@@ -167,6 +167,20 @@ QString receiptRateTable()
                   number(QStringLiteral("VAT_RATIO"))});
 }
 
+// Which patient an appointment slot is for, kept beside the appointment book (whose rows stay
+// as they are): a row a linked slot, keyed by the day and the slot's place in the day (0 for
+// 08:00-08:30 to 27 for 21:30-22:00), with the patient's ID and whether the patient failed to
+// come.
+QString appointmentLinksTable()
+{
+    return table(QLatin1String(kAppointmentLinksTable),
+                 {date(QStringLiteral("HMEROMHNIA"), QStringLiteral(" NOT NULL")),
+                  integer(QStringLiteral("THESH"), QStringLiteral(" NOT NULL")),
+                  integer(QStringLiteral("ID"), QStringLiteral(" NOT NULL")),
+                  yesNo(QStringLiteral("DEN_PROSHLTHE"), QStringLiteral(" DEFAULT 0")),
+                  QStringLiteral("PRIMARY KEY (HMEROMHNIA, THESH)")});
+}
+
 QString ebooksSettingsTable()
 {
     return table(QLatin1String(kEbooksSettingsTable),
@@ -227,6 +241,15 @@ QStringList ebooksTableStatements(Engine engine)
     return forEngine(engine, [] {
         return QStringList {ifNotExists(ebooksTable()), ifNotExists(ebooksSettingsTable()),
                             ifNotExists(ebooksSearchTable())};
+    });
+}
+
+QStringList appointmentLinksTableStatements(Engine engine)
+{
+    return forEngine(engine, [] {
+        return QStringList {ifNotExists(appointmentLinksTable()),
+                            QStringLiteral("CREATE INDEX IF NOT EXISTS RANTEBOU_ASTHENH_ID ON "
+                                           "RANTEBOU_ASTHENH (ID)")};
     });
 }
 
@@ -373,6 +396,8 @@ QStringList createStatements(Engine engine)
         receiptRateTable(),
         registrationTable(),
         settingsTable(),
+        appointmentLinksTable(),
+        QStringLiteral("CREATE INDEX RANTEBOU_ASTHENH_ID ON RANTEBOU_ASTHENH (ID)"),
         // A patient's visits and payments are read by the patient's ID.
         QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
         QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),

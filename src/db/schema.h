@@ -48,6 +48,10 @@ QString registrationTableStatement(Engine engine);
 // setting, and until then every setting reads as its default.
 inline constexpr char kSettingsTable[] = "RYTHMISEIS";
 QString settingsTableStatement(Engine engine);
+// Which patient an appointment slot is for (see schema.cpp); a practice made before it gets it
+// when its appointment book is first opened.
+inline constexpr char kAppointmentLinksTable[] = "RANTEBOU_ASTHENH";
+QStringList appointmentLinksTableStatements(Engine engine);
 // Whether the open connection's database has the table (a name as the file spells it).
 bool hasTable(Connection &connection, const QString &table);
 
