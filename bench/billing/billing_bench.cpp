@@ -1,7 +1,10 @@
 // Times receipt issuing on a file database with full synchronous writes, and the register and a
 // year's income on a large practice, each against the same statements run straight through the
-// SQLite C API in the same process. Run by hand:
+// SQLite C API in the same process. With ORVANTA_BENCH_SERVER set to a server's maintenance
+// connection text (scripts/pg-cluster.sh start DIR prints one), the same practices are copied
+// to that server and timed there too, against the same statements through libpq. Run by hand:
 //   QT_QPA_PLATFORM=offscreen ./billing_bench [issued=1000] [register=650000]
+#include "benchserver.h"
 #include "billingsql.h"
 #include "connection.h"
 #include "connectionstring.h"
@@ -146,7 +149,8 @@ void benchIssuing(const QTemporaryDir &dir, int count)
     }
     const double oursMs = double(wall.nsecsElapsed()) / 1e6;
 
-    // The baseline: one open handle, the same statements in one transaction per receipt.
+    // The baseline: one open handle, the same writes in one transaction per receipt (the
+    // payment, the receipt, its VAT rate, the counter).
     const double directMs = directIssuing(dir, QStringLiteral("direct"), count, false);
     std::printf("issue %d receipts (synchronous=FULL, wall)   %9.0f ms = %6.1f receipts/s   "
                 "direct %6.0f ms = %6.1f/s   ratio %4.2f\n",
@@ -186,6 +190,10 @@ double directIssuing(const QTemporaryDir &dir, const QString &name, int count, b
                                     f.total};
         direct.exec(BillingSql::insertPayment(row));
         direct.exec(BillingSql::insertReceipt(row));
+        // The rate the receipt was issued with, which a reprint shows.
+        direct.exec(QStringLiteral("INSERT INTO SYNTELESTHS_APODEIKSHS (AR_APODEIKSHS, VAT_RATIO) "
+                                   "VALUES (%1, 15)")
+                        .arg(n));
         direct.exec(BillingSql::kRaiseCounter);
         direct.exec(QStringLiteral("COMMIT"));
     }
@@ -237,6 +245,122 @@ void report(const char *what, double ms, double baseline)
     std::fflush(stdout);
 }
 
+double wallMs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+// Wall-clock medians of two ways of doing the same work, taken in turn so that a neighbour's
+// load falls on both alike (on a server the work is done in the server's processes, so this
+// thread's CPU time says little). A first round warms the caches and is not counted.
+std::pair<double, double> wallMedians(const std::function<void()> &ours,
+                                      const std::function<void()> &baseline, int runs = kRuns)
+{
+    std::vector<double> a, b;
+    for (int i = 0; i < runs + 1; ++i) {
+        double start = wallMs();
+        ours();
+        const double oursMs = wallMs() - start;
+        start = wallMs();
+        baseline();
+        if (i > 0) {
+            a.push_back(oursMs);
+            b.push_back(wallMs() - start);
+        }
+    }
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return {a[a.size() / 2], b[b.size() / 2]};
+}
+
+// The same receipts, register and year's income on a server: the practices copied there, the
+// windows opening them through orvanta.ini, the baseline one libpq session.
+void benchOnServer(const QTemporaryDir &dir, const QString &maintenance, int count,
+                   const QString &registerFolder)
+{
+    std::printf("on the server:\n");
+    const QString issueFile = newPractice(dir, QStringLiteral("issue-on-server"));
+    {
+        Direct setup(QDir(issueFile).filePath(QStringLiteral("data.mdb")));
+        setup.exec(QStringLiteral("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(1)"));
+        setup.exec(QStringLiteral("INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(15)"));
+    }
+    const BenchServer::PracticeOnServer issuing(
+        maintenance, issueFile, QDir(dir.path()).filePath(QStringLiteral("issue-server")));
+    usePractice(issuing.folder());
+    const ReceiptIssue::Input input {QStringLiteral("7"), QStringLiteral("Γιώργος"),
+                                     QStringLiteral("Παπαδόπουλος"), QStringLiteral("40"),
+                                     QStringLiteral("Φυσικοθεραπεία"), QStringLiteral("ΙΚΑ")};
+    double start = wallMs();
+    for (int i = 0; i < count; ++i) {
+        // A connection per receipt, as each receipt window opens its own.
+        Connection c;
+        c.setUp(Program::DbConnectionString, true);
+        ReceiptIssue issue(c);
+        issue.read();
+        const auto r = issue.issue(input);
+        if (r.outcome != ReceiptIssue::Outcome::Issued)
+            BenchServer::die(QStringLiteral("receipt %1 not issued: %2").arg(i).arg(r.error));
+    }
+    const double oursMs = wallMs() - start;
+    BenchServer::Libpq direct(issuing.connectionText());
+    const QByteArray lastNumber = BenchServer::nativeSql(BillingSql::kLastNumber);
+    const QByteArray vatRate = BenchServer::nativeSql(BillingSql::kVatRate);
+    const QByteArray lock = BenchServer::nativeSql(BillingSql::kLockLastNumber);
+    const QByteArray raise = BenchServer::nativeSql(BillingSql::kRaiseCounter);
+    start = wallMs();
+    for (int i = 0; i < count; ++i) {
+        const QByteArray shown = direct.first(lastNumber);
+        direct.run(vatRate);
+        direct.run("BEGIN");
+        if (direct.first(lock) != shown)
+            BenchServer::die(QStringLiteral("the receipt counter moved"));
+        const ReceiptMath::Figures f = ReceiptMath::compute(Decimal(40), Decimal(15));
+        const BillingSql::ReceiptRow row {input.patientId, shown.toLongLong(), input.firstName,
+                                          input.surname,   input.description,  input.fund,
+                                          f.amount,        f.amountCy,         f.vat,
+                                          f.total};
+        direct.run(BenchServer::nativeSql(BillingSql::insertPayment(row)));
+        direct.run(BenchServer::nativeSql(BillingSql::insertReceipt(row)));
+        direct.run("INSERT INTO syntelesths_apodeikshs (ar_apodeikshs, vat_ratio) VALUES ($1, $2)",
+                   {shown, "15"});
+        direct.run(raise);
+        direct.run("COMMIT");
+    }
+    const double directMs = wallMs() - start;
+    std::printf("issue %d receipts on the server (wall)     %9.0f ms = %6.1f receipts/s   "
+                "libpq %6.0f ms = %6.1f/s   ratio %4.2f\n",
+                count, oursMs, count * 1000.0 / oursMs, directMs, count * 1000.0 / directMs,
+                oursMs / directMs);
+    std::fflush(stdout);
+
+    double copyStart = wallMs();
+    const BenchServer::PracticeOnServer big(
+        maintenance, registerFolder, QDir(dir.path()).filePath(QStringLiteral("register-server")));
+    std::printf("    register copied to the server in %.1f s\n", (wallMs() - copyStart) / 1000);
+    usePractice(big.folder());
+    BenchServer::Libpq reader(big.connectionText());
+    IssuedReceiptsWindow reg;
+    const QByteArray registerSql = BenchServer::nativeSql(BillingSql::kRegister);
+    auto [regMs, regDirect] = wallMedians([&] { reg.FormShow(); }, [&] { reader.run(registerSql); });
+    report("server: register, every receipt (wall)", regMs, regDirect);
+    reg.done(0);
+    PeriodIncomeWindow period;
+    period.fromBox()->setText(QStringLiteral("1/1/2020"));
+    period.toBox()->setText(QStringLiteral("31/12/2020"));
+    const QByteArray yearSql = BenchServer::nativeSql(
+        BillingSql::periodIncome(SqlText::ToSqlDate(QStringLiteral("1/1/2020")),
+                                 SqlText::ToSqlDate(QStringLiteral("31/12/2020"))));
+    auto [yearMs, yearDirect]
+        = wallMedians([&] { period.findClick(); }, [&] { reader.run(yearSql); });
+    report("server: a year's income (2020, wall)", yearMs, yearDirect);
+    std::printf("    income %s, VAT %s\n",
+                qPrintable(period.result(QStringLiteral("POSO"))->text()),
+                qPrintable(period.result(QStringLiteral("VAT"))->text()));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -275,5 +399,9 @@ int main(int argc, char **argv)
     std::printf("    income %s, VAT %s\n",
                 qPrintable(period.result(QStringLiteral("POSO"))->text()),
                 qPrintable(period.result(QStringLiteral("VAT"))->text()));
+
+    const QString maintenance = BenchServer::maintenance();
+    if (!maintenance.isEmpty())
+        benchOnServer(dir, maintenance, issued, big);
     return 0;
 }

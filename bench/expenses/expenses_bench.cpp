@@ -1,6 +1,9 @@
 // Times the expenses reviews on a practice with many expense rows against the same statements
-// run straight through the SQLite C API in the same process. Run by hand:
+// run straight through the SQLite C API in the same process. With ORVANTA_BENCH_SERVER set to a
+// server's maintenance connection text, the practice is copied to that server and the reviews
+// are timed there too, against the same statements through libpq. Run by hand:
 //   QT_QPA_PLATFORM=offscreen ./expenses_bench [rows=100000]
+#include "benchserver.h"
 #include "connectionstring.h"
 #include "dberror.h"
 #include "dialect.h"
@@ -105,6 +108,35 @@ double direct(const QString &path, const QStringList &jetSql)
     });
 }
 
+double wallMs()
+{
+    timespec ts {};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+// Wall-clock medians of the window and of libpq, taken in turn (the server's work is done in
+// its own processes, so this thread's CPU time says little there).
+std::pair<double, double> wallMedians(const std::function<void()> &ours,
+                                      const std::function<void()> &baseline)
+{
+    std::vector<double> a, b;
+    for (int i = 0; i < kRuns + 1; ++i) {
+        double start = wallMs();
+        ours();
+        const double oursMs = wallMs() - start;
+        start = wallMs();
+        baseline();
+        if (i > 0) {
+            a.push_back(oursMs);
+            b.push_back(wallMs() - start);
+        }
+    }
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return {a[a.size() / 2], b[b.size() / 2]};
+}
+
 void report(const char *what, int rows, double ms, double baseline)
 {
     std::printf("%-40s rows %5d  %9.2f ms   direct %8.2f ms   ratio %5.2f\n", what, rows, ms,
@@ -146,5 +178,43 @@ int main(int argc, char **argv)
     const double monthMs = medianMs([&] { month.FindClick(); });
     report("24 months (rows and totals)", month.list().rowCount(), monthMs,
            direct(path, {ExpensesSql::monthList(y1, y2), ExpensesSql::monthTotals(y1, y2)}));
+
+    const QString maintenance = BenchServer::maintenance();
+    if (maintenance.isEmpty())
+        return 0;
+    const BenchServer::PracticeOnServer server(maintenance, dir.path(),
+                                               QDir(dir.path()).filePath(QStringLiteral("server")));
+    Program::AppDir = server.folder();
+    Program::DbConnectionString = ConnectionString::build(server.folder());
+    BenchServer::Libpq libpq(server.connectionText());
+    const auto statements = [&](const QStringList &jetSql) {
+        std::vector<QByteArray> out;
+        for (const QString &sql : jetSql)
+            out.push_back(BenchServer::nativeSql(sql));
+        return out;
+    };
+    const auto runAll = [&](const std::vector<QByteArray> &native) {
+        for (const QByteArray &sql : native)
+            libpq.run(sql);
+    };
+    std::printf("on the server (wall, libpq as the baseline):\n");
+    ExpensesByPeriodWindow periodOnServer;
+    periodOnServer.fromField()->setText(QStringLiteral("1/1/%1").arg(year));
+    periodOnServer.toField()->setText(QStringLiteral("31/12/%1").arg(year));
+    const auto periodNative
+        = statements({ExpensesSql::periodList(from, to), ExpensesSql::periodTotals(from, to)});
+    const auto [periodServer, periodLibpq] = wallMedians([&] { periodOnServer.FindClick(); },
+                                                         [&] { runAll(periodNative); });
+    report("expenses of one year (list and totals)", periodOnServer.list().rowCount(),
+           periodServer, periodLibpq);
+    ExpensesByMonthWindow monthOnServer;
+    monthOnServer.fromField()->setText(y1);
+    monthOnServer.toField()->setText(y2);
+    const auto monthNative
+        = statements({ExpensesSql::monthList(y1, y2), ExpensesSql::monthTotals(y1, y2)});
+    const auto [monthServer, monthLibpq]
+        = wallMedians([&] { monthOnServer.FindClick(); }, [&] { runAll(monthNative); });
+    report("24 months (rows and totals)", monthOnServer.list().rowCount(), monthServer,
+           monthLibpq);
     return 0;
 }

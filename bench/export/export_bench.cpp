@@ -1,6 +1,9 @@
 // Times the accountant's export of a year of a busy practice (25,000 receipts) against writing
-// the same rows with a plain QTextStream in the same process. Run by hand:
+// the same rows with a plain QTextStream in the same process. With ORVANTA_BENCH_SERVER set to a
+// server's maintenance connection text, the practice is copied to that server, its rows are read
+// there (against the same statement through libpq) and exported from what was read. Run by hand:
 //   QT_QPA_PLATFORM=offscreen ./bench/export/export_bench [receipts=25000]
+#include "benchserver.h"
 #include "billingsql.h"
 #include "connection.h"
 #include "connectionstring.h"
@@ -209,5 +212,38 @@ int main(int argc, char **argv)
     report("export to xlsx", book, baseline);
     std::printf("sizes: plain %lld bytes, CSV %lld bytes, xlsx %lld bytes\n",
                 QFileInfo(plain).size(), QFileInfo(csv).size(), QFileInfo(xlsx).size());
+
+    const QString maintenance = BenchServer::maintenance();
+    if (maintenance.isEmpty())
+        return 0;
+    const BenchServer::PracticeOnServer server(maintenance, dir.path(),
+                                               QDir(dir.path()).filePath(QStringLiteral("server")));
+    Connection onServer;
+    onServer.setUp(ConnectionString::build(server.folder()), true);
+    Query serverRows(onServer);
+    const Times read = median([&] {
+        serverRows.close();
+        serverRows.setSql(sql);
+        serverRows.open();
+    });
+    BenchServer::Libpq libpq(server.connectionText());
+    const QByteArray native = BenchServer::nativeSql(sql);
+    const Times readLibpq = median([&] { libpq.run(native); });
+    std::printf("on the server (%d rows):\n", serverRows.rowCount());
+    report("reading the year's receipts, against libpq", read, readLibpq);
+    const QString serverCsv = QDir(dir.path()).filePath(QStringLiteral("server.csv"));
+    const QString serverPlain = QDir(dir.path()).filePath(QStringLiteral("server-plain.csv"));
+    const Times serverBaseline = median([&] { plainTextStream(serverRows, serverPlain); });
+    report("export to CSV of what the server gave", median([&] {
+               ExportDialog::writeTable(
+                   ExportTable::fromRecordSet(serverRows, kColumns, QStringLiteral("x")),
+                   serverCsv);
+           }),
+           serverBaseline);
+    QFile a(csv), b(serverCsv);
+    a.open(QIODevice::ReadOnly);
+    b.open(QIODevice::ReadOnly);
+    std::printf("    the CSV from the server is %s the CSV from the file\n",
+                a.readAll() == b.readAll() ? "the same as" : "NOT the same as");
     return 0;
 }

@@ -10,6 +10,7 @@
 //   ./server_bench [patients=5000] [visits=50000] [server connection text]
 //   ORVANTA_BENCH_SERVER="host=127.0.0.1 port=54321 user=orvanta dbname=postgres" ./server_bench
 #include "appointmenttexts.h"
+#include "benchserver.h"
 #include "billingsql.h"
 #include "connection.h"
 #include "connectionstring.h"
@@ -33,6 +34,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -229,113 +231,12 @@ Filled fillTheRest(const QString &path, int patients, int receipts)
 
 // ---- the server -----------------------------------------------------------------------------
 
-QByteArray quotedValue(const char *value)
-{
-    QByteArray out("'");
-    for (const char *p = value; *p; ++p) {
-        if (*p == '\'' || *p == '\\')
-            out += '\\';
-        out += *p;
-    }
-    return out + '\'';
-}
-
-// The maintenance connection text with another database named in it.
-QString withDatabase(const QString &connection, const QString &database)
-{
-    char *error = nullptr;
-    PQconninfoOption *options = PQconninfoParse(connection.toUtf8().constData(), &error);
-    if (!options) {
-        const QString message = QString::fromUtf8(error ? error : "not a connection text");
-        PQfreemem(error);
-        die(message);
-    }
-    QByteArrayList parts;
-    for (PQconninfoOption *o = options; o->keyword; ++o) {
-        if (o->val && *o->val && qstrcmp(o->keyword, "dbname") != 0)
-            parts << QByteArray(o->keyword) + '=' + quotedValue(o->val);
-    }
-    PQconninfoFree(options);
-    parts << "dbname=" + quotedValue(database.toUtf8().constData());
-    return QString::fromUtf8(parts.join(' '));
-}
-
-// The baseline: one session, statements in the server's dialect sent with PQexecParams, every
-// value of every row fetched as text.
-class Direct {
-public:
-    explicit Direct(const QString &connection) { connect(connection); }
-    ~Direct() { PQfinish(m_conn); }
-    Direct(const Direct &) = delete;
-    Direct &operator=(const Direct &) = delete;
-
-    void connect(const QString &connection)
-    {
-        if (m_conn)
-            PQfinish(m_conn);
-        m_conn = PQconnectdb(connection.toUtf8().constData());
-        if (PQstatus(m_conn) != CONNECTION_OK)
-            die(QString::fromUtf8(PQerrorMessage(m_conn)));
-        PQsetClientEncoding(m_conn, "UTF8");
-    }
-
-    // Runs one statement; returns the rows read.
-    int run(const QByteArray &sql, const std::vector<QByteArray> &values = {})
-    {
-        std::vector<const char *> params;
-        for (const QByteArray &v : values)
-            params.push_back(v.constData());
-        PGresult *r = PQexecParams(m_conn, sql.constData(), int(params.size()), nullptr,
-                                   params.data(), nullptr, nullptr, 0);
-        const ExecStatusType status = PQresultStatus(r);
-        if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-            const QString message = QString::fromUtf8(PQresultErrorMessage(r));
-            PQclear(r);
-            die(message + QStringLiteral(" in ") + QString::fromUtf8(sql));
-        }
-        const int rows = PQntuples(r);
-        const int columns = PQnfields(r);
-        qsizetype bytes = 0;
-        for (int row = 0; row < rows; ++row) {
-            for (int c = 0; c < columns; ++c) {
-                const char *v = PQgetvalue(r, row, c);
-                bytes += PQgetlength(r, row, c) + (v ? 0 : 1);
-            }
-        }
-        m_bytes += bytes;
-        PQclear(r);
-        return rows;
-    }
-    // A statement of its own, as the simple protocol sends it (CREATE DATABASE, VACUUM).
-    void exec(const QByteArray &sql)
-    {
-        PGresult *r = PQexec(m_conn, sql.constData());
-        const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-        const QString message = QString::fromUtf8(PQresultErrorMessage(r));
-        PQclear(r);
-        if (!ok)
-            die(message + QStringLiteral(" in ") + QString::fromUtf8(sql));
-    }
-    // The first value of the first row, as text.
-    QByteArray first(const QByteArray &sql)
-    {
-        PGresult *r = PQexec(m_conn, sql.constData());
-        const QByteArray v = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0
-            ? QByteArray(PQgetvalue(r, 0, 0))
-            : QByteArray();
-        PQclear(r);
-        return v;
-    }
-    PGconn *conn() const { return m_conn; }
-
-private:
-    PGconn *m_conn = nullptr;
-    qsizetype m_bytes = 0;
-};
+using BenchServer::Libpq;
+using BenchServer::withDatabase;
 
 QByteArray serverSql(const QString &jetSql)
 {
-    return Dialect::translate(jetSql, Engine::PostgreSQL).toUtf8();
+    return BenchServer::nativeSql(jetSql);
 }
 
 // ---- the statements -----------------------------------------------------------------------
@@ -500,7 +401,7 @@ int main(int argc, char **argv)
                                  .arg(QDateTime::currentSecsSinceEpoch());
     const QString serverConnection = withDatabase(maintenance, database);
     {
-        Direct admin(maintenance);
+        Libpq admin(maintenance);
         admin.exec("CREATE DATABASE " + database.toUtf8());
     }
     timer.restart();
@@ -515,7 +416,7 @@ int main(int argc, char **argv)
     {
         // The copy leaves the new rows to the server's autovacuum; a practice moved over a
         // weekend has had them analysed long before anyone measures, so analyse them now.
-        Direct fresh(serverConnection);
+        Libpq fresh(serverConnection);
         fresh.exec("VACUUM ANALYZE");
     }
     EngineSettings::writeServer(serverFolder, serverConnection);
@@ -528,7 +429,7 @@ int main(int argc, char **argv)
         file.setUp(ConnectionString::build(fileFolder), true);
         if (server.engine() != Engine::PostgreSQL || file.engine() != Engine::SQLite)
             die(QStringLiteral("the practices did not open on the engines expected"));
-        Direct direct(serverConnection);
+        Libpq direct(serverConnection);
 
         header();
 
@@ -541,7 +442,7 @@ int main(int argc, char **argv)
                 c.setUp(ConnectionString::build(serverFolder), true);
             });
             const Work directWork([&] {
-                Direct d(serverConnection);
+                Libpq d(serverConnection);
                 d.run("SELECT value FROM orvanta_file WHERE name = 'password'");
             });
             const Work fileWork([&] {
@@ -628,7 +529,7 @@ int main(int argc, char **argv)
                       openAll(c, {sql});
                   });
                   const Work directWork([&] {
-                      Direct d(serverConnection);
+                      Libpq d(serverConnection);
                       d.run("SELECT value FROM orvanta_file WHERE name = 'password'");
                       d.run(native);
                   });
@@ -688,7 +589,8 @@ int main(int argc, char **argv)
         }
 
         // A receipt, as the receipt window issues one: number and rate read, then the checked
-        // transaction (counter locked, payment, receipt, counter raised).
+        // transaction (counter locked, payment, receipt and the rate it was issued with, counter
+        // raised).
         {
             const ReceiptIssue::Input input {QStringLiteral("7"),
                                              QStringLiteral("Γιώργος"),
@@ -724,6 +626,9 @@ int main(int argc, char **argv)
                     f.total};
                 direct.run(serverSql(BillingSql::insertPayment(row)));
                 direct.run(serverSql(BillingSql::insertReceipt(row)));
+                direct.run("INSERT INTO syntelesths_apodeikshs (ar_apodeikshs, vat_ratio) "
+                           "VALUES ($1, $2)",
+                           {shown, "15"});
                 direct.run(raise);
                 direct.run("COMMIT");
             });
@@ -740,7 +645,7 @@ int main(int argc, char **argv)
     }
 
     if (!qEnvironmentVariableIsSet("ORVANTA_BENCH_KEEP")) {
-        Direct admin(maintenance);
+        Libpq admin(maintenance);
         admin.exec("DROP DATABASE " + database.toUtf8() + " WITH (FORCE)");
     } else {
         std::printf("kept the database: %s\n", qPrintable(serverConnection));

@@ -8,8 +8,12 @@ namespace ReceiptRate {
 
 void keep(Connection &connection, qint64 number, const Decimal &rate)
 {
-    for (const QString &sql : Schema::receiptRateTableStatements(connection.engine()))
-        connection.executeNative(sql);
+    // Created only when missing: a workstation's user may write the tables without the right
+    // to create any, and on a server the question is asked once per session.
+    if (!Schema::hasTable(connection, QLatin1String(Schema::kReceiptRateTable))) {
+        for (const QString &sql : Schema::receiptRateTableStatements(connection.engine()))
+            connection.executeNative(sql);
+    }
     connection.executeNative(QStringLiteral("INSERT INTO %1 (AR_APODEIKSHS, VAT_RATIO) VALUES "
                                             "(?, ?)")
                                  .arg(QLatin1String(Schema::kReceiptRateTable)),

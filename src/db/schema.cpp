@@ -4,6 +4,7 @@
 #include "dberror.h"
 #include "recordset.h"
 #include "registration.h"
+#include "serversession.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -269,6 +270,9 @@ QString utcNow(Engine engine, int secondsAgo)
 
 bool hasTable(Connection &connection, const QString &table)
 {
+    ServerSession *session = connection.server();
+    if (session && session->knowsTable(table))
+        return true;
     QString name = table;
     name.replace(QLatin1Char('\''), QLatin1String("''"));
     Query q(connection);
@@ -280,7 +284,10 @@ bool hasTable(Connection &connection, const QString &table)
                                   "name='%1'")
                        .arg(name));
     q.open();
-    return q.rowCount() > 0 && q.value(0, 0).toLongLong() > 0;
+    const bool found = q.rowCount() > 0 && q.value(0, 0).toLongLong() > 0;
+    if (found && session)
+        session->noteTable(table);
+    return found;
 }
 
 QStringList slotColumns()

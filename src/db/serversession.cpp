@@ -116,6 +116,48 @@ QVariant valueOf(const PGresult *r, int row, int column)
     }
 }
 
+// The texts of one result column that repeat from row to row (a sex, a fund, a first name, a
+// date) are made once and shared: a shared text costs a reference where a new one costs an
+// allocation, a decoding and, later, a free. A column whose texts mostly differ (addresses,
+// telephones) stops being looked at after its first rows.
+class RepeatedTexts {
+public:
+    QVariant value(const PGresult *r, int row, int column)
+    {
+        if (m_givenUp)
+            return valueOf(r, row, column);
+        if (PQgetisnull(r, row, column))
+            return {};
+        const QByteArrayView bytes(PQgetvalue(r, row, column), PQgetlength(r, row, column));
+        if (bytes.size() > kLongest)
+            return valueOf(r, row, column);
+        const auto it = m_known.constFind(bytes);
+        if (it != m_known.constEnd()) {
+            ++m_hits;
+            return it.value();
+        }
+        ++m_misses;
+        if (m_misses > kTrial && m_misses > m_hits) {
+            m_givenUp = true;
+            m_known.clear();
+            return valueOf(r, row, column);
+        }
+        QVariant made = valueOf(r, row, column);
+        if (m_known.size() < kMostKept)
+            m_known.insert(bytes, made); // the view points into the result, alive till the end
+        return made;
+    }
+
+private:
+    static constexpr qsizetype kLongest = 64;
+    static constexpr int kTrial = 64;
+    static constexpr qsizetype kMostKept = 4096;
+    QHash<QByteArrayView, QVariant> m_known;
+    int m_hits = 0;
+    int m_misses = 0;
+    bool m_givenUp = false;
+};
+
 struct ResultDeleter {
     void operator()(PGresult *r) const { PQclear(r); }
 };
@@ -175,6 +217,8 @@ void ServerSession::connect()
 {
     if (m_conn)
         PQfinish(std::exchange(m_conn, nullptr));
+    m_knownTables.clear();
+    m_tablesSeenInTransaction.clear();
     PGconn *conn = PQconnectdb(securedConnectionText(m_connectionText).toUtf8().constData());
     if (!conn)
         throw DbError(lostMessage(), {}, lostCode(), DbError::Kind::Lost);
@@ -259,11 +303,24 @@ void ServerSession::failLost(const QString &sql, const QString &detail)
     throw DbError(message + QLatin1Char('\n') + detail, sql, lostCode(), kind);
 }
 
-void ServerSession::noteTransaction(const QString &sql)
+void ServerSession::noteTransaction(const QString &sql, bool committed)
 {
     const bool open = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
     m_transactionWrote = open && (m_transactionWrote || isWrite(sql));
     m_inTransaction = open;
+    if (!open) {
+        if (committed)
+            m_knownTables.unite(m_tablesSeenInTransaction);
+        m_tablesSeenInTransaction.clear();
+    }
+}
+
+void ServerSession::noteTable(const QString &name)
+{
+    if (m_inTransaction || m_transactionLost)
+        m_tablesSeenInTransaction.insert(name);
+    else
+        m_knownTables.insert(name);
 }
 
 bool ServerSession::inTransaction() const
@@ -332,7 +389,8 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
         throw DbError(message.isEmpty() ? serverText(PQerrorMessage(m_conn)) : message, sql, code);
     }
 
-    noteTransaction(sql);
+    // A COMMIT of a transaction that had failed answers "ROLLBACK", without an error.
+    noteTransaction(sql, qstrcmp(PQcmdStatus(r.get()), "COMMIT") == 0);
 
     Result result;
     const int columns = PQnfields(r.get());
@@ -344,11 +402,13 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
     }
     const int rows = PQntuples(r.get());
     result.rows.reserve(size_t(rows));
+    std::vector<RepeatedTexts> repeated(size_t(rows > 1 ? columns : 0));
     for (int row = 0; row < rows; ++row) {
         std::vector<QVariant> values;
         values.reserve(size_t(columns));
         for (int c = 0; c < columns; ++c)
-            values.push_back(valueOf(r.get(), row, c));
+            values.push_back(rows > 1 ? repeated[size_t(c)].value(r.get(), row, c)
+                                      : valueOf(r.get(), row, c));
         result.rows.push_back(std::move(values));
     }
     result.changed = QByteArray(PQcmdTuples(r.get())).toInt();

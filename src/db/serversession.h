@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QPair>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -52,6 +53,13 @@ public:
     // False when it cannot be made so (the session was lost, the rollback was refused): the
     // session is then ended rather than kept.
     bool readyForReuse();
+    // Tables this session has seen in its database, so that a window's "is the table there?"
+    // costs one round trip per session rather than one per use. A table seen inside a
+    // transaction counts only once that transaction has committed (the server's CREATE TABLE
+    // is undone by a rollback); a session that connects again forgets them all. The program
+    // never drops a table of a practice it has open.
+    bool knowsTable(const QString &name) const { return m_knownTables.contains(name); }
+    void noteTable(const QString &name);
     // The table's and the column's name as the server keeps them (lower case).
     QString tableName(unsigned table);
     QString columnName(unsigned table, int column);
@@ -77,7 +85,7 @@ private:
     TableNames namesOf(unsigned table);
     void connect();
     [[noreturn]] void failLost(const QString &sql, const QString &detail);
-    void noteTransaction(const QString &sql);
+    void noteTransaction(const QString &sql, bool committed = false);
 
     QString m_connectionText;
     pg_conn *m_conn = nullptr;
@@ -85,4 +93,6 @@ private:
     bool m_transactionLost = false;
     bool m_transactionWrote = false; // the open transaction has run a write
     DbError::Kind m_lostKind = DbError::Kind::Lost;
+    QSet<QString> m_knownTables;
+    QSet<QString> m_tablesSeenInTransaction;
 };
