@@ -5,12 +5,14 @@
 #include "connectionstring.h"
 #include "dberror.h"
 #include "program.h"
+#include "recordset.h"
 #include "schema.h"
 #include "serversession.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -200,4 +202,107 @@ TEST(ConnectionPool, AFileReplacedUnderItsNameGetsANewHandle)
     openAsAWindowDoes(next);
     EXPECT_NE(identity(next), first);
     EXPECT_EQ(practice.scalar("SELECT SUM(POSO) FROM EKSODA"), "5");
+}
+
+// A kept session remembers which tables it has seen, so that "is the table there?" is asked of
+// the server once; a table made in a transaction that did not commit must not be remembered.
+TEST(KeptHandles, ATableCountsAsThereOnlyOnceItsCreationCommitted)
+{
+    struct Case {
+        const char *name;
+        std::function<void(Connection &)> end;
+        bool there;
+        bool thereOnServer;
+    };
+    const Case cases[] = {
+        {"committed", [](Connection &c) { c.commit(); }, true, true},
+        {"rolled back", [](Connection &c) { c.rollback(); }, false, false},
+        {"a later statement failed, then the commit",
+         [](Connection &c) {
+             EXPECT_THROW(c.executeNative("INSERT INTO no_such_table VALUES (1)"), DbError);
+             try {
+                 c.commit(); // the server answers a commit of a failed transaction with a rollback
+             } catch (const DbError &) {
+                 c.rollback();
+             }
+         },
+         // the file's engine commits what did not fail
+         true, false},
+        {"left open when the window closed", [](Connection &) {}, false, false},
+    };
+    for (const Case &test : cases) {
+        SCOPED_TRACE(test.name);
+        ConnectionPool::clear();
+        TempPractice practice;
+        {
+            Connection c;
+            openAsAWindowDoes(c);
+            c.beginTransaction();
+            c.executeNative("CREATE TABLE made_here (x INTEGER)");
+            EXPECT_TRUE(Schema::hasTable(c, "made_here"));
+            test.end(c);
+        }
+        Connection again;
+        openAsAWindowDoes(again); // the same kept handle
+        const bool there = TestSupport::onServer() ? test.thereOnServer : test.there;
+        EXPECT_EQ(Schema::hasTable(again, "made_here"), there);
+        EXPECT_EQ(Schema::hasTable(again, "made_here"), there);
+    }
+}
+
+// Texts that repeat from row to row are shared in a reading; what a window reads must be what
+// it would read without that: nulls apart from empty texts, numbers as numbers, long and Greek
+// texts whole, and columns whose texts all differ.
+TEST(KeptHandles, ARowsRepeatedTextsReadAsTheyWereWritten)
+{
+    ConnectionPool::clear();
+    TempPractice practice;
+    const QStringList funds = {"ΕΟΠΥΥ", "Ιδιώτης", "ΕΟΠΥΥ ", QString(80, QChar(0x03A9))};
+    const int rows = 300;
+    {
+        Connection c;
+        openAsAWindowDoes(c);
+        c.beginTransaction();
+        for (int i = 0; i < rows; ++i) {
+            const QVariant note = i % 3 == 0 ? QVariant() : QVariant(i % 3 == 1 ? "" : "σημ.");
+            c.executeNative("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, DIEYTHYNSH, THLEFWNO_1, "
+                            "EMAIL, PERIGRAFH) VALUES (?, ?, ?, ?, ?)",
+                            {QStringLiteral("Όνομα %1").arg(i), funds[i % funds.size()],
+                             QString::number(2100000000 + i % 2), note,
+                             i < 100 ? QVariant("ίδιο") : QVariant(QString::number(i))});
+        }
+        c.commit();
+    }
+    Connection c;
+    openAsAWindowDoes(c);
+    Query q(c);
+    q.setSql("SELECT ONOMATEPWNYMO, DIEYTHYNSH, THLEFWNO_1, EMAIL, PERIGRAFH FROM "
+             "XRHSIMA_THLEFWNA ORDER BY ONOMATEPWNYMO");
+    q.open();
+    ASSERT_EQ(q.rowCount(), rows);
+    QMap<QString, int> byName;
+    for (int i = 0; i < rows; ++i)
+        byName.insert(QStringLiteral("Όνομα %1").arg(i), i);
+    for (int r = 0; r < rows; ++r) {
+        const int i = byName.value(q.value(r, 0).toString(), -1);
+        ASSERT_GE(i, 0) << r;
+        EXPECT_EQ(q.value(r, 1).toString(), funds[i % funds.size()]) << i;
+        EXPECT_EQ(q.value(r, 2).toString(), QString::number(2100000000 + i % 2)) << i;
+        const QVariant note = q.value(r, 3);
+        EXPECT_EQ(note.isNull(), i % 3 == 0) << i;
+        if (i % 3) {
+            EXPECT_EQ(note.toString(), i % 3 == 1 ? "" : "σημ.") << i;
+        }
+        EXPECT_EQ(q.value(r, 4).toString(), i < 100 ? "ίδιο" : QString::number(i)) << i;
+    }
+    // A value changed in one row leaves the rows that shared its text as they were.
+    q.first();
+    q.edit();
+    q.setFieldValue(QStringLiteral("DIEYTHYNSH"), QStringLiteral("άλλο"));
+    q.post();
+    EXPECT_EQ(q.value(0, 1).toString(), QStringLiteral("άλλο"));
+    int unchanged = 0;
+    for (int r = 1; r < rows; ++r)
+        unchanged += q.value(r, 1).toString() != QStringLiteral("άλλο");
+    EXPECT_EQ(unchanged, rows - 1);
 }
