@@ -111,7 +111,10 @@ void RecordNavigator::press(Button which)
             m_records->edit();
             break;
         case Post:
-            m_records->post();
+            if (m_postAction)
+                m_postAction();
+            else
+                m_records->post();
             break;
         case Cancel:
             m_records->cancel();
