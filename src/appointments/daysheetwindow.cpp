@@ -157,7 +157,10 @@ DaySheetWindow::DaySheetWindow(QWidget *parent)
 
     m_binder->setRecordSet(m_query.get());
     m_navigator->setRecordSet(m_query.get());
-    m_navigator->setPostAction([this] { save(); });
+    // The save button runs the sheet's own save, which writes the links with the row.
+    QToolButton *post = saveButton();
+    disconnect(post, &QToolButton::clicked, m_navigator, nullptr);
+    connect(post, &QToolButton::clicked, this, [this] { Kit::guarded(this, [this] { save(); }); });
     m_edits[0]->setFocus();
     choosePatient = [](QWidget *parent) { return PatientWindows::choosePatient(parent); };
 }

@@ -111,10 +111,7 @@ void RecordNavigator::press(Button which)
             m_records->edit();
             break;
         case Post:
-            if (m_postAction)
-                m_postAction();
-            else
-                m_records->post();
+            m_records->post();
             break;
         case Cancel:
             m_records->cancel();

@@ -42,9 +42,6 @@ public:
     // A check that runs before Post writes a pending edit. When it returns false nothing is
     // written and the row stays in edit; the check tells the person why. None by default.
     void setPostCheck(std::function<bool()> check) { m_postCheck = std::move(check); }
-    // What Post runs in place of the record set's own post, for a window whose save writes more
-    // than the row (in one transaction with it). None by default.
-    void setPostAction(std::function<void()> action) { m_postAction = std::move(action); }
 
 signals:
     // After a button's action has run (refresh asks the window to read again).
@@ -58,7 +55,6 @@ private:
     QHash<int, QToolButton *> m_buttons;
     QList<QMetaObject::Connection> m_links;
     std::function<bool()> m_postCheck;
-    std::function<void()> m_postAction;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(RecordNavigator::Buttons)

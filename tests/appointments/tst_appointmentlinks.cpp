@@ -3,6 +3,8 @@
 #include "appointmentbook.h"
 #include "appointmentlinks.h"
 #include "connection.h"
+#include "connectionstring.h"
+#include "practicebackup.h"
 #include "daysheetwindow.h"
 #include "program.h"
 #include "recordnavigator.h"
@@ -12,6 +14,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -447,4 +450,21 @@ TEST_F(DaySheetLinks, ASheetWithoutItsRowOffersNoLink)
             EXPECT_FALSE(a->isEnabled());
         }
     }
+}
+
+TEST_F(LinkTable, TheLinksSurviveABackupAndItsChecks)
+{
+    AppointmentBook::book(kDay, "0800-0830", "Βλάχος");
+    {
+        Transaction t(connection);
+        AppointmentLinks::writeDay(connection, kDay, {{0, {1, true}}, {27, {2, false}}});
+        t.commit();
+    }
+    QTemporaryDir usb;
+    const PracticeBackup::Outcome out
+        = PracticeBackup::backUp(practice.dir(), usb.path(), QDateTime(kDay, QTime(20, 5)));
+    EXPECT_TRUE(out.tables.contains("RANTEBOU_ASTHENH: 2 rows")) << out.tables.join("; ").toStdString();
+    Connection copy;
+    copy.openPracticeFile(out.path, ConnectionString::kDatabasePassword, true);
+    EXPECT_EQ(AppointmentLinks::readDay(copy, kDay), (DayLinks {{0, {1, true}}, {27, {2, false}}}));
 }
