@@ -33,7 +33,7 @@ constexpr int kFieldHeight = 30;
 // The light background of the slot captions: the colour of an inactive window caption.
 const QColor kCaptionColour(215, 228, 242);
 
-const QKeySequence kLinkShortcut(Qt::CTRL | Qt::Key_L);
+const QKeySequence kLinkShortcut(Qt::Key_F4);
 
 // The mark of a linked slot: a small figure of a person, blue; grey and struck through when
 // the patient did not come.

@@ -29,7 +29,7 @@ class RecordNavigator;
 // 15-28 (15:00-22:00) the right one. Typing edits the row; only the save button writes it, and
 // closing the sheet drops what was not saved, without a question.
 //
-// A slot may know its patient: "Σύνδεση με ασθενή…" (the slot's menu, or Ctrl+L in the slot)
+// A slot may know its patient: "Σύνδεση με ασθενή…" (the slot's menu, or F4 in the slot)
 // chooses one with the patient finder, and a mark inside the field shows the link. The links
 // are written with the texts, by the same save, in one transaction (AppointmentLinks).
 //
