@@ -22,6 +22,7 @@ enum class MenuCommand {
     Doctors,
     CalendarTools,
     Appointments,
+    AppointmentsCalendar, // the appointments of a period as an iCalendar file
     VatRate,
     ReceiptNumbering,
     PracticeDetails,

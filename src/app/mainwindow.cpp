@@ -153,6 +153,8 @@ void MainWindow::buildMenu()
         = addEntry(options, QStringLiteral("Αριθμομη&χανή"), QStringLiteral("actCalculator"));
     connect(calc, &QAction::triggered, this, [] { Launcher::calculator(); });
     command(options, "Ραντεβού", "actAppointments", MenuCommand::Appointments);
+    command(options, "Εξαγωγή ραντεβού (iCalendar)…", "actAppointmentsCalendar",
+            MenuCommand::AppointmentsCalendar);
     options->addSeparator();
     QAction *backup = addEntry(options, QStringLiteral("Backup"), QStringLiteral("actBackup"));
     connect(backup, &QAction::triggered, this, &MainWindow::BackupClick);

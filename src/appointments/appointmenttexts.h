@@ -48,6 +48,43 @@ inline QStringList weekdayNames()
             QStringLiteral("Κυριακή")};
 }
 
+// A slot's patient (the day sheet's slot menu and mark).
+inline QString linkPatient()
+{
+    return QStringLiteral("Σύνδεση με ασθενή…");
+}
+inline QString unlinkPatient()
+{
+    return QStringLiteral("Αποσύνδεση");
+}
+inline QString noShow()
+{
+    return QStringLiteral("Δεν προσήλθε");
+}
+// The mark's tip: "Ασθενής: Παπαδόπουλος Γιώργος".
+inline QString linkedTo(const QString &name)
+{
+    return QStringLiteral("Ασθενής: ") + name;
+}
+inline QString patientGone(qint64 id)
+{
+    return QStringLiteral("ο ασθενής με κωδικό %1 δεν υπάρχει πια").arg(id);
+}
+
+// "Εξαγωγή ραντεβού (iCalendar)…"
+inline QString calendarExportCommand()
+{
+    return QStringLiteral("Εξαγωγή ραντεβού (iCalendar)…");
+}
+inline QString calendarExportCaption()
+{
+    return QStringLiteral("Εξαγωγή ραντεβού σε ημερολόγιο");
+}
+inline QString calendarExportFilter()
+{
+    return QStringLiteral("Ημερολόγιο iCalendar (*.ics)");
+}
+
 // The years the book offers.
 inline constexpr int kFirstYear = 2008;
 inline constexpr int kLastYear = 2035;

@@ -1,14 +1,24 @@
 #pragma once
 
+#include "appointmentlinks.h"
 #include "datawindow.h"
+#include "windowhooks.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class FieldBinder;
 class Query;
+class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QToolButton;
@@ -18,6 +28,10 @@ class RecordNavigator;
 // its own column of the date's row of RANTEBOU. Slots 1-14 (08:00-15:00) form the left column,
 // 15-28 (15:00-22:00) the right one. Typing edits the row; only the save button writes it, and
 // closing the sheet drops what was not saved, without a question.
+//
+// A slot may know its patient: "Σύνδεση με ασθενή…" (the slot's menu, or F4 in the slot)
+// chooses one with the patient finder, and a mark inside the field shows the link. The links
+// are written with the texts, by the same save, in one transaction (AppointmentLinks).
 //
 // The opener fills DayDateText and DayQueryText, calls setUp() and shows the sheet modally.
 class DaySheetWindow : public DataWindow {
@@ -48,7 +62,36 @@ public:
 
     void Button29Click();
 
+    // The patient finder, as the link action opens it; tests replace it.
+    std::function<std::optional<PatientContext>(QWidget *parent)> choosePatient;
+    // The time a no-show is judged against; tests replace it.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
+    // The day's links as the sheet shows them (saved or not), by slot place (0 = DBEdit1).
+    const AppointmentLinks::DayLinks &links() const { return m_links; }
+    // The actions of slot k (1..28), as its menu and shortcut run them. Linking fills an empty
+    // slot with the patient's "Επώνυμο Όνομα" and keeps a typed text; each change waits for
+    // the save button like a typed one.
+    void linkSlot(int slot);
+    void unlinkSlot(int slot);
+    // Marks (or unmarks) a linked slot's patient as not having come; only once its time began.
+    void setNoShow(int slot, bool noShow);
+    // The slot's menu: the field's own editing entries, then the link entries.
+    QMenu *createSlotMenu(int slot);
+    // The mark inside slot k's field; hidden while the slot has no patient.
+    QAction *linkMark(int slot) const { return m_marks.at(size_t(slot - 1)); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The save button's action: the row's texts and the day's links in one transaction.
+    void save();
+    void readLinks();
+    void updateMark(int slot);
+    bool canEdit() const;
+    QString patientName(qint64 id) const;
+
     // Held by pointer so that this header does not bring the record sets' names along. Closing
     // the sheet closes it, which drops an edit that was not saved.
     std::unique_ptr<Query> m_query;
@@ -59,6 +102,10 @@ private:
     std::array<QLineEdit *, kSlots> m_edits {};
     RecordNavigator *m_navigator = nullptr;
     QPushButton *m_exit = nullptr;
+    std::array<QAction *, kSlots> m_marks {};
+    QDate m_day;
+    AppointmentLinks::DayLinks m_links;
+    QHash<qint64, QString> m_names; // "Επώνυμο Όνομα" of the linked patients
 };
 
 // The class name by which the day sheet is known.

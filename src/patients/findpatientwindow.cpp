@@ -147,5 +147,12 @@ void FindPatientWindow::showList(const QString &listFilter, const QString &listS
         return;
     m_list->ListFilter = listFilter;
     m_list->ListSql = listSql;
+    m_list->setChoosing(m_choosing);
     m_list->showModal();
+    const std::optional<PatientContext> chosen = m_list->chosen();
+    m_list->setChoosing(false);
+    if (m_choosing && chosen) {
+        m_chosen = chosen;
+        done(QDialog::Accepted);
+    }
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "window.h"
+#include "windowhooks.h"
+
+#include <optional>
 
 class PatientListWindow;
 class QLineEdit;
@@ -24,6 +27,11 @@ public:
     QPushButton *dateFindButton() const { return m_dateFind; }
     QPushButton *allButton() const { return m_all; }
 
+    // Choosing one patient for another window: the list offers "Επιλογή", and a choice closes
+    // the list and this window. chosen() is the patient, or nothing.
+    void setChoosing(bool choosing) { m_choosing = choosing; }
+    std::optional<PatientContext> chosen() const { return m_chosen; }
+
     // The actions of the buttons.
     void surnameFindClick();
     void dateFindClick();
@@ -43,6 +51,8 @@ private:
     QPushButton *m_dateFind;
     QPushButton *m_all;
     QPushButton *m_exit;
+    bool m_choosing = false;
+    std::optional<PatientContext> m_chosen;
 };
 
 using TForm17 = FindPatientWindow;

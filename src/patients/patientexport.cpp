@@ -1,5 +1,6 @@
 #include "patientexport.h"
 
+#include "appointmentlinks.h"
 #include "connection.h"
 #include "datawindow.h"
 #include "dberror.h"
@@ -10,6 +11,7 @@
 #include "program.h"
 #include "reportproject.h"
 #include "reportrun.h"
+#include "schema.h"
 #include "window.h"
 #include "windowhooks.h"
 
@@ -116,9 +118,10 @@ PatientFile::PatientFile(Connection &connection)
     , m_visits(connection)
     , m_payments(connection)
     , m_receipts(connection)
+    , m_appointments(connection)
 {}
 
-void PatientFile::read(const QString &patientId)
+void PatientFile::read(const QString &patientId, const QDateTime &now)
 {
     const QString id = ReportRun::idText(patientId);
     reopen(m_patient, patientSql(id));
@@ -127,6 +130,11 @@ void PatientFile::read(const QString &patientId)
     reopen(m_visits, visitsSql(id));
     reopen(m_payments, paymentsSql(id));
     reopen(m_receipts, receiptsSql(id));
+    reopen(m_appointments,
+           AppointmentLinks::patientSql(
+               id.toLongLong(), now,
+               Schema::hasTable(m_appointments.connection(),
+                                QLatin1String(Schema::kAppointmentLinksTable))));
 }
 
 QJsonObject PatientFile::json() const
@@ -169,6 +177,18 @@ QJsonObject PatientFile::json() const
             {QStringLiteral("description"), text(m_visits, r, QStringLiteral("PERIGRAFH"))},
         });
 
+    QJsonArray appointments;
+    for (int r = 0; r < m_appointments.rowCount(); ++r) {
+        const RecordSet &s = m_appointments;
+        appointments.append(QJsonObject {
+            {QStringLiteral("date"), date(s, r, QStringLiteral("HMEROMHNIA"))},
+            {QStringLiteral("time"), text(s, r, QStringLiteral("WRA"))},
+            {QStringLiteral("text"), text(s, r, QStringLiteral("KEIMENO"))},
+            {QStringLiteral("noShow"), yesNo(s, r, QStringLiteral("DEN_PROSHLTHE"))},
+            {QStringLiteral("upcoming"), yesNo(s, r, QStringLiteral("EPOMENO"))},
+        });
+    }
+
     QJsonArray payments;
     for (int r = 0; r < m_payments.rowCount(); ++r) {
         QJsonObject payment {
@@ -200,6 +220,7 @@ QJsonObject PatientFile::json() const
         {QStringLiteral("patient"), patient},
         {QStringLiteral("healthRecord"), health},
         {QStringLiteral("visits"), visits},
+        {QStringLiteral("appointments"), appointments},
         {QStringLiteral("payments"), payments},
         {QStringLiteral("receipts"), receipts},
     };
@@ -219,6 +240,8 @@ Report::RenderedReport PatientFile::report(const QString &layoutFile) const
                           const_cast<Query *>(&m_patient));
     project.addConnection(QStringLiteral("RvDataSetConnectionVisits"),
                           const_cast<Query *>(&m_visits));
+    project.addConnection(QStringLiteral("RvDataSetConnectionAppointments"),
+                          const_cast<Query *>(&m_appointments));
     project.addConnection(QStringLiteral("RvDataSetConnectionPayments"),
                           const_cast<Query *>(&m_payments));
     project.addConnection(QStringLiteral("RvDataSetConnectionReceipts"),

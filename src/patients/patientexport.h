@@ -4,6 +4,7 @@
 #include "renderer.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 
@@ -13,7 +14,7 @@ struct PatientContext;
 
 // Everything the practice holds on one patient, for the patient's right of access and of
 // portability: the patient's row (details, the 27 health record answers, the history), the
-// visits, the payments, and the receipts issued with those payments. Receipts carry no
+// visits, the appointments linked to the patient, the payments, and the receipts issued with those payments. Receipts carry no
 // patient ID of their own: a receipt is the patient's when one of the patient's payments bears
 // its number, never by a name, which another patient may share. (A cancelled receipt's payment
 // is deleted, so a cancelled receipt cannot be told to be the patient's and is not included.)
@@ -23,12 +24,15 @@ public:
 
     // Reads the patient's rows on the connection (open). Throws DbError when the ID is not a
     // whole number, when no patient has it, or when the database refuses a query.
-    void read(const QString &patientId);
+    // `now` divides the upcoming appointments from the past ones.
+    void read(const QString &patientId, const QDateTime &now = QDateTime::currentDateTime());
 
     const Query &patient() const { return m_patient; }
     const Query &visits() const { return m_visits; }
     const Query &payments() const { return m_payments; }
     const Query &receipts() const { return m_receipts; }
+    // The slots of the appointment book linked to the patient, upcoming first.
+    const Query &appointments() const { return m_appointments; }
 
     // One JSON object: field names in English, texts as stored, dates ISO 8601, amounts as
     // decimal strings with a point. The schema is described in docs/patient-export.md.
@@ -46,6 +50,7 @@ private:
     Query m_visits;
     Query m_payments;
     Query m_receipts;
+    Query m_appointments;
 };
 
 namespace PatientExport {

@@ -1,6 +1,7 @@
 #include "patientlistwindow.h"
 
 #include "healthrecordwindow.h"
+#include "patientappointmentswindow.h"
 #include "patientdatawindow.h"
 #include "patientexport.h"
 #include "program.h"
@@ -133,6 +134,8 @@ PatientListWindow::PatientListWindow(QWidget *parent)
                           QStringLiteral("Δελτίο &υγείας"), &PatientListWindow::healthRecordClick);
     m_visits = makeAction(QStringLiteral("Visits"), QStringLiteral("Επισκέψεις"),
                           QStringLiteral("Επισκέ&ψεις"), &PatientListWindow::visitsClick);
+    m_appointments = makeAction(QStringLiteral("Appointments"), QStringLiteral("Ραντεβού"),
+                                QStringLiteral("Ραντε&βού"), &PatientListWindow::appointmentsClick);
     m_menu->addSeparator();
     m_printouts = makeAction(QStringLiteral("Printouts"), QStringLiteral("Ε&κτυπώσεις"),
                              QStringLiteral("Ε&κτυπώσεις"), &PatientListWindow::printoutsClick);
@@ -153,7 +156,18 @@ PatientListWindow::PatientListWindow(QWidget *parent)
     const Action order[] = {m_data, m_health, m_visits, m_printouts, m_receipt, m_payments};
     for (int i = 0; i < 6; ++i)
         order[i].button->setGeometry(i < 3 ? 10 : 204, 10 + (i % 3) * 32, 186, 28);
-    m_export.button->setGeometry(10, 106, 380, 28);
+    m_export.button->setGeometry(10, 106, 186, 28);
+    m_appointments.button->setGeometry(204, 106, 186, 28);
+
+    m_choose = new QPushButton(QStringLiteral("Επι&λογή"), this);
+    m_choose->setObjectName(QStringLiteral("buttonChoose"));
+    m_choose->setGeometry(width() - 96 - 196, height() - 36, 188, 28);
+    m_choose->setVisible(false);
+    connect(m_choose, &QPushButton::clicked, this, &PatientListWindow::chooseClick);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] {
+        if (m_choosing)
+            chooseClick();
+    });
 
     m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 96, height() - 36, 88, 28);
@@ -239,8 +253,9 @@ void PatientListWindow::updateCount()
     const bool any = n != 0;
     m_sortBy->setVisible(any);
     m_sortKind->setVisible(any);
-    m_actions->setVisible(any);
-    m_menu->menuAction()->setVisible(any);
+    m_actions->setVisible(any && !m_choosing);
+    m_menu->menuAction()->setVisible(any && !m_choosing);
+    m_choose->setVisible(any && m_choosing);
     m_bar->setVisible(any);
 }
 
@@ -344,6 +359,33 @@ void PatientListWindow::paymentsClick()
         return;
     const PatientContext p = currentPatient();
     Kit::guarded(this, [&] { WindowHooks::openPatientPayments(this, p); });
+}
+
+void PatientListWindow::appointmentsClick()
+{
+    if (!hasPatient())
+        return;
+    const PatientContext p = currentPatient();
+    PatientAppointmentsWindow w(this);
+    w.PatientFirstName = p.firstName;
+    w.PatientSurname = p.surname;
+    w.PatientId = p.id;
+    w.showModal();
+}
+
+void PatientListWindow::setChoosing(bool choosing)
+{
+    m_choosing = choosing;
+    m_chosen.reset();
+    updateCount();
+}
+
+void PatientListWindow::chooseClick()
+{
+    if (!m_choosing || !hasPatient())
+        return;
+    m_chosen = currentPatient();
+    done(QDialog::Accepted);
 }
 
 void PatientListWindow::exportClick()

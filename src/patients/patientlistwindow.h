@@ -4,6 +4,8 @@
 #include "recordset.h"
 #include "windowhooks.h"
 
+#include <optional>
+
 class QAction;
 class QButtonGroup;
 class QGroupBox;
@@ -45,10 +47,19 @@ public:
     void printoutsClick();
     void receiptClick();
     void paymentsClick();
+    // The patient's linked appointments.
+    void appointmentsClick();
     // Everything held on the patient, as a PDF and a JSON file the person names.
     void exportClick();
     // The record bar's delete (also Ctrl+Delete in the grid).
     void deleteClick();
+
+    // Opened to choose one patient for another window: the patient actions give way to
+    // "Επι&λογή" (or a double click on a row), which closes the list with chosen() set.
+    void setChoosing(bool choosing);
+    std::optional<PatientContext> chosen() const { return m_chosen; }
+    QPushButton *chooseButton() const { return m_choose; }
+    void chooseClick();
 
     // The current row's patient: trimmed texts of ID, ONOMA, EPWNYMO and the birth date.
     PatientContext currentPatient() const;
@@ -102,6 +113,10 @@ private:
     Action m_receipt {};
     Action m_payments {};
     Action m_export {};
+    Action m_appointments {};
+    QPushButton *m_choose = nullptr;
+    bool m_choosing = false;
+    std::optional<PatientContext> m_chosen;
 };
 
 using TForm18 = PatientListWindow;

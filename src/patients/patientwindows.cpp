@@ -34,6 +34,15 @@ void findPatient(QWidget *mainWindow)
     w.showModal();
 }
 
+std::optional<PatientContext> choosePatient(QWidget *parent)
+{
+    createPatientList();
+    TForm17 w(patientList(), parent);
+    w.setChoosing(true);
+    w.showModal();
+    return w.chosen();
+}
+
 void newPatient(QWidget *mainWindow)
 {
     TForm16 w(mainWindow);

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "windowhooks.h"
+
+#include <optional>
+
 class QWidget;
 
 // Opening the patient windows from the main window, without its code seeing the database
@@ -14,5 +18,9 @@ void destroyPatientList();
 void findPatient(QWidget *mainWindow);
 // "Καταχώρηση νέου ασθενούς": a new new-patient window, shown modally.
 void newPatient(QWidget *mainWindow);
+
+// The patient finder for choosing one patient (a slot's patient): the find window, then the
+// patient list with its "Επιλογή" button; nothing when the person leaves without choosing.
+std::optional<PatientContext> choosePatient(QWidget *parent);
 
 } // namespace PatientWindows

@@ -2,6 +2,10 @@
 // month and on March 2026, and a day sheet with some slots filled.
 //   xvfb-run -a ./appointments_screenshots OUTDIR
 #include "appointmentbook.h"
+#include "appointmentlinks.h"
+#include "connection.h"
+#include "patientappointmentswindow.h"
+#include "program.h"
 #include "daysheetwindow.h"
 #include "monthviewwindow.h"
 #include "testsupport.h"
@@ -66,6 +70,33 @@ int main(int argc, char **argv)
         sheet.show();
         AppointmentBook::typeText(sheet.DBEdit(20), QStringLiteral("Χωρίς αποθήκευση"));
         save(sheet, out + "/daysheet.png");
+    }
+    // Slots that know their patient, one of whom did not come, and that patient's file.
+    practice.exec("INSERT INTO STOIXEIA_PELATH(EPWNYMO,ONOMA) VALUES('Γεωργίου','Ελένη')");
+    practice.exec("INSERT INTO STOIXEIA_PELATH(EPWNYMO,ONOMA) VALUES('Παπαδόπουλος','Γιώργος')");
+    {
+        Connection c;
+        c.setUp(Program::DbConnectionString, true);
+        Transaction t(c);
+        AppointmentLinks::writeDay(c, march, {{0, {1, true}}, {1, {2, false}}});
+        AppointmentLinks::writeDay(c, QDate(2026, 3, 31), {{8, {1, false}}});
+        t.commit();
+        AppointmentBook::book(today.addDays(3), "1100-1130", "Γεωργίου Ελένη");
+        AppointmentLinks::writeDay(c, today.addDays(3), {{6, {1, false}}});
+    }
+    {
+        DaySheetWindow sheet;
+        sheet.DayDateText = QStringLiteral("5/3/2026");
+        sheet.DayQueryText = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2026#");
+        sheet.setUp();
+        save(sheet, out + "/daysheet-linked.png");
+    }
+    {
+        PatientAppointmentsWindow w;
+        w.PatientId = QStringLiteral("1");
+        w.PatientFirstName = QStringLiteral("Ελένη");
+        w.PatientSurname = QStringLiteral("Γεωργίου");
+        save(w, out + "/patient-appointments.png");
     }
     return 0;
 }

@@ -97,11 +97,12 @@ TEST_F(PatientList, ActionsAsButtonsAndMenuItemsInOrder)
     for (QAction *a : list.optionsMenu()->actions())
         items << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(items,
-              (QStringList {"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέ&ψεις", "-",
+              (QStringList {"Στοιχεία του &ασθενούς", "Δελτίο &υγείας", "Επισκέ&ψεις", "Ραντε&βού", "-",
                             "Ε&κτυπώσεις", "-", "Έκδοση απόδειξ&ης", "Εισπράξεις από το&ν ασθενή",
                             "-", "Εξαγωγή στοιχείων ασθενούς…", "-", "Έ&ξοδος"}));
     for (const char *name : {"buttonPatientData", "buttonHealthRecord", "buttonVisits",
-                             "buttonPrintouts", "buttonReceipt", "buttonPayments", "buttonExport"})
+                             "buttonPrintouts", "buttonReceipt", "buttonPayments", "buttonExport",
+                             "buttonAppointments"})
         EXPECT_EQ(list.actionButton(QLatin1String(name))->focusPolicy(), Qt::NoFocus) << name;
 }
 

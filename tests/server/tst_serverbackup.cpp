@@ -73,6 +73,9 @@ TEST(ServerBackup, AServerPracticeBackedUpAndRestoredIsTheSameRowByRow)
     practice.exec("DELETE FROM STOIXEIA_PELATH WHERE ONOMA='Ελένη 39'"); // its ID is not reused
     practice.exec("INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA) VALUES(1,#3/2/2026#,'Αυχένας')");
     practice.exec("INSERT INTO RANTEBOU(HMEROMHNIA,[0800-0830]) VALUES(#3/5/2026#,'Βλάχος')");
+    practice.exec("INSERT INTO RANTEBOU_ASTHENH(HMEROMHNIA,THESH,ID,DEN_PROSHLTHE) VALUES("
+                  "#3/5/2026#,0,1,TRUE)");
+    practice.exec("INSERT INTO RANTEBOU_ASTHENH(HMEROMHNIA,THESH,ID) VALUES(#3/6/2026#,27,2)");
     practice.exec("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(103)");
     practice.exec("INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(24)");
     for (int n = 101; n <= 102; ++n) {

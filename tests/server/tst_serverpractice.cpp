@@ -109,6 +109,8 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
     file.exec("DELETE FROM STOIXEIA_PELATH WHERE EPWNYMO='Abbott'"); // its ID is never reused
     file.exec("INSERT INTO EPISKEPSEIS(ID,HMEROMHNIA,AITIA) VALUES(1,#3/2/2026#,'Αυχένας')");
     file.exec("INSERT INTO RANTEBOU(HMEROMHNIA,[0800-0830]) VALUES(#3/5/2026#,'Παπαδόπουλος')");
+    file.exec("INSERT INTO RANTEBOU_ASTHENH(HMEROMHNIA,THESH,ID,DEN_PROSHLTHE) VALUES(#3/5/2026#,0,1,"
+              "TRUE)");
     file.exec("INSERT INTO LAST_APODEIKSH([LAST]) VALUES(102)");
     file.exec("INSERT INTO SYNTELESTHS_VAT(VAT_RATIO) VALUES(24)");
     file.exec("INSERT INTO APODEIKSEIS(AR_APODEIKSHS,HMEROMHNIA,ONOMA,EPWNYMO,POSO,VAT,"
@@ -125,8 +127,9 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
     EmptyServerDatabase server;
     const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
     // The fourteen tables, the three of the e-books, the receipts' rates, the registrations'
-    // tokens and the practice's settings.
-    EXPECT_EQ(report.size(), 20);
+    // tokens, the practice's settings and the slots' patients.
+    EXPECT_EQ(report.size(), 21);
+    EXPECT_TRUE(report.contains("RANTEBOU_ASTHENH: 1 row")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("STOIXEIA_PELATH: 2 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("SYNTELESTHS_APODEIKSHS: 1 row"));
@@ -137,6 +140,7 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
         "SELECT * FROM STOIXEIA_PELATH ORDER BY EPWNYMO",
         "SELECT * FROM EPISKEPSEIS",
         "SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#3/5/2026#",
+        "SELECT * FROM RANTEBOU_ASTHENH",
         "SELECT * FROM APODEIKSEIS",
         "SELECT AR_APODEIKSHS, Format(POSO,'0.00') AS POSO, Format(VAT,'0.00') AS VAT FROM "
         "EISPRAKSH_PELATH WHERE ID=1",
