@@ -100,6 +100,8 @@ QList<double> ticks(double low, double high)
             step = m * magnitude;
             break;
         }
+    // Counts and euros: no gridline between two whole numbers.
+    step = std::max(step, 1.0);
     QList<double> out;
     for (double v = std::floor(low / step) * step; v <= high + step * 0.999; v += step)
         out << (std::fabs(v) < step * 1e-9 ? 0.0 : v);

@@ -27,6 +27,6 @@ struct ChartData {
 namespace ChartDataOf {
 // The charts in the order of the figure tables.
 QList<ChartData> charts(const PracticeStatistics &statistics);
-// Gridline values for a range: 0 and about five round steps ("nice" numbers 1, 2, 5 × 10^n).
+// Gridline values for a range: 0 and about five round steps (1, 2 or 5 × 10^n, at least 1).
 QList<double> ticks(double low, double high);
 } // namespace ChartDataOf
