@@ -19,9 +19,9 @@ namespace {
 
 constexpr double kPageWidth = 210, kPageHeight = 297;
 constexpr double kLeft = 15, kRight = 195, kTop = 12, kBottom = 280;
-constexpr double kChartHeight = 42;
+constexpr double kChartHeight = 36;
 constexpr double kAxisWidth = 18;
-constexpr double kRowHeight = 3.7;
+constexpr double kRowHeight = 3.4;
 constexpr double kFigureHeight = 4.2;
 
 enum Font : quint16 { Title, Heading, Body, Small, SmallBold };
@@ -177,7 +177,7 @@ void drawTable(Page &page, const FigureTable &table)
 
 double sectionHeight(const FigureTable &table)
 {
-    return 6 + kChartHeight + 10 + table.figures.size() * kFigureHeight + 2
+    return 7 + kChartHeight + 10 + table.figures.size() * kFigureHeight + 2
         + (table.rows.size() + 1) * kRowHeight + 6;
 }
 

@@ -114,7 +114,7 @@ StatisticsWindow::StatisticsWindow(QWidget *parent)
     , m_statistics(QDate::currentDate().year(), QDate::currentDate().month())
 {
     setObjectName(QStringLiteral("StatisticsWindow"));
-    setUpWindow(kCaption, 1000, 720);
+    setUpWindow(kCaption, 1000, 760);
 
     m_year = new QSpinBox(this);
     m_year->setObjectName(QStringLiteral("spinYear"));
@@ -216,7 +216,7 @@ QWidget *StatisticsWindow::chartPage(const FigureTable &table, int chart)
     view->chart()->setTitleFont(titleFont);
     view->setAccessibleName(table.title);
     view->setAccessibleDescription(table.figures.join(QLatin1Char('\n')));
-    view->setMinimumHeight(300);
+    view->setMinimumHeight(240);
 
     auto *figures = new QLabel(table.figures.join(QLatin1Char('\n')), page);
     figures->setObjectName(QStringLiteral("figures_") + table.key);
@@ -225,14 +225,19 @@ QWidget *StatisticsWindow::chartPage(const FigureTable &table, int chart)
     bold.setBold(true);
     figures->setFont(bold);
 
+    // The table shows its 13 rows whole, so that the totals are never scrolled away.
     QTableWidget *grid = makeTable(table, page);
-    grid->setMinimumHeight(150);
+    int height = grid->horizontalHeader()->sizeHint().height() + 2 * grid->frameWidth();
+    for (int r = 0; r < grid->rowCount(); ++r)
+        height += grid->rowHeight(r);
+    grid->setFixedHeight(height);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(view, 3);
+    layout->addWidget(view, 1);
     layout->addWidget(figures);
-    layout->addWidget(grid, 2);
+    layout->addWidget(grid);
     return page;
 }
 
