@@ -39,8 +39,8 @@ QString newPatients(const QString &fromLiteral, const QString &toLiteral)
 {
     return QStringLiteral("SELECT YEAR(PRWTH) AS ETOS, MONTH(PRWTH) AS MHNAS, COUNT(*) AS PLHTHOS "
                           "FROM (SELECT ID, MIN(HMEROMHNIA) AS PRWTH FROM EPISKEPSEIS "
-                          "WHERE ID IS NOT NULL GROUP BY ID) AS PRWTES WHERE PRWTH BETWEEN %1 AND "
-                          "%2 GROUP BY YEAR(PRWTH), MONTH(PRWTH)")
+                          "WHERE ID IS NOT NULL AND HMEROMHNIA <= %2 GROUP BY ID) AS PRWTES "
+                          "WHERE PRWTH BETWEEN %1 AND %2 GROUP BY YEAR(PRWTH), MONTH(PRWTH)")
         .arg(fromLiteral, toLiteral);
 }
 

@@ -7,6 +7,7 @@
 #include "statisticsprint.h"
 #include "statisticstexts.h"
 
+#include <QApplication>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -19,9 +20,11 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -175,12 +178,32 @@ StatisticsWindow::~StatisticsWindow() = default;
 
 void StatisticsWindow::FormShow()
 {
-    refresh();
+    // The window is painted first and the figures read right after: on a large practice the
+    // reading takes a good part of a second, which the person spends looking at the window
+    // rather than at the menu.
+    m_print->setEnabled(false);
+    m_export->setEnabled(false);
+    m_readAfterPaint = true;
+    update();
+}
+
+void StatisticsWindow::paintEvent(QPaintEvent *event)
+{
+    DataWindow::paintEvent(event);
+    if (!m_readAfterPaint)
+        return;
+    m_readAfterPaint = false;
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            refresh();
+    });
 }
 
 void StatisticsWindow::refresh()
 {
     m_loaded = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     PracticeStatistics statistics(m_year->value(), m_month->currentIndex() + 1);
     const bool read = Kit::guarded(this, [&] {
         openConnection();

@@ -24,7 +24,7 @@ public:
     explicit StatisticsWindow(QWidget *parent = nullptr);
     ~StatisticsWindow() override;
 
-    // Reads the figures when shown, for the year and month chosen.
+    // Reads the figures for the year and month chosen once the window has been painted.
     void FormShow() override;
 
     QSpinBox *yearBox() const { return m_year; }
@@ -32,14 +32,20 @@ public:
     QPushButton *printButton() const { return m_print; }
     QPushButton *exportButton() const { return m_export; }
     QTabWidget *tabs() const { return m_tabs; }
+    // True once the figures of the chosen period have been read (or failed to be).
+    bool hasRead() const { return m_loaded; }
     // The figures as last read.
     const PracticeStatistics &statistics() const { return m_statistics; }
 
-    // Reads the figures of the chosen period again and redraws everything; a failure of the
-    // database is shown in the error dialog and leaves the window empty.
+    // Reads the figures of the chosen period and draws everything; a failure of the database
+    // is shown in the error dialog and leaves the window empty. Changing the year or the month
+    // afterwards reads again.
     void refresh();
     void printClick();
     void exportClick();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void showFigures();
@@ -47,6 +53,7 @@ private:
 
     PracticeStatistics m_statistics;
     bool m_loaded = false;
+    bool m_readAfterPaint = false;
     QSpinBox *m_year;
     QComboBox *m_month;
     QPushButton *m_print;

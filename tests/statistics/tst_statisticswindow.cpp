@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 
 #include <map>
 
@@ -308,4 +309,20 @@ TEST_F(Statistics, ThePrintoutHoldsEveryChartsFiguresAndTables)
                 EXPECT_TRUE(text.contains(shown(v))) << v.toStdString();
     }
     EXPECT_TRUE(text.contains(QStringLiteral("σελίδα 2 από 2")));
+}
+
+TEST_F(Statistics, ShownItIsPaintedFirstAndThenReadsThisMonthsPeriod)
+{
+    StatisticsWindow w;
+    w.show();
+    EXPECT_FALSE(w.hasRead());
+    EXPECT_FALSE(w.printButton()->isEnabled());
+    for (int i = 0; i < 200 && !w.hasRead(); ++i)
+        QTest::qWait(10);
+    ASSERT_TRUE(w.hasRead());
+    EXPECT_EQ(w.yearBox()->value(), QDate::currentDate().year());
+    EXPECT_EQ(w.monthBox()->currentIndex(), QDate::currentDate().month() - 1);
+    EXPECT_EQ(w.tabs()->count(), 4);
+    EXPECT_TRUE(w.printButton()->isEnabled());
+    w.done(0);
 }
