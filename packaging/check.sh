@@ -21,6 +21,8 @@ cpack -G DEB > cpack.log 2>&1 || { cat cpack.log; echo "cpack failed" >&2; exit 
 deb=$(ls orvanta_*_*.deb)
 echo "== package: $deb ($(du -h "$deb" | cut -f1), installed $(dpkg-deb -f "$deb" Installed-Size) KiB)"
 echo "Depends: $(dpkg-deb -f "$deb" Depends)"
+# The statistics window's charts: found by dpkg-shlibdeps from the program's own libraries.
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6charts6' || problem "the package does not depend on libqt6charts6"
 
 echo "== lintian"
 lintian_out=$(lintian "$deb" 2>&1 || true)

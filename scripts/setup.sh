@@ -21,8 +21,9 @@ pkgs=(build-essential cmake ninja-build pkg-config
       openssl
       # the baseline of the backup benchmark (bench/db): the engine's own command-line program
       sqlite3
-      # the statistics window's charts
-      qt6-charts-dev
+      # the statistics window's charts (Qt Charts' CMake files need Qt OpenGL's, which
+      # Debian 12 ships in a package of its own that qt6-charts-dev does not pull in)
+      qt6-charts-dev libqt6opengl6-dev
       # appointment reminders: mail through libcurl, and the tests' stand-in mail server
       # and the calendar files read back with another implementation
       libcurl4-openssl-dev python3-aiosmtpd python3-icalendar

@@ -15,6 +15,7 @@ enum class MenuCommand {
     ExpensesByPeriod,
     ExpensesByMonth,
     PeriodIncome,
+    Statistics, // the practice at a glance: charts per month
     IssuedReceipts,
     Notebook,
     Reminders,

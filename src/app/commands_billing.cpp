@@ -13,6 +13,7 @@
 #include "receiptwindow.h"
 #include "secretstore.h"
 #include "settingwindow.h"
+#include "statisticswindow.h"
 #include "windowhooks.h"
 
 #include <QCoreApplication>
@@ -86,6 +87,7 @@ void AreaCommands::billing(CommandTable &table)
     table[MenuCommand::PracticeDetails] = &openModal<PracticeDetailsWindow>;
     table[MenuCommand::IssuedReceipts] = &openModal<IssuedReceiptsWindow>;
     table[MenuCommand::PeriodIncome] = &openModal<PeriodIncomeWindow>;
+    table[MenuCommand::Statistics] = &openModal<StatisticsWindow>;
 
     // Throws when printing fails: each caller tells the person in its own way.
     WindowHooks::printReceipt = [printing](QWidget *, const QString &receiptNo) {

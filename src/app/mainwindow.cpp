@@ -138,6 +138,7 @@ void MainWindow::buildMenu()
     command(expenses, "Κατά &μήνα", "actExpensesByMonth", MenuCommand::ExpensesByMonth);
     command(options, "Εισπρά&ξεις σε διάστημα δυο ημερομηνιών", "actPeriodIncome",
             MenuCommand::PeriodIncome);
+    command(options, "Στατιστι&κά", "actStatistics", MenuCommand::Statistics);
     command(options, "Αποδείξεις που εκ&δόθηκαν", "actIssuedReceipts", MenuCommand::IssuedReceipts);
     command(options, "Αποστολή των αποδείξεων σε αναμονή στην ΑΑΔΕ", "actSendWaitingReceipts",
             MenuCommand::SendWaitingReceipts);

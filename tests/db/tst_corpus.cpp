@@ -72,6 +72,11 @@ void seed(Connection &c)
         "INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#3/1/2008#,20,3.8,'Ρεύμα')");
     c.execute("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#12/20/2007#,5,0,'Νερό')");
     c.execute("INSERT INTO EKSODA(HMEROMHNIA,POSO,VAT,PERIGRAFH) VALUES(#1/1/2009#,99,0,'Εκτός')");
+    // Two linked slots of one day, one of them missed.
+    c.execute("INSERT INTO RANTEBOU_ASTHENH(HMEROMHNIA,THESH,ID,DEN_PROSHLTHE) "
+              "VALUES(#3/9/2026#,0,7,FALSE)");
+    c.execute("INSERT INTO RANTEBOU_ASTHENH(HMEROMHNIA,THESH,ID,DEN_PROSHLTHE) "
+              "VALUES(#3/9/2026#,1,3,TRUE)");
     for (const char *t : {"Γ σημείωση", "Α σημείωση", "Β σημείωση"})
         c.execute(QStringLiteral("INSERT INTO SHMEIWSEIS(TITLOS,PERIGRAFH) VALUES('%1','κείμενο')")
                       .arg(QString::fromUtf8(t)));
@@ -137,6 +142,22 @@ TEST(Corpus, EveryStatementRunsAndReadsWhatItShould)
         {"SELECT * FROM RANTEBOU WHERE", {}},
         // The VAT a reprint chooses its layout by, as the receipt was written.
         {"SELECT VAT FROM APODEIKSEIS WHERE AR_APODEIKSHS=100", {"6"}},
+        // The statistics' months (rows compared in order of their text: GROUP BY promises
+        // no order). Receipts in force only; the amounts of a month with their counts.
+        {"SELECT YEAR(HMEROMHNIA) AS ETOS, MONTH(HMEROMHNIA) AS MHNAS, POSO, VAT, COUNT(*) "
+         "AS PLHTHOS FROM APODEIKSEIS",
+         {"2008|3|100|19|1", "2008|3|50.5|9.6|1", "2008|4|7|1|1"}},
+        {"SELECT YEAR(HMEROMHNIA) AS ETOS, MONTH(HMEROMHNIA) AS MHNAS, POSO, VAT, COUNT(*) "
+         "AS PLHTHOS FROM EKSODA",
+         {"2007|12|5|0|1", "2008|3|10|1.9|1", "2008|3|20|3.8|1", "2009|1|99|0|1"}},
+        {"SELECT YEAR(HMEROMHNIA) AS ETOS, MONTH(HMEROMHNIA) AS MHNAS, COUNT(*) AS PLHTHOS "
+         "FROM EPISKEPSEIS",
+         {"2026|1|2", "2026|3|1"}},
+        // Patients 3 and 7 both first came in January 2026.
+        {"SELECT YEAR(PRWTH) AS ETOS", {"2026|1|2"}},
+        {"SELECT YEAR(HMEROMHNIA) AS ETOS, MONTH(HMEROMHNIA) AS MHNAS, COUNT(*) AS PLHTHOS, "
+         "SUM(CASE",
+         {"2026|3|2|1"}},
     };
 
     TestSupport::TempPractice practice;
@@ -154,7 +175,13 @@ TEST(Corpus, EveryStatementRunsAndReadsWhatItShould)
                 q.open();
                 for (const auto &[start, want] : expected) {
                     if (s.sql.startsWith(start)) {
-                        EXPECT_EQ(rows(q), numbersAsShown(want));
+                        QStringList got = rows(q);
+                        QStringList wanted = numbersAsShown(want);
+                        if (s.sql.contains(QLatin1String(" AS ETOS, "))) {
+                            got.sort();
+                            wanted.sort();
+                        }
+                        EXPECT_EQ(got, wanted);
                         ++checked;
                         break;
                     }
