@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -27,7 +28,11 @@ int main(int argc, char **argv)
     w.yearBox()->setValue(2025);
     w.monthBox()->setCurrentIndex(11);
     w.show();
-    QApplication::processEvents();
+    // The figures are read once the window has painted.
+    QElapsedTimer waited;
+    waited.start();
+    while (w.tabs()->count() == 0 && waited.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     for (int i = 0; i < w.tabs()->count(); ++i) {
         w.tabs()->setCurrentIndex(i);
         QApplication::processEvents();
