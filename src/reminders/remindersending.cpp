@@ -103,6 +103,8 @@ RunReport sendDue(Connection &connection, const Secrets &secrets, const QDateTim
             d = sendSms(settings, secrets.smsKey, r.address, message.text, options.timeoutSeconds);
         }
 
+        if (options.afterDelivery)
+            options.afterDelivery(r);
         switch (d.fate) {
         case Delivery::Fate::Sent:
             markSent(connection, r.id, now);

@@ -28,6 +28,8 @@ struct RunOptions {
     int timeoutSeconds = 60;      // for one mail or SMS
     // Called after a reminder is marked in flight and before it leaves (tests stop there).
     std::function<void(const Reminder &)> afterInFlight;
+    // Called after the server or provider answered and before the answer is kept.
+    std::function<void(const Reminder &)> afterDelivery;
 };
 
 struct RunReport {

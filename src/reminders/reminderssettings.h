@@ -1,5 +1,7 @@
 #pragma once
 
+#include "remindertexts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -40,8 +42,8 @@ struct Settings {
     int hoursBefore = 24;
     int secondHoursBefore = 0; // 0: no second reminder
 
-    QString subject;  // the email's subject template
-    QString message;  // the email's and the SMS's text template
+    QString subject = ReminderTexts::kDefaultSubject; // the email's subject template
+    QString message = ReminderTexts::kDefaultMessage; // the email's and the SMS's text template
 
     bool mailReady() const { return enabled && mailOn; }
     bool smsReady() const { return enabled && smsOn; }
