@@ -269,13 +269,16 @@ void RemindersSettingsWindow::saveClick()
     if (!m_smsKey->text().trimmed().isEmpty())
         secrets.append({QLatin1String(Reminders::kSmsSecret), m_smsKey->text().trimmed()});
     auto next = std::make_shared<std::function<void(int)>>();
-    *next = [self, secrets, write, next](int i) {
+    // Each step holds the chain only weakly: the chain ends with the last answer.
+    std::weak_ptr<std::function<void(int)>> chain = next;
+    *next = [self, secrets, write, chain](int i) {
         if (!self)
             return;
         if (i == secrets.size()) {
             write();
             return;
         }
+        auto next = chain.lock();
         self->m_secrets.write(secrets[i].first, secrets[i].second,
                               [self, next, i](bool ok, const QString &why) {
                                   if (!self)
