@@ -21,7 +21,7 @@ target_link_libraries(orvanta-notice PRIVATE Qt6::Widgets)
 
 install(PROGRAMS "${PROJECT_BINARY_DIR}/packaging/orvanta" DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(TARGETS orvanta orvanta-notice RUNTIME DESTINATION "${ORVANTA_PROGRAM_DIR}")
-install(TARGETS orvanta-makedb orvanta-pgcreate orvanta-pgcopy orvanta-backup
+install(TARGETS orvanta-makedb orvanta-pgcreate orvanta-pgcopy orvanta-backup orvanta-reminders
         RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
 file(GLOB ORVANTA_LAYOUT_FILES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/layouts/*.RAV")
@@ -51,7 +51,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/packaging/orvanta.svg"
 # Files made at build time: gzipped manual pages and changelog, and the icon at fixed sizes
 # when rsvg-convert is at hand (librsvg2-bin); without it, the scalable icon only.
 set(ORVANTA_PACKAGING_OUTPUTS)
-foreach(page orvanta orvanta-makedb orvanta-pgcreate orvanta-pgcopy orvanta-backup)
+foreach(page orvanta orvanta-makedb orvanta-pgcreate orvanta-pgcopy orvanta-backup orvanta-reminders)
     configure_file("${PROJECT_SOURCE_DIR}/packaging/man/${page}.1"
                    "${PROJECT_BINARY_DIR}/packaging/man/${page}.1" @ONLY)
     add_custom_command(OUTPUT "${PROJECT_BINARY_DIR}/packaging/man/${page}.1.gz"
@@ -102,6 +102,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Daskel <info@daskel.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Mail for the appointment reminders (libcurl's SMTP), named besides what dpkg-shlibdeps finds.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4")
 # CPack puts CPACK_PACKAGE_DESCRIPTION_SUMMARY first, as the synopsis.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Orvanta keeps the patients of a single-physiotherapist practice with their

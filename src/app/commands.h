@@ -29,6 +29,7 @@ enum class MenuCommand {
     PracticeDetails,
     EbooksSettings,      // the tax authority's e-books (myDATA)
     SendWaitingReceipts, // the receipts that wait to be sent there
+    RemindersSettings,   // appointment reminders by email and SMS
 };
 
 // What each command does; a command without an entry is shown disabled.
@@ -48,6 +49,7 @@ void patients(CommandTable &table);
 void billing(CommandTable &table);
 void appointments(CommandTable &table);
 void office(CommandTable &table);
+void reminders(CommandTable &table);
 
 // The windows that live for the whole run come into being in this order: notes printing, the
 // two expenses reviews, the patient list, patient printouts, receipt printing, prescriptions.
@@ -61,5 +63,6 @@ inline void addAll(CommandTable &table)
     prescriptions(table);
     appointments(table);
     office(table);
+    reminders(table);
 }
 } // namespace AreaCommands

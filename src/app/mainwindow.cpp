@@ -174,6 +174,8 @@ void MainWindow::buildMenu()
             "actPracticeDetails", MenuCommand::PracticeDetails);
     command(settings, "Ηλεκτρονικά βιβλία (myDATA)…", "actEbooksSettings",
             MenuCommand::EbooksSettings);
+    command(settings, "Υπενθυμίσεις ραντεβού…", "actRemindersSettings",
+            MenuCommand::RemindersSettings);
     QAction *backupSettings = addEntry(settings, BackupTexts::kSettingsEntry,
                                        QStringLiteral("actBackupSettings"));
     connect(backupSettings, &QAction::triggered, this, [this] { BackupCommands::settings(this); });

@@ -182,6 +182,45 @@ QString appointmentLinksTable()
                   QStringLiteral("PRIMARY KEY (HMEROMHNIA, THESH)")});
 }
 
+// Where a patient may be reminded of an appointment: an email address, a mobile number in the
+// form +3069xxxxxxxx, and whether (and since when) the patient agreed. The patient table keeps
+// its columns; a patient without a row here gets no reminders.
+QString reminderContactsTable()
+{
+    return table(QLatin1String(kReminderContactsTable),
+                 {integer(QStringLiteral("ID"), QStringLiteral(" NOT NULL PRIMARY KEY")),
+                  text(QStringLiteral("EMAIL"), 100),
+                  text(QStringLiteral("KINHTO"), 20),
+                  yesNo(QStringLiteral("SYGKATATHESH"), QStringLiteral(" DEFAULT 0")),
+                  date(QStringLiteral("HMEROMHNIA_SYGKATATHESHS"))});
+}
+
+// The reminders of linked appointment slots: one row for each slot (its day as YYYY-MM-DD and
+// its place), patient, channel (EMAIL or SMS) and round (1, or 2 for the second reminder).
+// KATASTASH is WAITING, INFLIGHT (marked before it left: never sent again), SENT, UNCERTAIN (it
+// may or may not have left), FAILED (refused for good) or EXPIRED (the appointment came first).
+// Times are UTC, ISO 8601 text, so that they compare as they sort.
+QString remindersTable()
+{
+    return table(QLatin1String(kRemindersTable),
+                 {counter(QStringLiteral("ID")),
+                  text(QStringLiteral("HMEROMHNIA"), 10) + QStringLiteral(" NOT NULL"),
+                  integer(QStringLiteral("THESH"), QStringLiteral(" NOT NULL")),
+                  integer(QStringLiteral("ASTHENHS"), QStringLiteral(" NOT NULL")),
+                  text(QStringLiteral("KANALI"), 10) + QStringLiteral(" NOT NULL"),
+                  integer(QStringLiteral("SEIRA"), QStringLiteral(" NOT NULL")),
+                  text(QStringLiteral("DIEYTHYNSH"), 100),
+                  text(QStringLiteral("PROTHESMIA"), 30),
+                  text(QStringLiteral("KATASTASH"), 20),
+                  text(QStringLiteral("EPOMENH"), 30),
+                  integer(QStringLiteral("PROSPATHEIES"), QStringLiteral(" DEFAULT 0")),
+                  text(QStringLiteral("APOSTOLEAS"), 100),
+                  text(QStringLiteral("APOSTOLH_APO"), 30),
+                  text(QStringLiteral("APESTALH"), 30),
+                  memo(QStringLiteral("SFALMA")),
+                  QStringLiteral("UNIQUE (HMEROMHNIA, THESH, ASTHENHS, KANALI, SEIRA)")});
+}
+
 QString ebooksSettingsTable()
 {
     return table(QLatin1String(kEbooksSettingsTable),
@@ -251,6 +290,15 @@ QStringList appointmentLinksTableStatements(Engine engine)
         return QStringList {ifNotExists(appointmentLinksTable()),
                             QStringLiteral("CREATE INDEX IF NOT EXISTS RANTEBOU_ASTHENH_ID ON "
                                            "RANTEBOU_ASTHENH (ID)")};
+    });
+}
+
+QStringList remindersTableStatements(Engine engine)
+{
+    return forEngine(engine, [] {
+        return QStringList {ifNotExists(reminderContactsTable()), ifNotExists(remindersTable()),
+                            QStringLiteral("CREATE INDEX IF NOT EXISTS YPENTHYMISEIS_RANTEBOU_ASTHENHS "
+                                           "ON YPENTHYMISEIS_RANTEBOU (ASTHENHS)")};
     });
 }
 
@@ -405,6 +453,10 @@ QStringList createStatements(Engine engine)
         settingsTable(),
         appointmentLinksTable(),
         QStringLiteral("CREATE INDEX RANTEBOU_ASTHENH_ID ON RANTEBOU_ASTHENH (ID)"),
+        reminderContactsTable(),
+        remindersTable(),
+        QStringLiteral("CREATE INDEX YPENTHYMISEIS_RANTEBOU_ASTHENHS ON YPENTHYMISEIS_RANTEBOU "
+                       "(ASTHENHS)"),
         // A patient's visits and payments are read by the patient's ID.
         QStringLiteral("CREATE INDEX EPISKEPSEIS_ID ON EPISKEPSEIS (ID)"),
         QStringLiteral("CREATE INDEX EISPRAKSH_PELATH_ID ON EISPRAKSH_PELATH (ID)"),

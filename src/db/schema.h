@@ -52,6 +52,12 @@ QString settingsTableStatement(Engine engine);
 // when its appointment book is first opened.
 inline constexpr char kAppointmentLinksTable[] = "RANTEBOU_ASTHENH";
 QStringList appointmentLinksTableStatements(Engine engine);
+// A patient's addresses for appointment reminders and the consent to them, keyed by the
+// patient's ID; and the reminders owed, sent or being sent, one a row (see schema.cpp). A
+// practice made before them gets them when reminders or a patient's contact are first used.
+inline constexpr char kReminderContactsTable[] = "EPIKOINWNIA_ASTHENH";
+inline constexpr char kRemindersTable[] = "YPENTHYMISEIS_RANTEBOU";
+QStringList remindersTableStatements(Engine engine);
 // Whether the open connection's database has the table (a name as the file spells it).
 bool hasTable(Connection &connection, const QString &table);
 

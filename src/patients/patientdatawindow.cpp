@@ -4,8 +4,13 @@
 #include "patientfieldsform.h"
 #include "patientsql.h"
 #include "recordnavigator.h"
+#include "remindercontactgroup.h"
+
+#include "messageservice.h"
 
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 const QString kCaption = QStringLiteral("Στοιχεία του ασθενούς");
@@ -31,8 +36,44 @@ PatientDataWindow::PatientDataWindow(QWidget *parent)
     // After any click on the bar the row is ready for the next change.
     connect(m_bar, &RecordNavigator::pressed, this, &PatientDataWindow::editAgain);
 
+    // The reminders' group goes below the details and their bar; the window grows by it.
+    m_contact = new ReminderContactGroup(this);
+    const int top = m_bar->geometry().bottom() + 12;
+    m_contact->setGeometry(16, top, width() - 32, m_contact->sizeHint().height());
+    setFixedHeight(std::max(height(), m_contact->geometry().bottom() + 52));
+    connect(m_bar, &RecordNavigator::pressed, this, [this](RecordNavigator::Button which) {
+        if (which == RecordNavigator::Post)
+            saveContact();
+    });
+
     m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 104, height() - 40, 88, 28);
+}
+
+void PatientDataWindow::showContact()
+{
+    const bool found = m_query.isOpen() && m_query.rowCount() > 0;
+    m_contact->setEnabled(found);
+    if (!found)
+        return;
+    Kit::guarded(this, [this] {
+        const qint64 id = PatientId.toLongLong();
+        m_contact->showContact(Reminders::contact(m_connection, id), id,
+                               {m_query.fieldValue(QStringLiteral("THLEFWNO_1")).toString(),
+                                m_query.fieldValue(QStringLiteral("THLEFWNO_2")).toString()});
+    });
+}
+
+void PatientDataWindow::saveContact()
+{
+    if (!m_contact->isEnabled() || !m_contact->changed())
+        return;
+    if (const QString problem = m_contact->problem(); !problem.isEmpty()) {
+        Messages::information(this, problem);
+        return;
+    }
+    if (Kit::guarded(this, [this] { Reminders::saveContact(m_connection, m_contact->contact()); }))
+        showContact();
 }
 
 PatientDataWindow::~PatientDataWindow() = default;
@@ -45,6 +86,7 @@ void PatientDataWindow::FormShow()
     });
     // Without the patient's row (deleted meanwhile) typing would start a new patient instead.
     m_form->setEnabled(m_query.isOpen() && m_query.rowCount() > 0);
+    showContact();
     editAgain();
     m_form->firstField()->setFocus();
 }

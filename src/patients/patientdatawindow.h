@@ -5,6 +5,7 @@
 
 class FieldBinder;
 class PatientFieldsForm;
+class ReminderContactGroup;
 class QPushButton;
 class RecordNavigator;
 
@@ -23,16 +24,22 @@ public:
     PatientFieldsForm *form() const { return m_form; }
     RecordNavigator *recordBar() const { return m_bar; }
     RecordSet &records() { return m_query; }
+    // The patient's addresses for appointment reminders and the consent, below the details;
+    // saved with "Post" in a table of their own.
+    ReminderContactGroup *reminderContact() const { return m_contact; }
 
     void done(int result) override;
 
 private:
     void editAgain();
+    void showContact();
+    void saveContact();
 
     Query m_query;
     FieldBinder *m_binder;
     PatientFieldsForm *m_form;
     RecordNavigator *m_bar;
+    ReminderContactGroup *m_contact;
     QPushButton *m_exit;
 };
 
