@@ -66,6 +66,10 @@ inline QString linkedTo(const QString &name)
 {
     return QStringLiteral("Ασθενής: ") + name;
 }
+inline QString reminded()
+{
+    return QStringLiteral("Στάλθηκε υπενθύμιση");
+}
 inline QString patientGone(qint64 id)
 {
     return QStringLiteral("ο ασθενής με κωδικό %1 δεν υπάρχει πια").arg(id);

@@ -6,9 +6,12 @@
 #include "patientwindows.h"
 #include "recordnavigator.h"
 #include "recordset.h"
+#include "reminderqueue.h"
+#include "remindercontacts.h"
 #include "schema.h"
 
 #include <QAction>
+#include <QDebug>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,7 +40,7 @@ const QKeySequence kLinkShortcut(Qt::Key_F4);
 
 // The mark of a linked slot: a small figure of a person, blue; grey and struck through when
 // the patient did not come.
-QIcon personIcon(bool noShow)
+QIcon personIcon(bool noShow, bool reminded = false)
 {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
@@ -55,6 +58,12 @@ QIcon personIcon(bool noShow)
     if (noShow) {
         p.setPen(QPen(QColor(200, 0, 0), 4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(4, 28, 28, 4);
+    }
+    if (reminded) {
+        // A green dot at the top right: the patient was reminded.
+        p.setPen(QPen(Qt::white, 2));
+        p.setBrush(QColor(30, 140, 60));
+        p.drawEllipse(QRectF(20, 1, 11, 11));
     }
     return QIcon(pixmap);
 }
@@ -196,6 +205,8 @@ void DaySheetWindow::setUp()
 void DaySheetWindow::readLinks()
 {
     m_links = AppointmentLinks::readDay(m_connection, m_day);
+    const QList<int> reminded = Reminders::remindedSlots(m_connection, m_day);
+    m_reminded = QSet<int>(reminded.begin(), reminded.end());
     m_names.clear();
     QStringList ids;
     for (const auto &[slot, link] : m_links)
@@ -234,8 +245,11 @@ void DaySheetWindow::updateMark(int slot)
         mark->setToolTip(QString());
         return;
     }
-    mark->setIcon(personIcon(link->second.noShow));
+    const bool reminded = m_reminded.contains(slot - 1);
+    mark->setIcon(personIcon(link->second.noShow, reminded));
     QString tip = AppointmentTexts::linkedTo(patientName(link->second.patientId));
+    if (reminded)
+        tip += QLatin1Char('\n') + AppointmentTexts::reminded();
     if (link->second.noShow)
         tip += QLatin1Char('\n') + AppointmentTexts::noShow();
     mark->setToolTip(tip);
@@ -354,7 +368,6 @@ void DaySheetWindow::save()
         Transaction transaction(m_connection);
         m_query->post();
         AppointmentLinks::writeDay(m_connection, m_day, links);
-        // The reminders of the day's linked slots are queued here, in the same transaction.
         transaction.commit();
     } catch (const DbError &) {
         // Nothing of the save was kept. A row that the record set already shows as saved is
@@ -374,8 +387,27 @@ void DaySheetWindow::save()
         throw;
     }
     m_links = links;
+    queueReminders();
     for (int k = 1; k <= kSlots; ++k)
         updateMark(k);
+}
+
+void DaySheetWindow::queueReminders()
+{
+    // The reminders follow the saved links at once: those now owed are queued, those of slots
+    // cleared, moved or given to another patient are dropped. The sending run does the same
+    // before it sends, so a failure here loses nothing, and it never stands in the way of the
+    // book: the sheet is saved either way.
+    try {
+        Reminders::ensureTables(m_connection);
+        Transaction transaction(m_connection);
+        Reminders::reconcile(m_connection);
+        transaction.commit();
+        const QList<int> reminded = Reminders::remindedSlots(m_connection, m_day);
+        m_reminded = QSet<int>(reminded.begin(), reminded.end());
+    } catch (const DbError &e) {
+        qWarning().noquote() << "reminders not brought up to date:" << e.message();
+    }
 }
 
 void DaySheetWindow::Button29Click()

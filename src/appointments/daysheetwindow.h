@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 
 #include <array>
 #include <functional>
@@ -87,6 +88,7 @@ protected:
 private:
     // The save button's action: the row's texts and the day's links in one transaction.
     void save();
+    void queueReminders();
     void readLinks();
     void updateMark(int slot);
     bool canEdit() const;
@@ -106,6 +108,7 @@ private:
     QDate m_day;
     AppointmentLinks::DayLinks m_links;
     QHash<qint64, QString> m_names; // "Επώνυμο Όνομα" of the linked patients
+    QSet<int> m_reminded;           // the slots (0-27) whose patient was sent a reminder
 };
 
 // The class name by which the day sheet is known.

@@ -385,12 +385,21 @@ ServerSession::Result ServerSession::run(const QString &sql, const QVariantList 
         const int code = codeFor(state);
         if (code == SQLITE_IOERR)
             failLost(sql, message);
+        // A table this session thought was there is not: what it remembers is asked again.
+        if (qstrcmp(state, "42P01") == 0) {
+            m_knownTables.clear();
+            m_tablesSeenInTransaction.clear();
+        }
         noteTransaction(sql);
         throw DbError(message.isEmpty() ? serverText(PQerrorMessage(m_conn)) : message, sql, code);
     }
 
     // A COMMIT of a transaction that had failed answers "ROLLBACK", without an error.
     noteTransaction(sql, qstrcmp(PQcmdStatus(r.get()), "COMMIT") == 0);
+    if (qstrncmp(PQcmdStatus(r.get()), "DROP", 4) == 0) {
+        m_knownTables.clear();
+        m_tablesSeenInTransaction.clear();
+    }
 
     Result result;
     const int columns = PQnfields(r.get());

@@ -2,11 +2,14 @@
 
 #include "appointmentlinks.h"
 #include "recordgrid.h"
+#include "reminderqueue.h"
 #include "reportrun.h"
 #include "schema.h"
 
 #include <QLabel>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -14,6 +17,10 @@ const QString kCaption = QStringLiteral("Ραντεβού του ασθενού�
 const QString kFirstName = QStringLiteral("Όνομα:");
 const QString kSurname = QStringLiteral("Επώνυμο:");
 const QString kAppointments = QStringLiteral(" ραντεβού");
+const QString kReminders = QStringLiteral("Υπενθυμίσεις:");
+const QStringList kReminderColumns = {QStringLiteral("Ραντεβού"), QStringLiteral("Μέσο"),
+                                      QStringLiteral("Προς"), QStringLiteral("Κατάσταση"),
+                                      QStringLiteral("Στάλθηκε")};
 
 } // namespace
 
@@ -22,7 +29,7 @@ PatientAppointmentsWindow::PatientAppointmentsWindow(QWidget *parent)
     , m_list(m_connection)
 {
     setObjectName(QStringLiteral("PatientAppointments"));
-    setUpWindow(kCaption, 620, 460);
+    setUpWindow(kCaption, 620, 600);
 
     Kit::boldLabel(kFirstName, this)->setGeometry(16, 10, 70, 20);
     m_firstName = Kit::boldLabel(QString(), this, true);
@@ -46,6 +53,16 @@ PatientAppointmentsWindow::PatientAppointmentsWindow(QWidget *parent)
     m_count = Kit::countLabel(this, QStringLiteral("countLine"));
     m_count->setGeometry(8, 388, 300, 20);
 
+    Kit::boldLabel(kReminders, this)->setGeometry(8, 414, 200, 20);
+    m_reminders = new QTreeWidget(this);
+    m_reminders->setObjectName(QStringLiteral("reminders"));
+    m_reminders->setRootIsDecorated(false);
+    m_reminders->setHeaderLabels(kReminderColumns);
+    m_reminders->setAccessibleName(kReminders);
+    m_reminders->setGeometry(8, 436, 604, 118);
+    for (const auto &[column, width] : {std::pair {0, 120}, {1, 50}, {2, 200}, {3, 110}})
+        m_reminders->header()->resizeSection(column, width);
+
     m_exit = addExitButton(QStringLiteral("buttonExit"));
     m_exit->setGeometry(width() - 104, height() - 38, 88, 28);
     closesWithWindow({&m_list});
@@ -61,6 +78,20 @@ void PatientAppointmentsWindow::FormShow()
         const bool withTable
             = Schema::hasTable(m_connection, QLatin1String(Schema::kAppointmentLinksTable));
         reopen(m_list, AppointmentLinks::patientSql(id, now(), withTable));
+        m_reminders->clear();
+        for (const Reminders::Reminder &r : Reminders::patientReminders(m_connection, id)) {
+            const QString when = Reminders::slotStart(r.day, r.slot)
+                                     .toString(QStringLiteral("d/M/yyyy HH:mm"));
+            const QString sent
+                = r.sentAt.isValid()
+                ? r.sentAt.toLocalTime().toString(QStringLiteral("d/M/yyyy HH:mm"))
+                : QString();
+            new QTreeWidgetItem(m_reminders,
+                                {when,
+                                 r.channel == Reminders::Channel::Email ? QStringLiteral("Email")
+                                                                        : QStringLiteral("SMS"),
+                                 r.address, Reminders::stateText(r.state), sent});
+        }
     });
     m_count->setText(Kit::countText(m_list.rowCount(), kAppointments));
 }

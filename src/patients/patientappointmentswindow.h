@@ -9,11 +9,13 @@
 
 class QLabel;
 class QPushButton;
+class QTreeWidget;
 class RecordGrid;
 
 // A patient's appointments: the slots of the book linked to the patient, the upcoming ones
 // first (the soonest at the top), then the past ones from the latest, each no-show marked
-// "Δεν προσήλθε". Read-only: the links are made and changed in the day sheet.
+// "Δεν προσήλθε"; below them, the reminders of the patient's appointments and what became of
+// each. Read-only: the links are made and changed in the day sheet.
 class PatientAppointmentsWindow : public PatientWindow {
     Q_OBJECT
 public:
@@ -32,6 +34,7 @@ public:
     Query &list() { return m_list; }
     RecordGrid *grid() const { return m_grid; }
     QLabel *countLine() const { return m_count; }
+    QTreeWidget *reminders() const { return m_reminders; }
 
 private:
     Query m_list;
@@ -39,5 +42,6 @@ private:
     QLabel *m_surname;
     RecordGrid *m_grid;
     QLabel *m_count;
+    QTreeWidget *m_reminders;
     QPushButton *m_exit;
 };

@@ -2,7 +2,7 @@
 
 #include "connection.h"
 #include "reminderdelivery.h"
-#include "reminderics.h"
+#include "icalendar.h"
 #include "remindercontacts.h"
 #include "remindermessage.h"
 #include "remindertexts.h"
@@ -64,6 +64,9 @@ RunReport sendDue(Connection &connection, const Secrets &secrets, const QDateTim
         && !secrets.smsKeyFound)
         stop(Channel::Sms, ReminderTexts::kNoSmsKey);
     const Practice practiceDetails = practice(connection);
+    // The attachment's event has the UID the book's own export gives the slot, so that a
+    // calendar which has both keeps one event.
+    const QString calendarKey = ICalendar::practiceKey(connection);
 
     for (const Reminder &r : due) {
         if (stopped.count(r.channel))
@@ -71,14 +74,14 @@ RunReport sendDue(Connection &connection, const Secrets &secrets, const QDateTim
         const QDateTime start = slotStart(r.day, r.slot);
         const QString patient = patientName(connection, r.patientId);
         const Message message = compose(settings, practiceDetails, patient, start);
-        CalendarEvent event;
-        event.uid = slotUid(r.day, r.slot);
-        event.start = start;
-        event.end = start.addSecs(30 * 60);
+        ICalendar::Event event;
+        event.uid = ICalendar::slotUid(calendarKey, r.day, r.slot);
+        event.day = r.day;
+        event.start = start.time();
+        event.end = start.time().addSecs(30 * 60);
         event.summary = practiceDetails.name.isEmpty()
             ? QStringLiteral("Ραντεβού")
             : QStringLiteral("Ραντεβού: ") + practiceDetails.name;
-        event.location = practiceDetails.address;
         event.description = message.text;
 
         // From here on its fate is unknown until an answer is kept.
@@ -93,7 +96,7 @@ RunReport sendDue(Connection &connection, const Secrets &secrets, const QDateTim
             mail.to = r.address;
             mail.subject = message.subject;
             mail.text = message.text;
-            mail.calendar = calendarText(event, now);
+            mail.calendar = ICalendar::singleEvent(event, now);
             mail.calendarName = QStringLiteral("rantevou.ics");
             mail.messageId = QStringLiteral("reminder-%1-%2@orvanta")
                                  .arg(r.id)

@@ -2,7 +2,6 @@
 #include "connection.h"
 #include "program.h"
 #include "reminderdelivery.h"
-#include "reminderics.h"
 #include "remindercontacts.h"
 #include "practicesettings.h"
 #include "reminderqueue.h"
@@ -56,30 +55,6 @@ TEST(EncodedWords, KeepEachWordWithinSeventyFiveCharactersAndWholeCharacters)
         decoded += QString::fromUtf8(bytes);
     }
     EXPECT_EQ(decoded, greek);
-}
-
-TEST(CalendarText, FoldsLongLinesBetweenCharactersAndEscapesText)
-{
-    CalendarEvent e;
-    e.uid = slotUid(QDate(2026, 12, 15), 3);
-    e.start = QDateTime(QDate(2026, 12, 15), QTime(7, 30), QTimeZone::utc());
-    e.end = e.start.addSecs(1800);
-    e.summary = QStringLiteral("Ραντεβού; με κόμμα, και \\");
-    e.description = QString(60, QChar(0x03B1)) + QStringLiteral("\nδεύτερη");
-    const QByteArray text = calendarText(e, e.start);
-    EXPECT_TRUE(text.contains("UID:20261215-03@orvanta\r\n"));
-    EXPECT_TRUE(text.contains("DTSTART:20261215T073000Z\r\n"));
-    EXPECT_TRUE(text.contains("METHOD:PUBLISH\r\n"));
-    EXPECT_TRUE(text.contains(QStringLiteral("SUMMARY:Ραντεβού\\; με κόμμα\\, και \\\\\r\n").toUtf8()));
-    for (const QByteArray &line : text.split('\n')) {
-        EXPECT_LE(line.size(), 76); // 75 octets and the CR
-        EXPECT_EQ(QString::fromUtf8(line).toUtf8(), line);
-    }
-    QByteArray unfolded = text;
-    unfolded.replace("\r\n ", "");
-    EXPECT_TRUE(unfolded.contains(
-        (QStringLiteral("DESCRIPTION:") + QString(60, QChar(0x03B1)) + QStringLiteral("\\nδεύτερη"))
-            .toUtf8()));
 }
 
 class Queue : public ::testing::Test {

@@ -1,6 +1,7 @@
 // Appointment reminders sent to stand-ins on 127.0.0.1: an SMTP server (aiosmtpd, STARTTLS on
 // a throwaway certificate, logging in) and an SMS provider's HTTP interface.
 #include "connection.h"
+#include "icalendar.h"
 #include "program.h"
 #include "remindercontacts.h"
 #include "remindersending.h"
@@ -9,6 +10,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QTimeZone>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -308,11 +310,14 @@ TEST_F(Sending, TheMailReadsAsGreekWithItsCalendar)
     const QJsonArray events = mail["calendar"].toArray();
     ASSERT_EQ(events.size(), 1);
     const QJsonObject event = events.first().toObject();
+    // The UID the appointment book's own export gives the slot.
     EXPECT_EQ(event["uid"].toString(),
-              day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("-03@orvanta"));
+              ICalendar::slotUid(ICalendar::practiceKey(connection), day, 3));
     EXPECT_EQ(event["summary"].toString(), QStringLiteral("Ραντεβού: Φυσικοθεραπευτήριο Άλφα"));
-    EXPECT_EQ(QDateTime::fromString(event["start"].toString(), Qt::ISODate), start);
-    EXPECT_EQ(QDateTime::fromString(event["end"].toString(), Qt::ISODate), start.addSecs(1800));
+    // The book's times are the practice's own, Greek time, whatever zone this computer is set to.
+    const QDateTime athens(day, QTime(9, 30), QTimeZone("Europe/Athens"));
+    EXPECT_EQ(QDateTime::fromString(event["start"].toString(), Qt::ISODate), athens);
+    EXPECT_EQ(QDateTime::fromString(event["end"].toString(), Qt::ISODate), athens.addSecs(1800));
 }
 
 // The SMS carries the Greek text and the normalised number to the provider.

@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "connection.h"
+#include "connectionpool.h"
 #include "connectionstring.h"
 #include "datawindow.h"
 #include "dberror.h"
@@ -136,6 +137,13 @@ void TempPractice::exec(const QString &jetSql) const
     Connection c;
     c.setUp(ConnectionString::build(dir()), true);
     c.execute(jetSql);
+    // A table dropped behind the program's back (a practice made before the table existed, as
+    // a test makes one) is news to the sessions kept from before: the program itself never
+    // drops a table, so they are ended, as a restart of the program would.
+    if (jetSql.trimmed().startsWith(QLatin1String("DROP"), Qt::CaseInsensitive)) {
+        c.close();
+        ConnectionPool::clear();
+    }
 }
 
 QString TempPractice::scalar(const QString &jetSql) const
