@@ -4,10 +4,14 @@
 #include "appointmentlinks.h"
 #include "connection.h"
 #include "connectionstring.h"
+#include "patientappointmentswindow.h"
 #include "practicebackup.h"
 #include "daysheetwindow.h"
 #include "program.h"
 #include "recordnavigator.h"
+#include "remindercontacts.h"
+#include "reminderqueue.h"
+#include "reminderssettings.h"
 #include "schema.h"
 #include "testsupport.h"
 
@@ -17,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -467,4 +472,64 @@ TEST_F(LinkTable, TheLinksSurviveABackupAndItsChecks)
     Connection copy;
     copy.openPracticeFile(out.path, ConnectionString::kDatabasePassword, true);
     EXPECT_EQ(AppointmentLinks::readDay(copy, kDay), (DayLinks {{0, {1, true}}, {27, {2, false}}}));
+}
+
+// The day sheet's save brings the reminders in line with the links at once; what was sent is
+// marked on the slot and listed with the patient's appointments.
+TEST_F(LinkTable, TheSheetsSaveQueuesAndDropsRemindersAndMarksTheRemindedSlot)
+{
+    RecordingMessages messages;
+    addPatient(QStringLiteral("Παπαδόπουλος"), QStringLiteral("Γιώργος"));
+    const QDate day = QDate::currentDate().addDays(3);
+    Reminders::saveContact(connection, {1, QStringLiteral("g@example.gr"), QString(), true,
+                                        QDate::currentDate()});
+    Reminders::Settings settings;
+    settings.enabled = true;
+    settings.mailOn = true;
+    settings.smtpHost = QStringLiteral("127.0.0.1");
+    Reminders::save(connection, settings);
+    AppointmentBook::native(
+        QStringLiteral("INSERT INTO RANTEBOU (HMEROMHNIA) VALUES ('%1')").arg(day.toString(Qt::ISODate)));
+    const auto openSheet = [&] {
+        auto sheet = std::make_unique<DaySheetWindow>();
+        sheet->DayDateText = day.toString(QStringLiteral("d/M/yyyy"));
+        sheet->DayQueryText = QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=#%1#")
+                                  .arg(day.toString(QStringLiteral("M/d/yyyy")));
+        sheet->choosePatient = [](QWidget *) {
+            return std::optional<PatientContext>(
+                PatientContext {QStringLiteral("1"), QStringLiteral("Γιώργος"),
+                                QStringLiteral("Παπαδόπουλος"), {}});
+        };
+        sheet->setUp();
+        return sheet;
+    };
+
+    auto sheet = openSheet();
+    sheet->linkSlot(3);
+    sheet->saveButton()->click();
+    ASSERT_TRUE(messages.shown().isEmpty()) << messages.last().toStdString();
+    const QList<Reminders::Reminder> queued = Reminders::waiting(connection);
+    ASSERT_EQ(queued.size(), 1);
+    EXPECT_EQ(queued.first().day, day);
+    EXPECT_EQ(queued.first().slot, 2);
+    EXPECT_EQ(queued.first().address, QStringLiteral("g@example.gr"));
+    EXPECT_FALSE(sheet->linkMark(3)->toolTip().contains(QStringLiteral("υπενθύμιση")));
+
+    // Sent: the reopened sheet marks the slot, and the patient's appointments list it.
+    Reminders::markSent(connection, queued.first().id, QDateTime::currentDateTimeUtc());
+    sheet = openSheet();
+    EXPECT_TRUE(sheet->linkMark(3)->toolTip().contains(QStringLiteral("Στάλθηκε υπενθύμιση")));
+    PatientAppointmentsWindow appointments;
+    appointments.PatientId = QStringLiteral("1");
+    appointments.FormShow();
+    ASSERT_EQ(appointments.reminders()->topLevelItemCount(), 1);
+    EXPECT_EQ(appointments.reminders()->topLevelItem(0)->text(2), QStringLiteral("g@example.gr"));
+    EXPECT_EQ(appointments.reminders()->topLevelItem(0)->text(3),
+              Reminders::stateText(Reminders::State::Sent));
+
+    // Unlinked before a second one was due: nothing waits any more for that slot.
+    sheet->unlinkSlot(3);
+    sheet->saveButton()->click();
+    EXPECT_TRUE(Reminders::waiting(connection).isEmpty());
+    EXPECT_FALSE(sheet->linkMark(3)->isVisible());
 }
