@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStringList>
-#include <malloc.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -23,19 +22,6 @@
 Q_LOGGING_CATEGORY(lcSql, "orvanta.sql", QtWarningMsg)
 
 namespace {
-
-// A record set of a few thousand rows is some tens of thousands of small texts, made and freed
-// each time a window reads. With the C library's default heap settings every such reading grows
-// the heap a little at a time and hands it back to the system when freed, and the next one pays
-// the page faults again: reading a server's patient list cost four times the server's own time.
-// The heap grows in larger steps and keeps what was freed, up to a size that a practice program
-// can spare; large blocks still come from, and go back to, the system directly.
-const bool g_heapTuned = [] {
-    mallopt(M_TOP_PAD, 16 << 20);
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    mallopt(M_MMAP_THRESHOLD, 4 << 20);
-    return true;
-}();
 
 // How long a statement waits for a file another connection is writing: "no limit" in
 // practice, but a machine that never lets go still ends in an error rather than a hang.
