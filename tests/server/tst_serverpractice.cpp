@@ -127,8 +127,12 @@ TEST_F(ServerPractice, ACopiedPracticeAnswersEveryQueryAsItsFileDid)
     EmptyServerDatabase server;
     const QStringList report = PracticeCopy::copyToServer(file.dir(), server.connection());
     // The fourteen tables, the three of the e-books, the receipts' rates, the registrations'
-    // tokens, the practice's settings and the slots' patients.
-    EXPECT_EQ(report.size(), 21);
+    // tokens, the practice's settings, the slots' patients and the reminders' two tables (the
+    // patients' contacts and the queue).
+    EXPECT_EQ(report.size(), 23);
+    EXPECT_TRUE(report.contains("EPIKOINWNIA_ASTHENH: 0 rows")) << report.join("; ").toStdString();
+    EXPECT_TRUE(report.contains("YPENTHYMISEIS_RANTEBOU: 0 rows"))
+        << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("RANTEBOU_ASTHENH: 1 row")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("STOIXEIA_PELATH: 2 rows")) << report.join("; ").toStdString();
     EXPECT_TRUE(report.contains("MYDATA_APOSTOLES: 0 rows")) << report.join("; ").toStdString();
