@@ -99,7 +99,9 @@ void drawChart(Page &page, const ChartData &chart)
     const double top = page.y;
     const double plotLeft = kLeft + kAxisWidth;
     const double plotWidth = kRight - plotLeft;
-    auto [low, high] = chart.range();
+    // Plain variables, not a structured binding: clang 14 cannot capture one in the lambda.
+    double low = chart.range().first;
+    double high = chart.range().second;
     const QList<double> ticks = ChartDataOf::ticks(low, high);
     low = std::min(low, ticks.first());
     high = std::max(high, ticks.last());
