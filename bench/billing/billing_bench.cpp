@@ -252,29 +252,6 @@ double wallMs()
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-// Wall-clock medians of two ways of doing the same work, taken in turn so that a neighbour's
-// load falls on both alike (on a server the work is done in the server's processes, so this
-// thread's CPU time says little). A first round warms the caches and is not counted.
-std::pair<double, double> wallMedians(const std::function<void()> &ours,
-                                      const std::function<void()> &baseline, int runs = kRuns)
-{
-    std::vector<double> a, b;
-    for (int i = 0; i < runs + 1; ++i) {
-        double start = wallMs();
-        ours();
-        const double oursMs = wallMs() - start;
-        start = wallMs();
-        baseline();
-        if (i > 0) {
-            a.push_back(oursMs);
-            b.push_back(wallMs() - start);
-        }
-    }
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    return {a[a.size() / 2], b[b.size() / 2]};
-}
-
 // The same receipts, register and year's income on a server: the practices copied there, the
 // windows opening them through orvanta.ini, the baseline one libpq session.
 void benchOnServer(const QTemporaryDir &dir, const QString &maintenance, int count,
@@ -344,7 +321,8 @@ void benchOnServer(const QTemporaryDir &dir, const QString &maintenance, int cou
     BenchServer::Libpq reader(big.connectionText());
     IssuedReceiptsWindow reg;
     const QByteArray registerSql = BenchServer::nativeSql(BillingSql::kRegister);
-    auto [regMs, regDirect] = wallMedians([&] { reg.FormShow(); }, [&] { reader.run(registerSql); });
+    auto [regMs, regDirect] = BenchServer::wallMedians([&] { reg.FormShow(); },
+                                                       [&] { reader.run(registerSql); }, kRuns);
     report("server: register, every receipt (wall)", regMs, regDirect);
     reg.done(0);
     PeriodIncomeWindow period;
@@ -354,7 +332,8 @@ void benchOnServer(const QTemporaryDir &dir, const QString &maintenance, int cou
         BillingSql::periodIncome(SqlText::ToSqlDate(QStringLiteral("1/1/2020")),
                                  SqlText::ToSqlDate(QStringLiteral("31/12/2020"))));
     auto [yearMs, yearDirect]
-        = wallMedians([&] { period.findClick(); }, [&] { reader.run(yearSql); });
+        = BenchServer::wallMedians([&] { period.findClick(); }, [&] { reader.run(yearSql); },
+                                   kRuns);
     report("server: a year's income (2020, wall)", yearMs, yearDirect);
     std::printf("    income %s, VAT %s\n",
                 qPrintable(period.result(QStringLiteral("POSO"))->text()),

@@ -108,35 +108,6 @@ double direct(const QString &path, const QStringList &jetSql)
     });
 }
 
-double wallMs()
-{
-    timespec ts {};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-// Wall-clock medians of the window and of libpq, taken in turn (the server's work is done in
-// its own processes, so this thread's CPU time says little there).
-std::pair<double, double> wallMedians(const std::function<void()> &ours,
-                                      const std::function<void()> &baseline)
-{
-    std::vector<double> a, b;
-    for (int i = 0; i < kRuns + 1; ++i) {
-        double start = wallMs();
-        ours();
-        const double oursMs = wallMs() - start;
-        start = wallMs();
-        baseline();
-        if (i > 0) {
-            a.push_back(oursMs);
-            b.push_back(wallMs() - start);
-        }
-    }
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    return {a[a.size() / 2], b[b.size() / 2]};
-}
-
 void report(const char *what, int rows, double ms, double baseline)
 {
     std::printf("%-40s rows %5d  %9.2f ms   direct %8.2f ms   ratio %5.2f\n", what, rows, ms,
@@ -203,7 +174,7 @@ int main(int argc, char **argv)
     periodOnServer.toField()->setText(QStringLiteral("31/12/%1").arg(year));
     const auto periodNative
         = statements({ExpensesSql::periodList(from, to), ExpensesSql::periodTotals(from, to)});
-    const auto [periodServer, periodLibpq] = wallMedians([&] { periodOnServer.FindClick(); },
+    const auto [periodServer, periodLibpq] = BenchServer::wallMedians([&] { periodOnServer.FindClick(); },
                                                          [&] { runAll(periodNative); });
     report("expenses of one year (list and totals)", periodOnServer.list().rowCount(),
            periodServer, periodLibpq);
@@ -213,7 +184,7 @@ int main(int argc, char **argv)
     const auto monthNative
         = statements({ExpensesSql::monthList(y1, y2), ExpensesSql::monthTotals(y1, y2)});
     const auto [monthServer, monthLibpq]
-        = wallMedians([&] { monthOnServer.FindClick(); }, [&] { runAll(monthNative); });
+        = BenchServer::wallMedians([&] { monthOnServer.FindClick(); }, [&] { runAll(monthNative); });
     report("24 months (rows and totals)", monthOnServer.list().rowCount(), monthServer,
            monthLibpq);
     return 0;

@@ -12,6 +12,8 @@
 #include <libpq-fe.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,6 +38,30 @@ void die(const QString &what)
 {
     std::fprintf(stderr, "%s\n", qPrintable(what));
     std::exit(1);
+}
+
+std::pair<double, double> wallMedians(const std::function<void()> &ours,
+                                      const std::function<void()> &baseline, int runs)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto ms = [](Clock::time_point from) {
+        return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+    };
+    std::vector<double> a, b;
+    for (int i = 0; i < runs + 1; ++i) {
+        auto start = Clock::now();
+        ours();
+        const double oursMs = ms(start);
+        start = Clock::now();
+        baseline();
+        if (i > 0) {
+            a.push_back(oursMs);
+            b.push_back(ms(start));
+        }
+    }
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return {a[a.size() / 2], b[b.size() / 2]};
 }
 
 QString maintenance()

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 struct pg_conn;
@@ -23,6 +25,13 @@ QString withDatabase(const QString &connection, const QString &database);
 QByteArray nativeSql(const QString &jetSql);
 
 [[noreturn]] void die(const QString &what);
+
+// Wall-clock medians of two ways of doing the same work (the program's, then the baseline's),
+// taken in turn so that a neighbour's load falls on both alike: on a server the work is done in
+// the server's processes, so this thread's CPU time says little. A first round warms the caches
+// and is not counted.
+std::pair<double, double> wallMedians(const std::function<void()> &ours,
+                                      const std::function<void()> &baseline, int runs = 7);
 
 // The practice in one folder copied into a new database on the server, and a second folder
 // whose orvanta.ini names that database, for the windows to open. The database is dropped
